@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test: the normal build, then the sanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+bash scripts/build.sh build
+ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DBRUMO_SANITIZE=ON -DBRUMO_UI=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$(nproc)"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/os_error.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace brumo {
+
+// File operations on Windows paths, with Win32 semantics. Delete, move and attribute changes
+// reach the file through its parent folder opened component by component without following
+// links, and act on a link itself, never on its target.
+class FileSystem {
+public:
+    static bool FileExists(const std::string& path); // an existing non-folder entry
+    static bool FolderExists(const std::string& path);
+    static std::optional<uint32_t> Attributes(const std::string& path);
+    // Clearing read-only gives the owner write permission on POSIX.
+    static OsError SetAttributes(const std::string& path, uint32_t attributes);
+    // A read-only file fails with access denied.
+    static OsError DeleteFile(const std::string& path);
+    // Fails when the target exists. Across file systems: copy, flush, keep time stamps,
+    // then delete the source.
+    static OsError MoveFile(const std::string& from, const std::string& to);
+    // Creates every missing folder of the path.
+    static OsError CreateFolders(const std::string& path);
+    static OsError CopyFile(const std::string& from, const std::string& to);
+    // Length in bytes of a file found by a directory search of its path.
+    static std::optional<int64_t> FileSize(const std::string& path);
+    static OsError ReadFile(const std::string& path, std::string& bytes);
+    // Whole and atomic: a temporary file beside the target, flushed, then renamed over it.
+    static OsError WriteFileAtomic(const std::string& path, std::string_view bytes);
+    // The 8.3 form of a path; the path itself where the platform has no short names.
+    static std::string ShortPathName(const std::string& path);
+};
+
+} // namespace brumo

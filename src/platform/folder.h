@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/find_entry.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brumo {
+
+// An open folder, read once. Every search of its files and the listing of its subfolders
+// are served from that one read. Opening never follows a link, in any component.
+class Folder {
+public:
+    virtual ~Folder() = default;
+
+    // Opens a folder given by its Windows path (no trailing backslash; a drive root is "C:").
+    // Returns null when it does not exist or cannot be read.
+    static std::unique_ptr<Folder> Open(const std::string& path);
+    // Opens a subfolder of this one by name, relative to this folder's own handle.
+    virtual std::unique_ptr<Folder> OpenSub(const std::string& name) const = 0;
+
+    virtual const std::string& Path() const = 0;
+    // Entries (files and folders) whose long or short name matches the pattern as the
+    // Windows directory search matches it: case-insensitive "*" and "?", "*.*" also matching
+    // names without a dot, a pattern ending in "." matching names without an extension.
+    // "." and ".." are never reported.
+    virtual void Find(std::string_view pattern, std::vector<FindEntry>& out) = 0;
+    // Every subfolder entry (directory attribute set), "." and ".." left out. Links and
+    // mount points carry the reparse-point attribute. Hidden and system attributes are
+    // filled only when asked for, since they may cost a call per entry.
+    virtual void Subfolders(std::vector<FindEntry>& out, bool withAttributes) = 0;
+};
+
+} // namespace brumo

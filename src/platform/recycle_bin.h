@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace brumo {
+
+// The Recycle Bin (on POSIX the freedesktop.org trash).
+class RecycleBin {
+public:
+    // Sends the files in order, stopping at the first that fails. Returns 0 when every file
+    // went, else that failure's code.
+    static int SendFiles(const std::vector<std::string>& paths);
+    // The message text for a code returned by SendFiles.
+    static std::string ErrorText(int code);
+};
+
+} // namespace brumo

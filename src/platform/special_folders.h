@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace brumo {
+
+// Folders the system knows, as Windows paths; empty when the platform has none.
+class SpecialFolders {
+public:
+    static std::string TempPath(); // ends with a backslash
+    static std::string CookiesFolder();
+    static std::string InternetCacheFolder();
+    static std::string WindowsFolder();
+    // Full path of the running program (host form on POSIX, as the file system sees it).
+    static std::string ExecutablePath();
+    // Per-user data folder for the program's files when its own folder is not writable
+    // ($XDG_DATA_HOME/brumo, %LOCALAPPDATA%\Brumo), host form.
+    static std::string UserDataFolder();
+    // The user's own trash folder (never searched), Windows form; empty where none.
+    static std::string HomeTrashFolder();
+};
+
+} // namespace brumo

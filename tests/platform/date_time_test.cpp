@@ -1,0 +1,39 @@
+#include "platform/date_time.h"
+
+#include <gtest/gtest.h>
+
+namespace brumo {
+namespace {
+
+TEST(DateTime, DayNumbersRoundTripAcrossCenturiesAndLeapDays) {
+    EXPECT_EQ(DateTime::EncodeDate(1899, 12, 30).value(), 0);
+    EXPECT_EQ(DateTime::EncodeDate(2008, 1, 15).value(), 39462);
+    EXPECT_EQ(DateTime::EncodeDate(1900, 3, 1).value(), 61); // 1900 is no leap year
+    for (int y : {1600, 1899, 1900, 2000, 2024, 2026, 2100}) {
+        for (int m = 1; m <= 12; ++m) {
+            for (int d : {1, 28, DateTime::DaysInMonth(y, m)}) {
+                auto v = DateTime::EncodeDate(y, m, d);
+                ASSERT_TRUE(v) << y << "-" << m << "-" << d;
+                CalendarDate back = DateTime::DecodeDate(*v);
+                EXPECT_EQ(back.year, y);
+                EXPECT_EQ(back.month, m);
+                EXPECT_EQ(back.day, d);
+            }
+        }
+    }
+    EXPECT_FALSE(DateTime::EncodeDate(2025, 2, 29));
+    EXPECT_TRUE(DateTime::EncodeDate(2024, 2, 29));
+}
+
+TEST(DateTime, TimeOfDayAndWeekday) {
+    TDateTime v = *DateTime::EncodeDate(2026, 12, 7) + DateTime::EncodeTime({18, 30, 5, 0});
+    ClockTime t = DateTime::DecodeTime(v);
+    EXPECT_EQ(t.hour, 18);
+    EXPECT_EQ(t.minute, 30);
+    EXPECT_EQ(t.second, 5);
+    EXPECT_EQ(DateTime::DateOf(v), *DateTime::EncodeDate(2026, 12, 7));
+    EXPECT_EQ(DateTime::DayOfWeek(v), 1); // a Monday
+}
+
+} // namespace
+} // namespace brumo
