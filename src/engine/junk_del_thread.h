@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/main_thread.h"
+#include "model/junk_file_type.h"
+#include "platform/named_event.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace brumo {
+
+class TJunkDelThread;
+
+// Called on the worker thread for every accepted file.
+using OnFileFn = std::function<void(const std::string& path, int64_t size)>;
+// Called on the main thread, the worker waiting, when a search ends without a stop.
+using OnCountsFn = std::function<void(int32_t foldersSearched, int32_t filesMatched,
+                                      int32_t filesRestricted, int32_t filesProtected,
+                                      int64_t bytesMatched)>;
+// Called on the main thread after the worker's search has ended.
+using OnDoneFn = std::function<void(const TJunkDelThread& sender)>;
+
+struct WorkerSetup {
+    std::shared_ptr<NamedEvent> stopEvent;
+    std::string excludedFolder; // never searched, nor anything below it
+    MainThread* mainThread = nullptr;
+    OnFileFn onFile;     // optional
+    OnCountsFn onCounts; // optional
+    OnDoneFn onDone;     // required: without it nothing starts
+};
+
+// The worker: searches one junk file type's folders on its own thread, below normal priority.
+// The type must stay unchanged until OnDone has run.
+class TJunkDelThread {
+public:
+    // Starts a worker on the type; returns false (and starts nothing) without OnDone.
+    static bool Start(const TJunkFileObj& type, WorkerSetup setup);
+
+    bool Stopped() const { return stopped_.load(); }
+    int32_t FoldersSearched() const { return foldersSearched_; }
+    int32_t FilesMatched() const { return filesMatched_; }
+    int32_t FilesRestricted() const { return filesRestricted_; }
+    int32_t FilesProtected() const { return filesProtected_; }
+    int64_t BytesMatched() const { return bytesMatched_; }
+
+private:
+    std::atomic<bool> stopped_{false};
+    int32_t foldersSearched_ = 0;
+    int32_t filesMatched_ = 0;
+    int32_t filesRestricted_ = 0;
+    int32_t filesProtected_ = 0;
+    int64_t bytesMatched_ = 0;
+};
+
+} // namespace brumo
