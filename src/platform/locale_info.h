@@ -13,9 +13,8 @@ class LocaleInfo {
 public:
     // CompareStringA with the ignore-case flag: <0, 0, >0.
     static int CompareIgnoreCase(std::string_view a, std::string_view b);
-    static bool EqualIgnoreCase(std::string_view a, std::string_view b) {
-        return CompareIgnoreCase(a, b) == 0;
-    }
+    // CompareIgnoreCase(a, b) == 0, without working out an order.
+    static bool EqualIgnoreCase(std::string_view a, std::string_view b);
     static std::string ThousandsSeparator();
     static std::string DecimalSeparator();
     static char DateSeparator();

@@ -1,0 +1,83 @@
+#include "platform/special_folders.h"
+
+#include "platform/path_map.h"
+#include "platform/posix/drive_table.h"
+
+#include <climits>
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+#include <vector>
+
+namespace brumo {
+
+namespace {
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home == '/')
+        return home;
+    std::vector<char> buffer(16384);
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir && *found->pw_dir == '/')
+        return found->pw_dir;
+    return {};
+}
+
+// $XDG_DATA_HOME, or ~/.local/share; a relative value is ignored, as the base-directory rules
+// say.
+std::string DataHome() {
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
+        return DriveTable::NormaliseHostPath(data);
+    const std::string home = HomeFolder();
+    if (home.empty())
+        return {};
+    return DriveTable::NormaliseHostPath(home + "/.local/share");
+}
+
+} // namespace
+
+std::string SpecialFolders::TempPath() {
+    std::string folder = "/tmp";
+    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp == '/')
+        folder = tmp;
+    const auto windows = PathMap::ToWindows(folder);
+    if (!windows)
+        return {};
+    return windows->back() == '\\' ? *windows : *windows + '\\';
+}
+
+std::string SpecialFolders::CookiesFolder() {
+    return {};
+}
+
+std::string SpecialFolders::InternetCacheFolder() {
+    return {};
+}
+
+std::string SpecialFolders::WindowsFolder() {
+    return {};
+}
+
+std::string SpecialFolders::ExecutablePath() {
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof buffer)
+        return {};
+    return std::string(buffer, static_cast<size_t>(n));
+}
+
+std::string SpecialFolders::UserDataFolder() {
+    const std::string data = DataHome();
+    return data.empty() ? std::string() : data + "/brumo";
+}
+
+std::string SpecialFolders::HomeTrashFolder() {
+    const std::string data = DataHome();
+    if (data.empty())
+        return {};
+    return PathMap::ToWindows(data + "/Trash").value_or(std::string());
+}
+
+} // namespace brumo
