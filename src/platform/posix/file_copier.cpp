@@ -1,0 +1,164 @@
+#include "platform/posix/file_copier.h"
+
+#include "platform/posix/test_faults.h"
+#include "platform/posix/unique_fd.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#include <vector>
+
+namespace brumo {
+
+namespace {
+
+constexpr const char* kDosAttrib = "user.DOSATTRIB";
+
+// Creates a new temporary file ".<name>.<pid>-<n>.tmp" in the folder; never an existing one.
+OsError CreateTemp(int folderFd, const std::string& finalName, mode_t mode, UniqueFd& fd,
+                   std::string& tempName) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[48];
+        std::snprintf(suffix, sizeof suffix, ".%d-%u.tmp", static_cast<int>(::getpid()),
+                      counter.fetch_add(1));
+        // Keep the name within NAME_MAX however long the final name is.
+        tempName = "." + finalName.substr(0, 200) + suffix;
+        fd.Reset(::openat(folderFd, tempName.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (fd.Valid())
+            return {};
+        if (errno != EEXIST)
+            return OsError{errno};
+    }
+    return OsError{EEXIST};
+}
+
+OsError WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return OsError{errno};
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return {};
+}
+
+OsError Finish(UniqueFd& fd) {
+    if (::fsync(fd.Get()) != 0)
+        return OsError{errno};
+    if (const int e = fd.Close())
+        return OsError{e};
+    return {};
+}
+
+} // namespace
+
+OsError FileCopier::CopyToTemp(int sourceFd, const struct stat& source, int folderFd,
+                               const std::string& finalName, std::string& tempName) {
+    UniqueFd out;
+    if (OsError e = CreateTemp(folderFd, finalName, 0600, out, tempName))
+        return e;
+    const auto fail = [&](OsError e) {
+        out.Reset();
+        ::unlinkat(folderFd, tempName.c_str(), 0);
+        return e;
+    };
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t n = ::read(sourceFd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(OsError{errno});
+        if (n == 0)
+            break;
+        if (OsError e = WriteAll(out.Get(), buffer.data(), static_cast<size_t>(n)))
+            return fail(e);
+    }
+    // Attributes while the copy is still writable; owner next: changing it may clear the
+    // set-id bits that the mode then puts back.
+    char dos[64];
+    const ssize_t dosLength = ::fgetxattr(sourceFd, kDosAttrib, dos, sizeof dos);
+    if (dosLength > 0)
+        ::fsetxattr(out.Get(), kDosAttrib, dos, static_cast<size_t>(dosLength), 0);
+    if (::fchown(out.Get(), source.st_uid, source.st_gid) != 0 && errno != EPERM)
+        return fail(OsError{errno});
+    if (::fchmod(out.Get(), source.st_mode & 07777) != 0)
+        return fail(OsError{errno});
+    const struct timespec times[2] = {source.st_atim, source.st_mtim};
+    if (::futimens(out.Get(), times) != 0)
+        return fail(OsError{errno});
+    if (OsError e = Finish(out))
+        return fail(e);
+    return {};
+}
+
+OsError FileCopier::WriteToTemp(std::string_view bytes, mode_t mode, int folderFd,
+                                const std::string& finalName, std::string& tempName) {
+    UniqueFd out;
+    if (OsError e = CreateTemp(folderFd, finalName, 0666, out, tempName))
+        return e;
+    OsError e = WriteAll(out.Get(), bytes.data(), bytes.size());
+    if (!e && mode != 0 && ::fchmod(out.Get(), mode & 07777) != 0)
+        e = OsError{errno};
+    if (!e)
+        e = Finish(out);
+    if (e) {
+        out.Reset();
+        ::unlinkat(folderFd, tempName.c_str(), 0);
+    }
+    return e;
+}
+
+int FileCopier::RenameNoReplace(int fromDir, const std::string& from, int toDir,
+                                const std::string& to) {
+    if (const int fault = TestFaults::TakeRenameFault())
+        return fault;
+    if (::renameat2(fromDir, from.c_str(), toDir, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // No RENAME_NOREPLACE on this file system: the check and the rename are two steps.
+    struct stat st;
+    if (::fstatat(toDir, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    return ::renameat(fromDir, from.c_str(), toDir, to.c_str()) == 0 ? 0 : errno;
+}
+
+OsError FileCopier::Commit(int folderFd, const std::string& tempName, const std::string& finalName,
+                           bool replace) {
+    int code;
+    if (replace) {
+        code = TestFaults::TakeRenameFault();
+        if (!code && ::renameat(folderFd, tempName.c_str(), folderFd, finalName.c_str()) != 0)
+            code = errno;
+    } else {
+        code = RenameNoReplace(folderFd, tempName, folderFd, finalName);
+    }
+    if (code) {
+        ::unlinkat(folderFd, tempName.c_str(), 0);
+        return OsError{code};
+    }
+    return SyncFolder(folderFd);
+}
+
+OsError FileCopier::SyncFolder(int folderFd) {
+    UniqueFd folder(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.Valid())
+        return {}; // a folder the user may not read cannot be flushed by the user either
+    if (::fsync(folder.Get()) != 0 && errno != EINVAL)
+        return OsError{errno};
+    return {};
+}
+
+} // namespace brumo

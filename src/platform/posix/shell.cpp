@@ -1,0 +1,84 @@
+#include "platform/shell.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace brumo {
+
+namespace {
+
+constexpr int kBelowNormalSteps = 5;
+
+} // namespace
+
+bool Shell::OpenWithDefaultApp(const std::string& path) {
+    // Everything the children need is made before fork: after it only calls that are safe in
+    // a child of a threaded process.
+    const char* argv[] = {"xdg-open", path.c_str(), nullptr};
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return false;
+    const int devNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        if (devNull >= 0)
+            ::close(devNull);
+        return false;
+    }
+    if (child == 0) {
+        // The middle process ends at once, so the opener is nobody's child to wait for.
+        ::setsid();
+        const pid_t opener = ::fork();
+        if (opener == 0) {
+            if (devNull >= 0) {
+                ::dup2(devNull, STDIN_FILENO);
+                ::dup2(devNull, STDOUT_FILENO);
+            }
+            ::execvp(argv[0], const_cast<char* const*>(argv));
+            const int error = errno;
+            [[maybe_unused]] ssize_t n = ::write(report[1], &error, sizeof error);
+            ::_exit(127);
+        }
+        ::_exit(opener < 0 ? 1 : 0);
+    }
+    ::close(report[1]);
+    if (devNull >= 0)
+        ::close(devNull);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    // The pipe closes without a word when exec succeeds.
+    int error = 0;
+    ssize_t n;
+    while ((n = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    ::close(report[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+}
+
+bool Shell::StdoutIsTerminal() {
+    return ::isatty(STDOUT_FILENO) == 1;
+}
+
+bool Shell::StdinIsTerminal() {
+    return ::isatty(STDIN_FILENO) == 1;
+}
+
+void Shell::LowerCurrentThreadPriority() {
+    // On Linux the nice value belongs to the thread when given its thread id.
+    const id_t tid = static_cast<id_t>(::syscall(SYS_gettid));
+    errno = 0;
+    const int current = ::getpriority(PRIO_PROCESS, tid);
+    if (current == -1 && errno != 0)
+        return;
+    const int lowered = current + kBelowNormalSteps > 19 ? 19 : current + kBelowNormalSteps;
+    ::setpriority(PRIO_PROCESS, tid, lowered);
+}
+
+} // namespace brumo
