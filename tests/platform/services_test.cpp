@@ -2,13 +2,17 @@
 #include "platform/holding_folder.h"
 #include "platform/named_event.h"
 #include "platform/recycle_bin_settings.h"
+#include "platform/shell.h"
 #include "platform/special_folders.h"
 #include "platform/system_clock.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
@@ -134,6 +138,33 @@ TEST(HoldingFolder, AtTheDriveRootWhereWritableElseInTheDataFolder) {
     DriveMap only{{'D', tree / "drive"}};
     EXPECT_EQ(HoldingFolder::RootFor('D'), (tree / "data/brumo/HDVal$$$.$$$-D").string());
     ::chmod((tree / "drive").c_str(), 0755);
+}
+
+TEST(Shell, OpensWithTheDesktopOpenerDetachedAndWithoutAShell) {
+    TempTree tree;
+    const auto marker = tree / "opened";
+    // A stand-in opener that records the argument it got.
+    const auto opener = tree / "bin/xdg-open";
+    TreeBuilder::MakeDir(tree / "bin");
+    {
+        std::ofstream script(opener);
+        script << "#!/bin/sh\nprintf '%s' \"$1\" > \"" << marker.string() << ".part\"\n"
+               << "mv \"" << marker.string() << ".part\" \"" << marker.string() << "\"\n";
+    }
+    ::chmod(opener.c_str(), 0755);
+    const std::string path = "/some dir/run $(log).txt";
+    {
+        ScopedEnv pathVar("PATH", (tree / "bin").string() + ":/usr/bin:/bin");
+        ASSERT_TRUE(Shell::OpenWithDefaultApp(path));
+    }
+    // The opener runs on its own; wait for its record rather than for it.
+    for (int i = 0; i < 1000 && !std::filesystem::exists(marker); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(marker);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), path);
+
+    ScopedEnv nowhere("PATH", (tree / "empty").string());
+    EXPECT_FALSE(Shell::OpenWithDefaultApp(path));
 }
 
 } // namespace
