@@ -15,7 +15,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 
@@ -138,6 +140,17 @@ TEST(HoldingFolder, AtTheDriveRootWhereWritableElseInTheDataFolder) {
     DriveMap only{{'D', tree / "drive"}};
     EXPECT_EQ(HoldingFolder::RootFor('D'), (tree / "data/brumo/HDVal$$$.$$$-D").string());
     ::chmod((tree / "drive").c_str(), 0755);
+}
+
+TEST(Shell, LowersOnlyTheCallingThread) {
+    const int before = ::getpriority(PRIO_PROCESS, 0);
+    int inside = before;
+    std::thread([&] {
+        Shell::LowerCurrentThreadPriority();
+        inside = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
+    }).join();
+    EXPECT_GT(inside, before < 19 ? before : 18);
+    EXPECT_EQ(::getpriority(PRIO_PROCESS, 0), before);
 }
 
 TEST(Shell, OpensWithTheDesktopOpenerDetachedAndWithoutAShell) {
