@@ -13,8 +13,9 @@ using test::DriveMap;
 using test::TempTree;
 using test::TreeBuilder;
 
-TEST(DriveTable, SpecIsTheWholeTableAndSkipsMalformedEntries) {
-    const DriveTable table = DriveTable::FromSpec("d=/data//x/;C=/;E=relative;9=/n;Dq;F=/f;D=/dup");
+TEST(DriveTable, VariableIsTheWholeTableAndSkipsMalformedEntries) {
+    const DriveTable table =
+        DriveTable::FromVariable("d=/data//x/;C=/;E=relative;9=/n;Dq;F=/f;D=/dup");
     ASSERT_EQ(table.Entries().size(), 3u);
     EXPECT_EQ(table.Entries()[0].letter, 'C');
     EXPECT_EQ(table.Entries()[1].letter, 'D');
@@ -22,7 +23,7 @@ TEST(DriveTable, SpecIsTheWholeTableAndSkipsMalformedEntries) {
     EXPECT_EQ(table.Entries()[2].folder, "/f");
     ASSERT_NE(table.Find('d'), nullptr);
     EXPECT_EQ(table.Find('E'), nullptr);
-    EXPECT_TRUE(DriveTable::FromSpec("").Entries().empty());
+    EXPECT_TRUE(DriveTable::FromVariable("").Entries().empty());
 }
 
 TEST(DriveTable, MountInfoGivesLettersToLocalDisksOnly) {
@@ -65,7 +66,8 @@ TEST(DriveTable, BindMountOfAPartGivesWayToTheFileSystemRoot) {
 }
 
 TEST(DriveTable, LongestPrefixOnComponentBoundaries) {
-    const DriveTable table = DriveTable::FromSpec("C=/;D=/srv/data;E=/srv/data/inner;F=/srv/data");
+    const DriveTable table =
+        DriveTable::FromVariable("C=/;D=/srv/data;E=/srv/data/inner;F=/srv/data");
     std::string rest;
     EXPECT_EQ(table.ForHostPath("/srv/data/inner/x/y", rest)->letter, 'E');
     EXPECT_EQ(rest, "x/y");
@@ -78,7 +80,7 @@ TEST(DriveTable, LongestPrefixOnComponentBoundaries) {
     EXPECT_EQ(table.ForHostPath("/srv/data/inner/../../etc", rest)->letter, 'C');
     EXPECT_EQ(rest, "srv/etc");
     EXPECT_EQ(table.ForHostPath("relative/path", rest), nullptr);
-    EXPECT_EQ(DriveTable::FromSpec("D=/a").ForHostPath("/b", rest), nullptr);
+    EXPECT_EQ(DriveTable::FromVariable("D=/a").ForHostPath("/b", rest), nullptr);
 }
 
 TEST(Drives, TableDrivesMaskTypesAndSerials) {

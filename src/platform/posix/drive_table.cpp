@@ -106,8 +106,8 @@ std::string RealPathOf(const std::string& folder) {
 }
 
 std::shared_ptr<const DriveTable> Load() {
-    if (const char* spec = std::getenv("BRUMO_DRIVES"))
-        return std::make_shared<const DriveTable>(DriveTable::FromSpec(spec));
+    if (const char* value = std::getenv("BRUMO_DRIVES"))
+        return std::make_shared<const DriveTable>(DriveTable::FromVariable(value));
     std::ifstream in("/proc/self/mountinfo");
     std::stringstream text;
     text << in.rdbuf();
@@ -158,14 +158,14 @@ void DriveTable::Add(char letter, std::string folder) {
     entries_.push_back(std::move(entry));
 }
 
-DriveTable DriveTable::FromSpec(std::string_view spec) {
+DriveTable DriveTable::FromVariable(std::string_view value) {
     DriveTable table;
     size_t start = 0;
-    while (start <= spec.size()) {
-        size_t end = spec.find(';', start);
+    while (start <= value.size()) {
+        size_t end = value.find(';', start);
         if (end == std::string_view::npos)
-            end = spec.size();
-        const std::string_view item = spec.substr(start, end - start);
+            end = value.size();
+        const std::string_view item = value.substr(start, end - start);
         start = end + 1;
         if (item.size() < 3 || item[1] != '=' || item[2] != '/' ||
             !std::isalpha(static_cast<unsigned char>(item[0])))

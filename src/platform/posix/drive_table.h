@@ -27,7 +27,7 @@ public:
 
     // The BRUMO_DRIVES form; malformed entries and relative folders are left out, and the
     // first entry of a letter wins.
-    static DriveTable FromSpec(std::string_view spec);
+    static DriveTable FromVariable(std::string_view value);
     // "/" as C:, then, in mount order, the first mount of each further local disk file system
     // in /proc/self/mountinfo text. isFixedFolder says whether a mount point is a folder on a
     // disk that is not removable (major and minor device numbers given).
