@@ -49,4 +49,8 @@ std::string VersionInfo::VersionLine(const std::string& title) const {
     return title + (IsBeta ? " - beta version " : " - version ") + VersionText;
 }
 
+std::string VersionInfo::SecondLine() const {
+    return LegalText.empty() ? std::string(FallbackSecondLine) : LegalText;
+}
+
 } // namespace brumo

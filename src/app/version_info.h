@@ -25,9 +25,14 @@ public:
     static std::string StringTablePath(const std::vector<std::pair<uint16_t, uint16_t>>& table);
     // The About box's version line for a title.
     std::string VersionLine(const std::string& title) const;
+    // The About box's second line: the legal text, or a fixed line when there is none.
+    std::string SecondLine() const;
+    // The About box's caption for a title.
+    static std::string AboutCaption(const std::string& title) { return "About " + title; }
 
     static constexpr const char* CompanyName = "Brumo";
     static constexpr const char* Copyright = "Copyright (c) 2026 the Brumo developers";
+    static constexpr const char* FallbackSecondLine = "Finds and removes junk files.";
 };
 
 } // namespace brumo

@@ -26,6 +26,10 @@ TEST(VersionInfo, VersionLineForEveryCombination) {
     EXPECT_EQ(v.VersionLine("Brumo"), "Brumo");
     v.IsBeta = true;
     EXPECT_EQ(v.VersionLine("Brumo"), "Brumo beta");
+    // Without a legal notice the second line still says something.
+    EXPECT_EQ(v.SecondLine(), VersionInfo::FallbackSecondLine);
+    v.LegalText = "(c) someone";
+    EXPECT_EQ(v.SecondLine(), "(c) someone");
 }
 
 TEST(VersionInfo, ThisBuildIsAPreRelease) {

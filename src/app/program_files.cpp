@@ -1,0 +1,131 @@
+#include "app/program_files.h"
+
+#include "platform/file_system.h"
+#include "platform/path_map.h"
+#include "platform/special_folders.h"
+
+#include <cctype>
+
+namespace brumo {
+
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+// Index just past the last separator: where the file name begins.
+size_t NameStart(const std::string& path) {
+    size_t i = path.size();
+    while (i > 0 && !IsSeparator(path[i - 1]))
+        --i;
+    return i;
+}
+
+// Drive roots ("/", "C:\") keep their separator.
+std::string WithoutTrailingSeparator(std::string path) {
+    bool root = path.size() == 1 || (path.size() == 3 && path[1] == ':');
+    if (!root && !path.empty() && IsSeparator(path.back()))
+        path.pop_back();
+    return path;
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+    if (folder.empty() || IsSeparator(folder.back()))
+        return folder + name;
+    // Keep the folder's own style: Windows folders use backslashes, host folders slashes.
+    bool windowsStyle =
+        folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
+    return folder + (windowsStyle ? '\\' : '/') + name;
+}
+
+std::string WindowsFolder(const std::string& hostFolder) {
+    if (hostFolder.empty())
+        return {};
+    auto mapped = PathMap::ToWindows(hostFolder);
+    if (!mapped || mapped->empty())
+        return {};
+    std::string folder = *mapped;
+    if (folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
+bool SameFolderIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x < 128 && y < 128 ? std::tolower(x) != std::tolower(y) : x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string ProgramFiles::ChangeExtension(const std::string& path, const std::string& suffix) {
+    size_t start = NameStart(path);
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < start)
+        return path + suffix;
+    return path.substr(0, dot) + suffix;
+}
+
+ProgramFiles ProgramFiles::Derive(const std::string& executable, bool programFolderWritable,
+                                  const std::string& dataFolder) {
+    ProgramFiles f;
+    f.Executable = executable;
+    size_t start = NameStart(executable);
+    f.ProgramFolder = WithoutTrailingSeparator(executable.substr(0, start));
+    f.DataFolder = WithoutTrailingSeparator(dataFolder);
+    f.FilesFolder = programFolderWritable ? f.ProgramFolder : f.DataFolder;
+
+    // The same file names in whichever folder holds them.
+    std::string base = programFolderWritable || f.DataFolder.empty()
+                           ? executable
+                           : Join(f.DataFolder, executable.substr(start));
+    if (!programFolderWritable && f.DataFolder.empty())
+        f.FilesFolder = f.ProgramFolder;
+    f.TypeStore = ChangeExtension(base, ".DAT");
+    f.RecoveryCopy = ChangeExtension(base, ".D$$");
+    f.Log = ChangeExtension(base, ".LOG.TXT");
+    f.TestLog = ChangeExtension(base, ".TEST.TXT");
+    f.HelpFile = ChangeExtension(base, ".HLP");
+    f.Settings = ChangeExtension(base, ".INI");
+    f.FoundFiles = ChangeExtension(base, ".$$$.TXT");
+
+    f.ProgramFolderWindows = WindowsFolder(f.ProgramFolder);
+    f.DataFolderWindows = WindowsFolder(f.DataFolder);
+    return f;
+}
+
+std::vector<std::string> ProgramFiles::ExcludedFolders() const {
+    std::vector<std::string> folders;
+    for (const std::string* folder : {&ProgramFolderWindows, &DataFolderWindows})
+        if (!folder->empty() && (folders.empty() || !SameFolderIgnoringCase(folders[0], *folder)))
+            folders.push_back(*folder);
+    return folders;
+}
+
+bool ProgramFiles::FolderIsWritable(const std::string& folder) {
+    // Probe the way the program writes: a whole file replaced atomically.
+    std::string probe = Join(folder, "Brumo write test.$$$");
+    if (FileSystem::WriteFileAtomic(probe, ""))
+        return false;
+    FileSystem::DeleteFile(probe);
+    return true;
+}
+
+ProgramFiles ProgramFiles::OfThisProgram() {
+    std::string executable = SpecialFolders::ExecutablePath();
+    std::string dataFolder = SpecialFolders::UserDataFolder();
+    std::string programFolder =
+        WithoutTrailingSeparator(executable.substr(0, NameStart(executable)));
+    bool writable = FolderIsWritable(programFolder.empty() ? std::string(".") : programFolder);
+    if (!writable && !dataFolder.empty())
+        FileSystem::CreateFolders(dataFolder);
+    return Derive(executable, writable, dataFolder);
+}
+
+} // namespace brumo

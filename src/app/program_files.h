@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace brumo {
+
+// The names of the files the program keeps, all derived from its own executable path by
+// replacing the extension. An installed copy whose folder is not writable keeps the same
+// file names in the per-user data folder instead.
+class ProgramFiles {
+public:
+    // Host paths (the platform functions accept them as they are).
+    std::string Executable;
+    std::string ProgramFolder; // the executable's folder, no trailing separator
+    std::string FilesFolder;   // where the files below live: ProgramFolder or DataFolder
+    std::string DataFolder;    // the per-user data folder, whether used or not
+    std::string TypeStore;     // ".DAT"
+    std::string RecoveryCopy;  // ".D$$"
+    std::string Log;           // ".LOG.TXT"
+    std::string TestLog;       // ".TEST.TXT"
+    std::string HelpFile;      // ".HLP"
+    std::string Settings;      // ".INI"
+    std::string FoundFiles;    // ".$$$.TXT"
+
+    // The program folder and the data folder as Windows paths without a trailing
+    // backslash; empty where no drive maps them. Searches never enter either.
+    std::string ProgramFolderWindows;
+    std::string DataFolderWindows;
+
+    // The files of the running program: the data folder is used (and created) when the
+    // program's folder is not writable.
+    static ProgramFiles OfThisProgram();
+
+    // Pure derivation: nothing is touched on disk.
+    static ProgramFiles Derive(const std::string& executable, bool programFolderWritable,
+                               const std::string& dataFolder);
+
+    // The path with the extension of its file name (from the last "." on) replaced by
+    // the suffix; a name without "." gets the suffix appended.
+    static std::string ChangeExtension(const std::string& path, const std::string& suffix);
+
+    // The non-empty Windows folders that searches must leave out, without duplicates.
+    std::vector<std::string> ExcludedFolders() const;
+
+    // Whether files can be created and atomically replaced in a folder (host path).
+    static bool FolderIsWritable(const std::string& folder);
+};
+
+} // namespace brumo
