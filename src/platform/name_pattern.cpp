@@ -1,0 +1,242 @@
+#include "platform/name_pattern.h"
+
+#include <algorithm>
+
+namespace brumo {
+
+namespace {
+
+// Wildcards and undecodable bytes get values above the Unicode range so that they never
+// equal a character of a name.
+constexpr char32_t kStar = 0x110000;
+constexpr char32_t kAnyOne = 0x110001;
+constexpr char32_t kRawByte = 0x110100; // + the byte
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool EqualsAsciiFolded(std::string_view text, std::string_view lowerLiteral) {
+    if (text.size() != lowerLiteral.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (LowerAscii(text[i]) != lowerLiteral[i])
+            return false;
+    }
+    return true;
+}
+
+bool EndsWithAsciiFolded(std::string_view text, std::string_view lowerLiteral) {
+    return text.size() >= lowerLiteral.size() &&
+           EqualsAsciiFolded(text.substr(text.size() - lowerLiteral.size()), lowerLiteral);
+}
+
+// Decodes one UTF-8 sequence at text[i], advancing i. A byte that does not start a
+// well-formed sequence stands for itself.
+char32_t DecodeOne(std::string_view text, size_t& i) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char b0 = byte(i);
+    if (b0 < 0x80) {
+        ++i;
+        return b0;
+    }
+    int extra = 0;
+    char32_t cp = 0;
+    char32_t min = 0;
+    if ((b0 & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = b0 & 0x1F;
+        min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = b0 & 0x0F;
+        min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = b0 & 0x07;
+        min = 0x10000;
+    } else {
+        ++i;
+        return kRawByte + b0;
+    }
+    if (i + static_cast<size_t>(extra) >= text.size()) {
+        ++i;
+        return kRawByte + b0;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        const unsigned char b = byte(i + k);
+        if ((b & 0xC0) != 0x80) {
+            ++i;
+            return kRawByte + b0;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return kRawByte + b0;
+    }
+    i += static_cast<size_t>(extra) + 1;
+    return cp;
+}
+
+// "*" and "?" semantics by the usual greedy walk that backtracks to the last star; this
+// accepts exactly what the recursive definition accepts, in linear space.
+bool MatchCodes(std::u32string_view pattern, std::u32string_view text) {
+    size_t p = 0;
+    size_t t = 0;
+    size_t starP = std::u32string_view::npos;
+    size_t starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == kAnyOne || pattern[p] == text[t])) {
+            ++p;
+            ++t;
+        } else if (p < pattern.size() && pattern[p] == kStar) {
+            starP = p++;
+            starT = t;
+        } else if (starP != std::u32string_view::npos) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == kStar)
+        ++p;
+    return p == pattern.size();
+}
+
+} // namespace
+
+char32_t NamePattern::FoldCase(char32_t c) {
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (c < 0x100)
+        return (c >= 0xC0 && c <= 0xDE && c != 0xD7) ? c + 32 : c;
+    if (c <= 0x17F) { // Latin Extended-A: mostly upper/lower pairs
+        if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F)
+            return c;
+        if (c == 0x178)
+            return 0xFF;
+        if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+            return (c & 1) ? c + 1 : c;
+        return (c & 1) ? c : c + 1;
+    }
+    if (c >= 0x370 && c <= 0x3FF) { // Greek
+        if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)
+            return c + 32;
+        if (c == 0x386)
+            return 0x3AC;
+        if (c >= 0x388 && c <= 0x38A)
+            return c + 37;
+        if (c == 0x38C)
+            return 0x3CC;
+        if (c == 0x38E || c == 0x38F)
+            return c + 63;
+        if (c == 0x3C2) // final sigma
+            return 0x3C3;
+        return c;
+    }
+    if (c >= 0x400 && c <= 0x52F) { // Cyrillic
+        if (c <= 0x40F)
+            return c + 80;
+        if (c <= 0x42F)
+            return c + 32;
+        if ((c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || c >= 0x4D0)
+            return (c & 1) ? c : c + 1;
+        if (c == 0x4C0)
+            return 0x4CF;
+        if (c >= 0x4C1 && c <= 0x4CE)
+            return (c & 1) ? c + 1 : c;
+        return c;
+    }
+    if (c >= 0x531 && c <= 0x556) // Armenian
+        return c + 48;
+    if ((c >= 0x1E00 && c <= 0x1E95) || (c >= 0x1EA0 && c <= 0x1EFF))
+        return (c & 1) ? c : c + 1;
+    if (c >= 0xFF21 && c <= 0xFF3A) // full-width Latin
+        return c + 32;
+    return c;
+}
+
+NamePattern::NamePattern(std::string_view pattern) {
+    const bool ascii = IsAscii(pattern);
+    const size_t firstWild = pattern.find_first_of("*?");
+    if (pattern.find_first_not_of('*') == std::string_view::npos || pattern == "*.*") {
+        // An empty pattern finds nothing: leave it to the general matcher.
+        if (!pattern.empty()) {
+            shape_ = Shape::Everything;
+            return;
+        }
+    } else if (ascii && firstWild == std::string_view::npos) {
+        shape_ = Shape::Literal;
+    } else if (ascii && pattern[0] == '*' &&
+               pattern.find_first_of("*?", 1) == std::string_view::npos) {
+        shape_ = Shape::Suffix;
+        pattern.remove_prefix(1);
+    }
+    if (shape_ != Shape::General) {
+        literal_.reserve(pattern.size());
+        for (char c : pattern)
+            literal_ += LowerAscii(c);
+        return;
+    }
+    for (size_t i = 0; i < pattern.size();) {
+        if (pattern[i] == '*') {
+            ++i;
+            if (codes_.empty() || codes_.back() != kStar)
+                codes_ += kStar;
+        } else if (pattern[i] == '?') {
+            ++i;
+            codes_ += kAnyOne;
+        } else {
+            codes_ += FoldCase(DecodeOne(pattern, i));
+        }
+    }
+}
+
+bool NamePattern::Matches(std::string_view name) const {
+    // A name without a dot is also tried with one appended, which is how "*.*", "*." and
+    // "README." find "README".
+    const bool dotless = name.find('.') == std::string_view::npos;
+    switch (shape_) {
+    case Shape::Everything:
+        return true;
+    case Shape::Literal:
+        if (EqualsAsciiFolded(name, literal_))
+            return true;
+        return dotless && !literal_.empty() && literal_.back() == '.' &&
+               EqualsAsciiFolded(name, std::string_view(literal_).substr(0, literal_.size() - 1));
+    case Shape::Suffix:
+        if (EndsWithAsciiFolded(name, literal_))
+            return true;
+        return dotless && !literal_.empty() && literal_.back() == '.' &&
+               EndsWithAsciiFolded(name, std::string_view(literal_).substr(0, literal_.size() - 1));
+    case Shape::General:
+        return MatchesGeneral(name, false) || (dotless && MatchesGeneral(name, true));
+    }
+    return false;
+}
+
+bool NamePattern::MatchesGeneral(std::string_view name, bool appendDot) const {
+    // Names are short (a file system allows 255 bytes); longer texts take the heap.
+    char32_t local[300];
+    std::u32string heap;
+    char32_t* codes = local;
+    if (name.size() + 1 > std::size(local)) {
+        heap.resize(name.size() + 1);
+        codes = heap.data();
+    }
+    size_t n = 0;
+    for (size_t i = 0; i < name.size();)
+        codes[n++] = FoldCase(DecodeOne(name, i));
+    if (appendDot)
+        codes[n++] = U'.';
+    return MatchCodes(codes_, std::u32string_view(codes, n));
+}
+
+} // namespace brumo

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace brumo {
+
+// A file name pattern matched as the Windows directory search matches it: "*" is any run of
+// characters, "?" one character, letters compare without regard to case (ASCII and the
+// common alphabets of UTF-8), "*.*" also matches a name without a dot, and a pattern ending
+// in "." matches a name without an extension ("*." finds "README"). Compiled once, matched
+// against every entry of a folder, so the common shapes ("*", "*.tmp", "index.dat") take a
+// short path.
+class NamePattern {
+public:
+    explicit NamePattern(std::string_view pattern);
+
+    bool Matches(std::string_view name) const;
+
+    // The lower-case partner of a letter (simple one-to-one mappings only); other code
+    // points are returned unchanged.
+    static char32_t FoldCase(char32_t c);
+
+private:
+    enum class Shape {
+        Everything, // "*", "*.*"
+        Literal,    // no wildcard at all (ASCII)
+        Suffix,     // "*" and an ASCII literal tail, as "*.tmp" or "*."
+        General
+    };
+
+    bool MatchesGeneral(std::string_view name, bool appendDot) const;
+
+    Shape shape_ = Shape::General;
+    std::string literal_;  // Literal and Suffix: the literal text, lower-case
+    std::u32string codes_; // General: folded code points, wildcards as markers
+};
+
+} // namespace brumo
