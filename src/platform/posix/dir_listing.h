@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brumo {
+
+// The names and entry types of one folder, read in one pass. "." and ".." are left out, and
+// so are names holding a backslash: a Windows path cannot spell them, and the backslash would
+// read as a folder separator, naming some other file.
+class DirListing {
+public:
+    // Reads the folder from the descriptor's current position (its start when just opened).
+    // Sets errno and returns false when the folder cannot be read.
+    bool Read(int fd);
+
+    size_t Size() const { return entries_.size(); }
+    // Zero-terminated, so that it can go to the system as it is.
+    const char* Name(size_t i) const { return names_.data() + entries_[i].offset; }
+    std::string_view NameView(size_t i) const {
+        return std::string_view(names_.data() + entries_[i].offset, entries_[i].length);
+    }
+    // DT_* of the entry; DT_UNKNOWN where the file system does not say.
+    unsigned char Type(size_t i) const { return entries_[i].type; }
+
+private:
+    struct Entry {
+        uint32_t offset;
+        uint16_t length;
+        unsigned char type;
+    };
+    void Add(const char* name, size_t length, unsigned char type);
+    bool ReadWithReaddir(int fd);
+
+    std::string names_;
+    std::vector<Entry> entries_;
+};
+
+} // namespace brumo

@@ -1,0 +1,157 @@
+#include "platform/posix/posix_folder.h"
+
+#include "platform/file_attributes.h"
+#include "platform/name_pattern.h"
+#include "platform/posix/dos_attributes.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace brumo {
+
+std::atomic<uint64_t> PosixFolder::statCalls_{0};
+
+namespace {
+
+std::string JoinHost(const std::string& folder, std::string_view name) {
+    std::string path = folder;
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    path += name;
+    return path;
+}
+
+std::string JoinWindows(const std::string& folder, std::string_view name) {
+    std::string path = folder;
+    if (path.empty() || path.back() != '\\')
+        path += '\\';
+    path += name;
+    return path;
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return NamePattern(a).Matches(b) && a.find_first_of("*?") == std::string_view::npos &&
+           a.size() == b.size();
+}
+
+} // namespace
+
+std::unique_ptr<PosixFolder> PosixFolder::Create(std::shared_ptr<DirHandle> handle,
+                                                 std::string path, std::string hostPath,
+                                                 std::shared_ptr<const MountTable> mounts) {
+    std::unique_ptr<PosixFolder> folder(new PosixFolder());
+    {
+        DirHandle::Use use = handle->Acquire();
+        if (!use || !folder->listing_.Read(use.Fd()))
+            return nullptr;
+    }
+    folder->handle_ = std::move(handle);
+    folder->path_ = std::move(path);
+    folder->hostPath_ = std::move(hostPath);
+    folder->mounts_ = std::move(mounts);
+    folder->mountsInside_ = folder->mounts_ && folder->mounts_->HasMountsIn(folder->hostPath_);
+    return folder;
+}
+
+int PosixFolder::StatAt(int fd, const char* name, struct stat& st, int flags) {
+    statCalls_.fetch_add(1, std::memory_order_relaxed);
+    return ::fstatat(fd, name, &st, flags);
+}
+
+bool PosixFolder::IsMountRoot(std::string_view name) const {
+    return mountsInside_ && mounts_->IsMountPoint(JoinHost(hostPath_, name));
+}
+
+std::unique_ptr<Folder> PosixFolder::OpenSub(const std::string& name) const {
+    std::string actual = name;
+    std::shared_ptr<DirHandle> child = DirHandle::OpenChild(handle_, actual);
+    if (!child && errno == ENOENT) {
+        // As on Windows, a name in another case finds the folder's own spelling.
+        for (size_t i = 0; i < listing_.Size(); ++i) {
+            if (listing_.NameView(i) != name && SameNameIgnoringCase(name, listing_.NameView(i))) {
+                actual = listing_.NameView(i);
+                child = DirHandle::OpenChild(handle_, actual);
+                break;
+            }
+        }
+    }
+    if (!child)
+        return nullptr;
+    return Create(std::move(child), JoinWindows(path_, actual), JoinHost(hostPath_, actual),
+                  mounts_);
+}
+
+bool PosixFolder::Describe(int fd, size_t index, bool withDosAttributes, FindEntry& entry) const {
+    const char* name = listing_.Name(index);
+    struct stat st {};
+    if (StatAt(fd, name, st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    bool linkToFolder = false;
+    if (S_ISLNK(st.st_mode)) {
+        struct stat target {};
+        linkToFolder = StatAt(fd, name, target, 0) == 0 && S_ISDIR(target.st_mode);
+    }
+    entry.name.assign(listing_.NameView(index));
+    entry.shortName = entry.name;
+    entry.attributes = DosAttributes::FromStat(st, entry.name, linkToFolder);
+    if (S_ISDIR(st.st_mode) && IsMountRoot(entry.name))
+        entry.attributes |= FileAttributes::ReparsePoint;
+    if (withDosAttributes && !S_ISLNK(st.st_mode))
+        entry.attributes |= DosAttributes::Read(fd, name);
+    entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
+    entry.lastWriteUtc = DosAttributes::FileTime(st.st_mtim);
+    return true;
+}
+
+void PosixFolder::Find(std::string_view pattern, std::vector<FindEntry>& out) {
+    const NamePattern match(pattern);
+    DirHandle::Use use;
+    for (size_t i = 0; i < listing_.Size(); ++i) {
+        if (!match.Matches(listing_.NameView(i)))
+            continue;
+        if (!use) {
+            use = handle_->Acquire();
+            if (!use)
+                return;
+        }
+        FindEntry entry;
+        if (Describe(use.Fd(), i, true, entry))
+            out.push_back(std::move(entry));
+    }
+}
+
+void PosixFolder::Subfolders(std::vector<FindEntry>& out, bool withAttributes) {
+    DirHandle::Use use;
+    for (size_t i = 0; i < listing_.Size(); ++i) {
+        const unsigned char type = listing_.Type(i);
+        if (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN)
+            continue;
+        const std::string_view name = listing_.NameView(i);
+        const bool needStat = withAttributes || type != DT_DIR;
+        if (needStat && !use) {
+            use = handle_->Acquire();
+            if (!use)
+                return;
+        }
+        FindEntry entry;
+        if (needStat) {
+            if (!Describe(use.Fd(), i, withAttributes, entry))
+                continue;
+            if (!(entry.attributes & FileAttributes::Directory))
+                continue;
+        } else {
+            entry.name.assign(name);
+            entry.shortName = entry.name;
+            entry.attributes = FileAttributes::Directory;
+            if (name[0] == '.')
+                entry.attributes |= FileAttributes::Hidden;
+            if (IsMountRoot(name))
+                entry.attributes |= FileAttributes::ReparsePoint;
+        }
+        out.push_back(std::move(entry));
+    }
+}
+
+} // namespace brumo
