@@ -2,6 +2,7 @@
 #include "platform/posix/dos_attributes.h"
 #include "platform/posix/mount_table.h"
 #include "platform/posix/posix_folder.h"
+#include "support/drive_map.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 
@@ -16,6 +17,7 @@
 namespace brumo {
 namespace {
 
+using test::DriveMap;
 using test::TempTree;
 using test::TreeBuilder;
 namespace fs = std::filesystem;
@@ -189,6 +191,29 @@ TEST(PosixFolder, OpenSubNeverFollowsLinksAndFindsOtherCase) {
     std::vector<FindEntry> found;
     sub->Find("*.TMP", found);
     EXPECT_EQ(Names(found), (std::vector<std::string>{"inner.tmp"}));
+}
+
+TEST(PosixFolder, OpensWindowsPathsThroughTheDriveTableWithoutFollowingLinks) {
+    TempTree tree;
+    TreeBuilder::MakeFile(tree / "Temp" / "Sub" / "a.tmp");
+    TreeBuilder::MakeLink(tree / "Linked", "Temp");
+    DriveMap drives{{'T', tree.Root()}};
+
+    auto root = Folder::Open("T:");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->Path(), "T:");
+    auto sub = Folder::Open("t:\\TEMP\\sub\\");
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(sub->Path(), "t:\\TEMP\\sub");
+    std::vector<FindEntry> found;
+    sub->Find("*.tmp", found);
+    EXPECT_EQ(Names(found), (std::vector<std::string>{"a.tmp"}));
+
+    EXPECT_FALSE(Folder::Open("T:\\Linked"));
+    EXPECT_FALSE(Folder::Open("T:\\Linked\\Sub"));
+    EXPECT_FALSE(Folder::Open("T:\\Temp\\Sub\\a.tmp"));
+    EXPECT_FALSE(Folder::Open("T:\\Missing"));
+    EXPECT_FALSE(Folder::Open("Q:\\Temp"));
 }
 
 TEST(PosixFolder, RootsOfOtherFileSystemsCarryTheReparseAttribute) {

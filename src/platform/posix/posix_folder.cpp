@@ -1,8 +1,12 @@
 #include "platform/posix/posix_folder.h"
 
 #include "platform/file_attributes.h"
-#include "platform/name_pattern.h"
 #include "platform/posix/dos_attributes.h"
+#include "platform/posix/drive_table.h"
+#include "platform/posix/name_pattern.h"
+#include "platform/posix/safe_parent.h"
+#include "platform/posix/utf8_case.h"
+#include "platform/posix/windows_path.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -31,12 +35,47 @@ std::string JoinWindows(const std::string& folder, std::string_view name) {
     return path;
 }
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return NamePattern(a).Matches(b) && a.find_first_of("*?") == std::string_view::npos &&
-           a.size() == b.size();
-}
-
 } // namespace
+
+std::unique_ptr<Folder> Folder::Open(const std::string& path) {
+    std::string given = path;
+    if (given.size() > 2 && given.back() == '\\')
+        given.pop_back();
+    UniqueFd fd;
+    std::string host;
+    if (!given.empty() && given[0] == '/') {
+        // The program's own folders, outside every drive: resolved as the system does.
+        if (SafeParent::OpenFolder(given, fd))
+            return nullptr;
+        host = DriveTable::NormaliseHostPath(given);
+    } else {
+        const auto parsed = WindowsPath::Parse(given);
+        if (!parsed)
+            return nullptr;
+        const auto table = DriveTable::Current();
+        const DriveEntry* drive = table->Find(parsed->drive);
+        if (!drive)
+            return nullptr;
+        if (parsed->parts.empty()) {
+            if (SafeParent::OpenFolder(given, fd))
+                return nullptr;
+            host = drive->folder;
+        } else {
+            SafeParent parent;
+            if (SafeParent::Open(given, parent))
+                return nullptr;
+            fd.Reset(::openat(parent.Fd(), parent.Name().c_str(),
+                              O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (!fd.Valid())
+                return nullptr;
+            host = parent.HostPath();
+        }
+        // Mount points are known by their real paths.
+        if (!drive->realFolder.empty() && drive->realFolder != drive->folder)
+            host = drive->realFolder + host.substr(drive->folder.size());
+    }
+    return PosixFolder::Create(DirHandle::Adopt(fd.Release()), given, host, MountTable::Current());
+}
 
 std::unique_ptr<PosixFolder> PosixFolder::Create(std::shared_ptr<DirHandle> handle,
                                                  std::string path, std::string hostPath,
@@ -70,7 +109,7 @@ std::unique_ptr<Folder> PosixFolder::OpenSub(const std::string& name) const {
     if (!child && errno == ENOENT) {
         // As on Windows, a name in another case finds the folder's own spelling.
         for (size_t i = 0; i < listing_.Size(); ++i) {
-            if (listing_.NameView(i) != name && SameNameIgnoringCase(name, listing_.NameView(i))) {
+            if (listing_.NameView(i) != name && Utf8Case::Equal(name, listing_.NameView(i))) {
                 actual = listing_.NameView(i);
                 child = DirHandle::OpenChild(handle_, actual);
                 break;

@@ -1,6 +1,9 @@
-#include "platform/name_pattern.h"
+#include "platform/posix/name_pattern.h"
+
+#include "platform/posix/user_locale.h"
 
 #include <algorithm>
+#include <wctype.h>
 
 namespace brumo {
 
@@ -115,52 +118,12 @@ bool MatchCodes(std::u32string_view pattern, std::u32string_view text) {
 char32_t NamePattern::FoldCase(char32_t c) {
     if (c < 0x80)
         return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    if (c < 0x100)
-        return (c >= 0xC0 && c <= 0xDE && c != 0xD7) ? c + 32 : c;
-    if (c <= 0x17F) { // Latin Extended-A: mostly upper/lower pairs
-        if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F)
-            return c;
-        if (c == 0x178)
-            return 0xFF;
-        if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
-            return (c & 1) ? c + 1 : c;
-        return (c & 1) ? c : c + 1;
-    }
-    if (c >= 0x370 && c <= 0x3FF) { // Greek
-        if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)
-            return c + 32;
-        if (c == 0x386)
-            return 0x3AC;
-        if (c >= 0x388 && c <= 0x38A)
-            return c + 37;
-        if (c == 0x38C)
-            return 0x3CC;
-        if (c == 0x38E || c == 0x38F)
-            return c + 63;
-        if (c == 0x3C2) // final sigma
-            return 0x3C3;
+    if (c > 0x10FFFF)
         return c;
-    }
-    if (c >= 0x400 && c <= 0x52F) { // Cyrillic
-        if (c <= 0x40F)
-            return c + 80;
-        if (c <= 0x42F)
-            return c + 32;
-        if ((c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || c >= 0x4D0)
-            return (c & 1) ? c : c + 1;
-        if (c == 0x4C0)
-            return 0x4CF;
-        if (c >= 0x4C1 && c <= 0x4CE)
-            return (c & 1) ? c + 1 : c;
-        return c;
-    }
-    if (c >= 0x531 && c <= 0x556) // Armenian
-        return c + 48;
-    if ((c >= 0x1E00 && c <= 0x1E95) || (c >= 0x1EA0 && c <= 0x1EFF))
-        return (c & 1) ? c : c + 1;
-    if (c >= 0xFF21 && c <= 0xFF3A) // full-width Latin
-        return c + 32;
-    return c;
+    // The same folding as every other name comparison of the platform layer.
+    static const locale_t neutral = UserLocale::Neutral();
+    return static_cast<char32_t>(
+        ::towlower_l(::towupper_l(static_cast<wint_t>(c), neutral), neutral));
 }
 
 NamePattern::NamePattern(std::string_view pattern) {

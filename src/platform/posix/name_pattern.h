@@ -6,19 +6,18 @@
 namespace brumo {
 
 // A file name pattern matched as the Windows directory search matches it: "*" is any run of
-// characters, "?" one character, letters compare without regard to case (ASCII and the
-// common alphabets of UTF-8), "*.*" also matches a name without a dot, and a pattern ending
-// in "." matches a name without an extension ("*." finds "README"). Compiled once, matched
-// against every entry of a folder, so the common shapes ("*", "*.tmp", "index.dat") take a
-// short path.
+// characters, "?" one character, letters compare without regard to case (ASCII and UTF-8),
+// "*.*" also matches a name without a dot, and a pattern ending in "." matches a name without
+// an extension ("*." finds "README"). Compiled once and matched against every entry of a
+// folder, so the common shapes ("*", "*.tmp", "index.dat") take a short path.
 class NamePattern {
 public:
     explicit NamePattern(std::string_view pattern);
 
     bool Matches(std::string_view name) const;
 
-    // The lower-case partner of a letter (simple one-to-one mappings only); other code
-    // points are returned unchanged.
+    // A code point folded for comparison (upper, then lower case, as names compare
+    // everywhere in the platform layer); above U+10FFFF unchanged.
     static char32_t FoldCase(char32_t c);
 
 private:
