@@ -40,8 +40,6 @@ uint32_t DosAttributes::FromStat(const struct stat& st, std::string_view name, b
         attributes |= FileAttributes::ReparsePoint;
         if (linkToFolder)
             attributes |= FileAttributes::Directory;
-    } else {
-        attributes |= FileAttributes::Archive;
     }
     if (!name.empty() && name[0] == '.')
         attributes |= FileAttributes::Hidden;
@@ -67,7 +65,7 @@ uint32_t DosAttributes::Parse(std::string_view value) {
             break;
         bits = bits * 16 + static_cast<uint32_t>(digit);
     }
-    return bits & (FileAttributes::Hidden | FileAttributes::System);
+    return bits & (FileAttributes::Hidden | FileAttributes::System | FileAttributes::Archive);
 }
 
 uint32_t DosAttributes::Read(int folderFd, const char* name) {

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace brumo {
@@ -107,13 +108,18 @@ std::unique_ptr<Folder> PosixFolder::OpenSub(const std::string& name) const {
     std::string actual = name;
     std::shared_ptr<DirHandle> child = DirHandle::OpenChild(handle_, actual);
     if (!child && errno == ENOENT) {
-        // As on Windows, a name in another case finds the folder's own spelling.
+        // As on Windows, a name in another case finds the folder's own spelling; of several,
+        // the same one that opening by path picks (the lowest in byte order).
+        std::optional<std::string_view> best;
         for (size_t i = 0; i < listing_.Size(); ++i) {
-            if (listing_.NameView(i) != name && Utf8Case::Equal(name, listing_.NameView(i))) {
-                actual = listing_.NameView(i);
-                child = DirHandle::OpenChild(handle_, actual);
-                break;
-            }
+            const std::string_view candidate = listing_.NameView(i);
+            if (candidate != name && Utf8Case::Equal(name, candidate) &&
+                (!best || candidate < *best))
+                best = candidate;
+        }
+        if (best) {
+            actual = *best;
+            child = DirHandle::OpenChild(handle_, actual);
         }
     }
     if (!child)
@@ -139,6 +145,8 @@ bool PosixFolder::Describe(int fd, size_t index, bool withDosAttributes, FindEnt
         entry.attributes |= FileAttributes::ReparsePoint;
     if (withDosAttributes && !S_ISLNK(st.st_mode))
         entry.attributes |= DosAttributes::Read(fd, name);
+    if (entry.attributes == 0)
+        entry.attributes = FileAttributes::Normal;
     entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
     entry.lastWriteUtc = DosAttributes::FileTime(st.st_mtim);
     return true;
@@ -168,27 +176,32 @@ void PosixFolder::Subfolders(std::vector<FindEntry>& out, bool withAttributes) {
         if (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN)
             continue;
         const std::string_view name = listing_.NameView(i);
-        const bool needStat = withAttributes || type != DT_DIR;
-        if (needStat && !use) {
-            use = handle_->Acquire();
-            if (!use)
-                return;
-        }
         FindEntry entry;
-        if (needStat) {
-            if (!Describe(use.Fd(), i, withAttributes, entry))
+        if (withAttributes || type == DT_UNKNOWN) {
+            if (!use && !(use = handle_->Acquire()))
+                return;
+            if (!Describe(use.Fd(), i, withAttributes, entry) ||
+                !(entry.attributes & FileAttributes::Directory))
                 continue;
-            if (!(entry.attributes & FileAttributes::Directory))
-                continue;
-        } else {
-            entry.name.assign(name);
-            entry.shortName = entry.name;
-            entry.attributes = FileAttributes::Directory;
-            if (name[0] == '.')
-                entry.attributes |= FileAttributes::Hidden;
-            if (IsMountRoot(name))
-                entry.attributes |= FileAttributes::ReparsePoint;
+            out.push_back(std::move(entry));
+            continue;
         }
+        entry.attributes = FileAttributes::Directory;
+        if (type == DT_LNK) {
+            // Only where it points matters here: a link to a folder is listed, as a link.
+            if (!use && !(use = handle_->Acquire()))
+                return;
+            struct stat target {};
+            if (StatAt(use.Fd(), listing_.Name(i), target, 0) != 0 || !S_ISDIR(target.st_mode))
+                continue;
+            entry.attributes |= FileAttributes::ReparsePoint;
+        } else if (IsMountRoot(name)) {
+            entry.attributes |= FileAttributes::ReparsePoint;
+        }
+        if (name[0] == '.')
+            entry.attributes |= FileAttributes::Hidden;
+        entry.name.assign(name);
+        entry.shortName = entry.name;
         out.push_back(std::move(entry));
     }
 }
