@@ -314,5 +314,33 @@ TEST(PosixFolder, WalksAChainDeeperThanTheDescriptorLimit) {
     EXPECT_EQ(sides, kDepth / 50);
 }
 
+TEST(PosixFolder, AFolderReplacedWhileItsDescriptorWasGivenUpIsNotReopened) {
+    TempTree tree;
+    fs::path deep = tree.Root();
+    for (int i = 0; i < 100; ++i)
+        deep /= "level";
+    TreeBuilder::MakeDir(deep);
+    TreeBuilder::MakeFile(tree / "level" / "side" / "mine.tmp");
+    auto root = OpenHost(tree.Root());
+    ASSERT_TRUE(root);
+    std::vector<std::unique_ptr<Folder>> chain;
+    chain.push_back(std::move(root));
+    {
+        LowFileLimit limit(64);
+        for (int i = 0; i < 100; ++i) {
+            chain.push_back(chain.back()->OpenSub("level"));
+            ASSERT_TRUE(chain.back());
+        }
+    }
+    // The first level was given up long ago; now another folder takes its name.
+    fs::rename(tree / "level", tree / "moved");
+    TreeBuilder::MakeFile(tree / "level" / "side" / "impostor.tmp");
+    chain.resize(2);
+    EXPECT_FALSE(chain[1]->OpenSub("side"));
+    // The folder itself, at its new place, is still what the walk holds.
+    auto side = chain[0]->OpenSub("moved");
+    ASSERT_TRUE(side);
+}
+
 } // namespace
 } // namespace brumo
