@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/main_thread.h"
+#include "engine/worker_progress.h"
 #include "model/junk_file_type.h"
 #include "platform/named_event.h"
 
@@ -9,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace brumo {
 
@@ -17,37 +19,55 @@ class TJunkDelThread;
 // Called on the worker thread for every accepted file.
 using OnFileFn = std::function<void(const std::string& path, int64_t size)>;
 // Called on the main thread, the worker waiting, when a search ends without a stop.
-using OnCountsFn = std::function<void(int32_t foldersSearched, int32_t filesMatched,
-                                      int32_t filesRestricted, int32_t filesProtected,
-                                      int64_t bytesMatched)>;
+using OnCountsFn =
+    std::function<void(int32_t foldersSearched, int32_t filesMatched, int32_t filesRestricted,
+                       int32_t filesProtected, int64_t bytesMatched)>;
 // Called on the main thread after the worker's search has ended.
 using OnDoneFn = std::function<void(const TJunkDelThread& sender)>;
 
 struct WorkerSetup {
     std::shared_ptr<NamedEvent> stopEvent;
     std::string excludedFolder; // never searched, nor anything below it
-    MainThread* mainThread = nullptr;
-    OnFileFn onFile;     // optional
-    OnCountsFn onCounts; // optional
-    OnDoneFn onDone;     // required: without it nothing starts
+    // Further folders never searched (the program's data folder); the user's own trash is
+    // always left out.
+    std::vector<std::string> moreExcludedFolders;
+    MainThread* mainThread = nullptr;         // null: callbacks run on the worker thread
+    OnFileFn onFile;                          // optional
+    OnCountsFn onCounts;                      // optional
+    OnDoneFn onDone;                          // required: without it nothing starts
+    std::shared_ptr<WorkerProgress> progress; // optional, for a progress display
 };
 
 // The worker: searches one junk file type's folders on its own thread, below normal priority.
-// The type must stay unchanged until OnDone has run.
+// The type must stay unchanged until OnDone has run; the worker frees itself after OnDone.
 class TJunkDelThread {
 public:
     // Starts a worker on the type; returns false (and starts nothing) without OnDone.
     static bool Start(const TJunkFileObj& type, WorkerSetup setup);
 
     bool Stopped() const { return stopped_.load(); }
+    // The search ended early through an error; OnCounts was not called.
+    bool Failed() const { return !error_.empty(); }
+    const std::string& ErrorText() const { return error_; }
     int32_t FoldersSearched() const { return foldersSearched_; }
     int32_t FilesMatched() const { return filesMatched_; }
     int32_t FilesRestricted() const { return filesRestricted_; }
     int32_t FilesProtected() const { return filesProtected_; }
     int64_t BytesMatched() const { return bytesMatched_; }
 
+    TJunkDelThread(const TJunkDelThread&) = delete;
+    TJunkDelThread& operator=(const TJunkDelThread&) = delete;
+
 private:
+    TJunkDelThread(const TJunkFileObj& type, WorkerSetup setup);
+    void Execute();
+    void Search();
+    void Finish();
+
+    const TJunkFileObj& type_;
+    WorkerSetup setup_;
     std::atomic<bool> stopped_{false};
+    std::string error_;
     int32_t foldersSearched_ = 0;
     int32_t filesMatched_ = 0;
     int32_t filesRestricted_ = 0;

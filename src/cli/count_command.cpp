@@ -1,0 +1,72 @@
+#include "cli/count_command.h"
+
+#include "cli/foreground_loop.h"
+#include "runs/count_run.h"
+
+#include <memory>
+
+namespace brumo {
+
+namespace {
+
+// The window's busy cursor, captions and selection mean nothing here: only the texts count.
+class PrintedCount : public CountFront {
+public:
+    PrintedCount(std::ostream& out, std::ostream& err, ProgressLine& line)
+        : out_(out), err_(err), line_(line) {}
+
+    void SetRunMode(int32_t) override {}
+    void SetListEditable(bool) override {}
+    void SetBusyCursor(bool) override {}
+    void SetCountCommand(const std::string&, const std::string&, bool) override {}
+    void SelectItem(int) override {}
+    void ShowReport(const std::string& text) override {
+        line_.Clear();
+        out_ << CountCommand::PlainText(text) << '\n';
+        out_.flush();
+    }
+    void ShowMessage(const std::string& text) override {
+        line_.Clear();
+        err_ << CountCommand::PlainText(text) << '\n';
+        err_.flush();
+    }
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    ProgressLine& line_;
+};
+
+} // namespace
+
+std::string CountCommand::PlainText(const std::string& text) {
+    std::string plain;
+    plain.reserve(text.size());
+    for (char c : text)
+        if (c != '\r')
+            plain += c;
+    return plain;
+}
+
+int CountCommand::Count(const TJunkFileObj& type, const std::string& programFolder,
+                        const std::vector<std::string>& moreExcluded, std::ostream& out,
+                        std::ostream& err, bool showProgress) {
+    ForegroundLoop loop(out, showProgress);
+    PrintedCount front(out, err, loop.Progress());
+    CountRun run(front, loop.Main());
+    run.SetExcludedFolders(programFolder, moreExcluded);
+    auto progress = std::make_shared<WorkerProgress>();
+    run.SetProgress(progress);
+    run.Start(type, 0);
+    loop.Run([&] { return !run.Counting(); }, [&] { run.Stop(); }, progress.get());
+    switch (run.LastOutcome()) {
+    case CountRun::Outcome::Stopped:
+        return 130;
+    case CountRun::Outcome::Failed:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+} // namespace brumo

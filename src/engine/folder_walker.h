@@ -1,0 +1,75 @@
+#pragma once
+
+#include "engine/restrictions.h"
+#include "engine/search_counts.h"
+#include "engine/worker_progress.h"
+#include "model/junk_file_type.h"
+#include "platform/find_entry.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brumo {
+
+class Folder;
+class NamedEvent;
+
+// Walks the folders of one junk file type depth-first and hands every accepted file on.
+// Runs on one thread; the type must not change meanwhile.
+class FolderWalker {
+public:
+    using FileSink = std::function<void(const std::string& path, int64_t size)>;
+
+    struct Options {
+        const NamedEvent* stopEvent = nullptr; // tested once per directory entry
+        // Never searched, nor anything below them (the program's folders, the user's trash).
+        std::vector<std::string> excludedFolders;
+        FileSink onFile;                    // optional
+        WorkerProgress* progress = nullptr; // optional
+    };
+
+    FolderWalker(const TJunkFileObj& type, Options options);
+
+    // Searches every entry of the working list, in order.
+    void SearchAll();
+    // Searches one folder (no trailing backslash; a drive root is "C:") as the mode says.
+    void SearchFolder(const std::string& folder, int32_t mode);
+    // Searches the files of one open folder against the type's specifications.
+    void SearchFolderFiles(Folder& folder, std::string_view path);
+
+    bool Stopped() const { return stopped_; }
+    const SearchCounts& Counts() const { return counts_; }
+
+    // The type's folders with one trailing backslash removed, or every local drive when the
+    // list is empty or holds only the all-drives entry.
+    static std::vector<FolderEntry> WorkingList(const TJunkFileObj& type);
+    // Folders never entered at a drive root, whatever the entry that led there.
+    static bool SkipAtDriveRoot(const FindEntry& sub);
+
+private:
+    struct CaseLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+
+    bool StopRequested();
+    bool IsExcluded(std::string_view folder) const;
+    void Walk(Folder* folder, std::string& path, int32_t mode, size_t depth);
+
+    const TJunkFileObj& type_;
+    Options options_;
+    Restrictions restrictions_;
+    std::vector<bool> specHasNoExtension_;
+    SearchCounts counts_;
+    bool stopped_ = false;
+    // Reused across folders so that the walk allocates little.
+    std::vector<FindEntry> found_;
+    std::deque<std::vector<FindEntry>> subfoldersByDepth_; // stable under growth
+    std::set<std::string, CaseLess> taken_;
+};
+
+} // namespace brumo

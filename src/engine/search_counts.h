@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+namespace brumo {
+
+// What one search found. The processed count is matched less restricted less protected.
+struct SearchCounts {
+    int32_t foldersSearched = 0;
+    int32_t filesMatched = 0;
+    int32_t filesRestricted = 0;
+    int32_t filesProtected = 0;
+    int64_t bytesMatched = 0;
+};
+
+} // namespace brumo

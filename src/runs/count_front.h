@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace brumo {
+
+// What a count shows, implemented by the main window and by the command line.
+class CountFront {
+public:
+    virtual ~CountFront() = default;
+    // The window's run state: 1 while counting, 0 when idle again.
+    virtual void SetRunMode(int32_t mode) = 0;
+    // In-place editing of the type list (off while counting).
+    virtual void SetListEditable(bool editable) = 0;
+    virtual void SetBusyCursor(bool busy) = 0;
+    // The count command: its caption, its hint, and whether the button's caption is bold.
+    virtual void SetCountCommand(const std::string& caption, const std::string& hint,
+                                 bool bold) = 0;
+    // The report of a finished count: a "Brumo" box with an information icon and OK.
+    virtual void ShowReport(const std::string& text) = 0;
+    // A plain message, such as the one after a stop.
+    virtual void ShowMessage(const std::string& text) = 0;
+    virtual void SelectItem(int index) = 0;
+};
+
+} // namespace brumo

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace brumo {
+
+// The texts of the Count command: the report shown when a count ends and the stop message.
+class CountReport {
+public:
+    // Lines end in CR LF.
+    static std::string Text(int32_t foldersSearched, int32_t filesMatched, int32_t filesRestricted,
+                            int32_t filesProtected, int64_t bytesMatched);
+    static constexpr const char* StoppedText = "Operation stopped by user";
+    // A search that ended through an error.
+    static std::string FailedText(const std::string& reason);
+};
+
+} // namespace brumo
