@@ -188,7 +188,7 @@ void FolderWalker::SearchFolderFiles(Folder& folder, std::string_view path) {
                 continue;
             }
             if (!type_.Protects.empty() &&
-                Protection::IsProtected(type_.Protects, path, entry.name, entry.shortName)) {
+                Protection::IsProtectedBy(type_.Protects, path, entry.name, entry.shortName)) {
                 ++counts_.filesProtected;
                 continue;
             }

@@ -23,11 +23,11 @@ bool Protection::IsFullName(std::string_view entry) {
 
 bool Protection::IsProtected(const TJunkFileObj& type, std::string_view folder,
                              std::string_view longName, std::string_view shortName) {
-    return IsProtected(type.Protects, folder, longName, shortName);
+    return IsProtectedBy(type.Protects, folder, longName, shortName);
 }
 
-bool Protection::IsProtected(const std::vector<std::string>& protects, std::string_view folder,
-                             std::string_view longName, std::string_view shortName) {
+bool Protection::IsProtectedBy(const std::vector<std::string>& protects, std::string_view folder,
+                               std::string_view longName, std::string_view shortName) {
     const bool distinctShort = !shortName.empty() && shortName != longName;
     std::string longPath, shortPath; // built on the first full-name entry
     for (const std::string& entry : protects) {

@@ -20,8 +20,8 @@ public:
     // name where there is none.
     static bool IsProtected(const TJunkFileObj& type, std::string_view folder,
                             std::string_view longName, std::string_view shortName);
-    static bool IsProtected(const std::vector<std::string>& protects, std::string_view folder,
-                            std::string_view longName, std::string_view shortName);
+    static bool IsProtectedBy(const std::vector<std::string>& protects, std::string_view folder,
+                              std::string_view longName, std::string_view shortName);
 };
 
 } // namespace brumo

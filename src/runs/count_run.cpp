@@ -34,6 +34,8 @@ bool CountRun::Start(const TJunkFileObj& type, int index) {
     counting_ = true;
     front_.SetCountCommand(StopCaption, StopHint, true);
     stopEvent_ = NamedEvent::Create(StopEventName);
+    // Another holder of the name may have left it signalled; this count starts unstopped.
+    stopEvent_->Reset();
     if (progress_) {
         progress_->foldersSearched = 0;
         progress_->filesMatched = 0;

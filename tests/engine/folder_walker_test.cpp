@@ -112,8 +112,8 @@ TEST_F(FolderWalkerTest, ExcludedFolderBelowAndAsEntry) {
     TreeBuilder::MakeFile(C("T/Prog/sub/own2.tmp"));
     TreeBuilder::MakeFile(C("T/data/d.tmp"));
 
-    WalkResult r = Walk(Type({{"C:\\T", FolderAndSubfolders}}, {"*.tmp"}),
-                        {"c:\\t\\prog\\", "C:\\T\\DATA"});
+    WalkResult r =
+        Walk(Type({{"C:\\T", FolderAndSubfolders}}, {"*.tmp"}), {"c:\\t\\prog\\", "C:\\T\\DATA"});
     EXPECT_EQ(r.counts.foldersSearched, 1);
     ASSERT_EQ(r.files.size(), 1u);
     EXPECT_EQ(r.files[0].first, "C:\\T\\a.tmp");
@@ -128,8 +128,8 @@ TEST_F(FolderWalkerTest, HoldingAndTrashFoldersAtADriveRootAreNeverEntered) {
     TreeBuilder::MakeFile(C("HDVal$$$.$$$/T/held.tmp"));
     TreeBuilder::MakeFile(C(".Trash/1000/files/t1.tmp"));
     TreeBuilder::MakeFile(C(".Trash-1000/files/t2.tmp"));
-    TreeBuilder::MakeFile(C(".Trash-x/kept.tmp")); // not a trash name
-    TreeBuilder::MakeFile(C("T/.Trash/below.tmp"));     // only the root is special
+    TreeBuilder::MakeFile(C(".Trash-x/kept.tmp"));  // not a trash name
+    TreeBuilder::MakeFile(C("T/.Trash/below.tmp")); // only the root is special
     TreeBuilder::MakeFile(C("T/HDVal$$$.$$$/below2.tmp"));
     TreeBuilder::MakeFile(C("home/u/.local/share/Trash/files/t3.tmp"));
     TreeBuilder::MakeFile(C("home/u/.local/share/other/ok.tmp"));
@@ -139,10 +139,9 @@ TEST_F(FolderWalkerTest, HoldingAndTrashFoldersAtADriveRootAreNeverEntered) {
     for (const auto& f : r.files)
         paths.push_back(f.first);
     std::sort(paths.begin(), paths.end());
-    EXPECT_EQ(paths, (std::vector<std::string>{
-                         "C:\\.Trash-x\\kept.tmp", "C:\\T\\.Trash\\below.tmp",
-                         "C:\\T\\HDVal$$$.$$$\\below2.tmp", "C:\\a.tmp",
-                         "C:\\home\\u\\.local\\share\\other\\ok.tmp"}));
+    EXPECT_EQ(paths, (std::vector<std::string>{"C:\\.Trash-x\\kept.tmp", "C:\\T\\.Trash\\below.tmp",
+                                               "C:\\T\\HDVal$$$.$$$\\below2.tmp", "C:\\a.tmp",
+                                               "C:\\home\\u\\.local\\share\\other\\ok.tmp"}));
 
     // Named directly, the holding folder is searched like any folder.
     r = Walk(Type({{"C:\\HDVAL$$$.$$$", FolderAndSubfolders}}, {"*.tmp"}));
@@ -189,7 +188,8 @@ TEST_F(FolderWalkerTest, LinksAreNeverFollowed) {
     for (const auto& [path, size] : r.files)
         if (path == "C:\\T\\link.tmp") {
             EXPECT_NE(size, 5000);
-            EXPECT_EQ(size, static_cast<int64_t>(fs::read_symlink(C("T/link.tmp")).string().size()));
+            EXPECT_EQ(size,
+                      static_cast<int64_t>(fs::read_symlink(C("T/link.tmp")).string().size()));
         }
 
     // A folder entry that runs through a link is not followed either.
@@ -218,9 +218,9 @@ TEST_F(FolderWalkerTest, StopsBetweenEntriesAndWithinAFolder) {
     TreeBuilder::MakeFile(C("B/b.tmp"));
 
     // A stop during the first folder: no further entry, no subfolder, no later entry.
-    WalkResult r = Walk(Type({{"C:\\A", FolderAndSubfolders}, {"C:\\B", FolderAndSubfolders}},
-                             {"*.tmp", "f*.*"}),
-                        {}, [&](const std::string&) { stop_->Set(); });
+    WalkResult r = Walk(
+        Type({{"C:\\A", FolderAndSubfolders}, {"C:\\B", FolderAndSubfolders}}, {"*.tmp", "f*.*"}),
+        {}, [&](const std::string&) { stop_->Set(); });
     EXPECT_TRUE(r.stopped);
     EXPECT_EQ(r.files.size(), 1u);
     EXPECT_EQ(r.counts.filesMatched, 1);
@@ -244,8 +244,9 @@ TEST_F(FolderWalkerTest, WorkingListStandsInForAllDrives) {
                                                {"E:", FolderAndSubfolders}};
     EXPECT_EQ(FolderWalker::WorkingList(Type({}, {})), expected);
     EXPECT_EQ(FolderWalker::WorkingList(Type({{"Local drives (C:)", FolderOnly}}, {})), expected);
-    EXPECT_EQ(FolderWalker::WorkingList(Type({{"C:\\", FolderOnly}, {"C:\\T\\", SubfoldersOnly}}, {})),
-              (std::vector<FolderEntry>{{"C:", FolderOnly}, {"C:\\T", SubfoldersOnly}}));
+    EXPECT_EQ(
+        FolderWalker::WorkingList(Type({{"C:\\", FolderOnly}, {"C:\\T\\", SubfoldersOnly}}, {})),
+        (std::vector<FolderEntry>{{"C:", FolderOnly}, {"C:\\T", SubfoldersOnly}}));
 }
 
 } // namespace

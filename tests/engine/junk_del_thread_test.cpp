@@ -62,11 +62,10 @@ TEST_F(WorkerTest, CountsThenDoneOnTheMainThread) {
     TreeBuilder::MakeFile(C("T/s/b.tmp"), 8);
     TreeBuilder::MakeFile(C("prog/c.tmp"), 9);
     std::thread::id fileThread;
-    RunWorker(Type({{"C:\\", FolderAndSubfolders}}, {"*.tmp"}),
-              [&](const std::string&, int64_t) {
-                  fileThread = std::this_thread::get_id();
-                  ++calls_.files;
-              });
+    RunWorker(Type({{"C:\\", FolderAndSubfolders}}, {"*.tmp"}), [&](const std::string&, int64_t) {
+        fileThread = std::this_thread::get_id();
+        ++calls_.files;
+    });
     EXPECT_EQ(calls_.order, (std::vector<std::string>{"counts", "done"}));
     EXPECT_EQ(calls_.countsThread, std::this_thread::get_id());
     EXPECT_EQ(calls_.doneThread, std::this_thread::get_id());
@@ -88,11 +87,10 @@ TEST_F(WorkerTest, EmptySearchStillReportsZeros) {
 TEST_F(WorkerTest, StopInTheFirstFolderSkipsTheCounts) {
     for (int i = 0; i < 20; ++i)
         TreeBuilder::MakeFile(C("T/f" + std::to_string(i) + ".tmp"));
-    RunWorker(Type({{"C:\\T", FolderAndSubfolders}}, {"*.tmp"}),
-              [&](const std::string&, int64_t) {
-                  ++calls_.files;
-                  stop_->Set();
-              });
+    RunWorker(Type({{"C:\\T", FolderAndSubfolders}}, {"*.tmp"}), [&](const std::string&, int64_t) {
+        ++calls_.files;
+        stop_->Set();
+    });
     EXPECT_EQ(calls_.order, (std::vector<std::string>{"done"}));
     EXPECT_TRUE(calls_.stopped);
     EXPECT_EQ(calls_.files, 1);

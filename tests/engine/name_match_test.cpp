@@ -70,18 +70,18 @@ TEST(HasNoExtension, LastDotAfterLastSeparator) {
 
 TEST(Protection, WildcardEntriesOnLongAndShortNames) {
     const std::vector<std::string> protects = {"README.", "file?.tmp"};
-    EXPECT_TRUE(Protection::IsProtected(protects, "C:\\T", "README", "README"));
-    EXPECT_FALSE(Protection::IsProtected(protects, "C:\\T", "README.TXT", "README.TXT"));
-    EXPECT_TRUE(Protection::IsProtected(protects, "C:\\T", "file1.tmp", "file1.tmp"));
-    EXPECT_FALSE(Protection::IsProtected(protects, "C:\\T", "file12.tmp", "file12.tmp"));
+    EXPECT_TRUE(Protection::IsProtectedBy(protects, "C:\\T", "README", "README"));
+    EXPECT_FALSE(Protection::IsProtectedBy(protects, "C:\\T", "README.TXT", "README.TXT"));
+    EXPECT_TRUE(Protection::IsProtectedBy(protects, "C:\\T", "file1.tmp", "file1.tmp"));
+    EXPECT_FALSE(Protection::IsProtectedBy(protects, "C:\\T", "file12.tmp", "file12.tmp"));
     // The short name alone may carry the match.
-    EXPECT_TRUE(Protection::IsProtected(protects, "C:\\T", "file9 long name.tmp", "FILE9.TMP"));
-    EXPECT_TRUE(Protection::IsProtected({"*.*"}, "C:\\T", "anything", "anything"));
-    EXPECT_FALSE(Protection::IsProtected({"README"}, "C:\\T", "README", "README"));
-    EXPECT_FALSE(Protection::IsProtected({}, "C:\\T", "README", "README"));
+    EXPECT_TRUE(Protection::IsProtectedBy(protects, "C:\\T", "file9 long name.tmp", "FILE9.TMP"));
+    EXPECT_TRUE(Protection::IsProtectedBy({"*.*"}, "C:\\T", "anything", "anything"));
+    EXPECT_FALSE(Protection::IsProtectedBy({"README"}, "C:\\T", "README", "README"));
+    EXPECT_FALSE(Protection::IsProtectedBy({}, "C:\\T", "README", "README"));
     const std::vector<std::string> readStar = {"READ*"};
-    EXPECT_TRUE(Protection::IsProtected(readStar, "C:\\T", "README", "README"));
-    EXPECT_TRUE(Protection::IsProtected(readStar, "C:\\T", "README.TXT", "README.TXT"));
+    EXPECT_TRUE(Protection::IsProtectedBy(readStar, "C:\\T", "README", "README"));
+    EXPECT_TRUE(Protection::IsProtectedBy(readStar, "C:\\T", "README.TXT", "README.TXT"));
 }
 
 TEST(Protection, FullNamesCompareWholeIgnoringCase) {
@@ -89,13 +89,13 @@ TEST(Protection, FullNamesCompareWholeIgnoringCase) {
     EXPECT_FALSE(Protection::IsFullName("keep:tmp"));
     EXPECT_FALSE(Protection::IsFullName("\\\\srv\\x:y"));
     const std::vector<std::string> protects = {"C:\\TEMP\\keep.tmp"};
-    EXPECT_TRUE(Protection::IsProtected(protects, "c:\\temp", "KEEP.TMP", "KEEP.TMP"));
-    EXPECT_FALSE(Protection::IsProtected(protects, "C:\\TEMP\\sub", "keep.tmp", "keep.tmp"));
-    EXPECT_FALSE(Protection::IsProtected(protects, "C:\\TEMP", "keep.tmp2", "keep.tmp2"));
+    EXPECT_TRUE(Protection::IsProtectedBy(protects, "c:\\temp", "KEEP.TMP", "KEEP.TMP"));
+    EXPECT_FALSE(Protection::IsProtectedBy(protects, "C:\\TEMP\\sub", "keep.tmp", "keep.tmp"));
+    EXPECT_FALSE(Protection::IsProtectedBy(protects, "C:\\TEMP", "keep.tmp2", "keep.tmp2"));
     // Wildcards in a full name are plain characters.
-    EXPECT_FALSE(Protection::IsProtected({"C:\\TEMP\\*.tmp"}, "C:\\TEMP", "a.tmp", "a.tmp"));
-    EXPECT_TRUE(Protection::IsProtected({"C:\\TEMP\\KEEPLO~1.TMP"}, "C:\\TEMP", "keep long.tmp",
-                                        "KEEPLO~1.TMP"));
+    EXPECT_FALSE(Protection::IsProtectedBy({"C:\\TEMP\\*.tmp"}, "C:\\TEMP", "a.tmp", "a.tmp"));
+    EXPECT_TRUE(Protection::IsProtectedBy({"C:\\TEMP\\KEEPLO~1.TMP"}, "C:\\TEMP", "keep long.tmp",
+                                          "KEEPLO~1.TMP"));
 }
 
 } // namespace

@@ -100,9 +100,9 @@ protected:
     ScopedEnv data_;
     ScopedEnv homeVar_;
     std::unique_ptr<DriveMap> drives_;
-    std::shared_ptr<NamedEvent> stop_ = NamedEvent::Create(
-        std::string("Brumo walk test ") +
-        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::shared_ptr<NamedEvent> stop_ =
+        NamedEvent::Create(std::string("Brumo walk test ") +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 } // namespace brumo::test
