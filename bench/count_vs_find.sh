@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Times "brumo count" of the built-in "Temporary files" type against GNU find and bfs making
+# the same selection (the five specifications as -iname, size and time printed per file) on
+# a generated tree, interleaved, and prints the median times, the ratios and peak memory.
+#
+#   bench/count_vs_find.sh BUILD_DIR [WORK_DIR] [ROUNDS]
+#
+# BUILD_DIR is a build with -DBRUMO_BENCH=ON. The tree (about 200,000 files in 20,000
+# folders) is made in WORK_DIR/tree once and kept there for later runs; without WORK_DIR a
+# temporary folder is used and removed afterwards.
+set -euo pipefail
+
+build=$(cd "${1:?usage: count_vs_find.sh BUILD_DIR [WORK_DIR] [ROUNDS]}" && pwd)
+rounds=${3:-5}
+if [[ -n ${2:-} ]]; then
+    work=$2
+    mkdir -p "$work"
+else
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+fi
+work=$(cd "$work" && pwd)
+tree=$work/tree
+
+for tool in find bfs /usr/bin/time; do
+    command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 2; }
+done
+[[ -d $tree ]] || "$build/bench/bench_make_tree" "$tree"
+
+# A copy of the program in a folder of its own: no type store there, so the built-in types
+# apply, and its folder lies outside the tree.
+mkdir -p "$work/bin"
+cp "$build/brumo" "$work/bin/brumo"
+export BRUMO_DRIVES="C=$tree" # all local drives: just the tree
+
+names=(-iname '*.tmp' -o -iname '*.~*' -o -iname '~*.*' -o -iname '*.^*' -o -iname '*.??$')
+run_brumo() { "$work/bin/brumo" count "Temporary files"; }
+run_find() { find "$tree" -xdev \( "${names[@]}" \) ! -type d -printf '%s %T@\n'; }
+run_bfs() { bfs "$tree" -xdev \( "${names[@]}" \) ! -type d -printf '%s %T@\n'; }
+
+# Same selection first.
+matched=$(run_brumo | sed -n 's/^\([0-9]*\) files\{0,1\} matched.*/\1/p')
+found=$(run_find | wc -l)
+bfound=$(run_bfs | wc -l)
+echo "selected: brumo $matched, find $found, bfs $bfound"
+if [[ $matched != "$found" || $found != "$bfound" ]]; then
+    echo "the three tools select different files" >&2
+    exit 1
+fi
+
+declare -A times mems
+measure() { # name command...
+    local name=$1 out
+    shift
+    out=$({ /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+    times[$name]+="${out% *} "
+    mems[$name]+="${out#* } "
+}
+for tool in brumo find bfs; do "run_$tool" >/dev/null; done # warm the caches
+for ((i = 0; i < rounds; i++)); do
+    measure brumo "$work/bin/brumo" count "Temporary files"
+    measure find find "$tree" -xdev \( "${names[@]}" \) ! -type d -printf '%s %T@\n'
+    measure bfs bfs "$tree" -xdev \( "${names[@]}" \) ! -type d -printf '%s %T@\n'
+done
+
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+peak() { tr ' ' '\n' <<<"$1" | grep . | sort -g | tail -1; }
+b=$(median "${times[brumo]}")
+f=$(median "${times[find]}")
+s=$(median "${times[bfs]}")
+printf '%-6s %8s s  %8s KB peak\n' brumo "$b" "$(peak "${mems[brumo]}")" \
+    find "$f" "$(peak "${mems[find]}")" bfs "$s" "$(peak "${mems[bfs]}")"
+awk -v b="$b" -v f="$f" -v s="$s" \
+    'BEGIN { printf "brumo/find %.2f   brumo/bfs %.2f   (median of '"$rounds"' rounds)\n", b / f, b / s }'
