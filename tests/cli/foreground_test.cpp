@@ -53,7 +53,7 @@ TEST(ProgressLine, RewritesInPlaceAndStaysSilentOffTerminal) {
     line.Clear();
     EXPECT_EQ(shown.str(), "\r1,234 folders searched, 1 file found"
                            "\r5 folders searched, 0 files found"
-                           "            \r5 folders searched, 0 files found"
+                           "   \r5 folders searched, 0 files found"
                            "\r                                 \r");
     std::ostringstream piped;
     ProgressLine silent(piped, false);
