@@ -1,32 +1,29 @@
 #include "support/drive_map.h"
 
-#include "platform/drives.h"
-
-#include <cstdlib>
+#include <cctype>
+#include <stdexcept>
 
 namespace brumo::test {
 
-DriveMap::DriveMap(std::initializer_list<std::pair<char, std::filesystem::path>> drives) {
-    if (const char* old = std::getenv("BRUMO_DRIVES"))
-        previous_ = old;
-    std::string table;
-    for (const auto& [letter, folder] : drives) {
-        if (!table.empty())
-            table += ';';
-        table += letter;
-        table += '=';
-        table += folder.string();
-    }
-    ::setenv("BRUMO_DRIVES", table.c_str(), 1);
-    Drives::Reload();
+std::string DriveMap::Root(char letter) const {
+    const int want = std::toupper(static_cast<unsigned char>(letter));
+    for (const auto& [l, root] : roots_)
+        if (std::toupper(static_cast<unsigned char>(l)) == want)
+            return root;
+    throw std::invalid_argument(std::string("drive not mapped: ") + letter);
 }
 
-DriveMap::~DriveMap() {
-    if (previous_)
-        ::setenv("BRUMO_DRIVES", previous_->c_str(), 1);
-    else
-        ::unsetenv("BRUMO_DRIVES");
-    Drives::Reload();
+std::string DriveMap::Path(char letter, std::string_view relative) const {
+    std::string path = Root(letter);
+    if (!relative.empty()) {
+        path += '\\';
+        path += relative;
+    }
+    return path;
+}
+
+bool DriveMap::RootIsDrive(char letter) const {
+    return Root(letter).size() == 2;
 }
 
 } // namespace brumo::test

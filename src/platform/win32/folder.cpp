@@ -1,0 +1,112 @@
+#include "platform/folder.h"
+
+#include "platform/file_attributes.h"
+#include "platform/win32/name_pattern.h"
+#include "platform/win32/win_text.h"
+
+#include "platform/win32/windows_api.h"
+
+namespace brumo {
+
+namespace {
+FindEntry EntryOf(const WIN32_FIND_DATAW& data) {
+    FindEntry e;
+    e.name = WinText::Utf8(data.cFileName);
+    e.shortName = data.cAlternateFileName[0] ? WinText::Utf8(data.cAlternateFileName) : e.name;
+    e.attributes = data.dwFileAttributes;
+    e.size =
+        static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    e.lastWriteUtc =
+        static_cast<int64_t>((static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                             data.ftLastWriteTime.dwLowDateTime);
+    return e;
+}
+
+bool IsDots(const wchar_t* name) {
+    return (name[0] == L'.' && name[1] == 0) ||
+           (name[0] == L'.' && name[1] == L'.' && name[2] == 0);
+}
+
+// A folder that exists and is no link or junction.
+bool IsPlainFolder(const std::string& path) {
+    const std::string probe = path.size() == 2 && path[1] == ':' ? path + "\\" : path;
+    const DWORD a = GetFileAttributesW(WinText::FilePath(probe).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+class Win32Folder : public Folder {
+public:
+    explicit Win32Folder(std::string path) : path_(std::move(path)) {}
+
+    std::unique_ptr<Folder> OpenSub(const std::string& name) const override {
+        if (name.empty() || name == "." || name == ".." ||
+            name.find_first_of("\\/:*?") != std::string::npos)
+            return nullptr;
+        std::string path = path_ + "\\" + name;
+        if (!IsPlainFolder(path))
+            return nullptr;
+        return std::make_unique<Win32Folder>(std::move(path));
+    }
+
+    const std::string& Path() const override { return path_; }
+
+    void Find(std::string_view pattern, std::vector<FindEntry>& out) override {
+        // A pattern is a name within this folder, never a way into another one.
+        if (pattern.empty() || pattern.find_first_of("\\/:") != std::string_view::npos)
+            return;
+        const std::wstring wpattern = WinText::Wide(pattern);
+        Search(std::string(pattern), FindExInfoStandard, [&](const WIN32_FIND_DATAW& data) {
+            // The system search also takes liberties ("?" matching nothing before a dot, short
+            // names of other shapes); keep what matches as the program means it.
+            const bool matches = NamePattern::Matches(data.cFileName, wpattern) ||
+                                 (data.cAlternateFileName[0] &&
+                                  NamePattern::Matches(data.cAlternateFileName, wpattern));
+            if (matches)
+                out.push_back(EntryOf(data));
+        });
+    }
+
+    void Subfolders(std::vector<FindEntry>& out, bool /*withAttributes*/) override {
+        Search("*.*", FindExInfoBasic, [&](const WIN32_FIND_DATAW& data) {
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                out.push_back(EntryOf(data));
+        });
+    }
+
+private:
+    template <typename Fn>
+    void Search(const std::string& pattern, FINDEX_INFO_LEVELS level, Fn&& each) const {
+        const std::wstring query = WinText::FilePath(path_ + "\\" + pattern);
+        WIN32_FIND_DATAW data;
+        HANDLE h = FindFirstFileExW(query.c_str(), level, &data, FindExSearchNameMatch, nullptr,
+                                    FIND_FIRST_EX_LARGE_FETCH);
+        if (h == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            if (!IsDots(data.cFileName))
+                each(data);
+        } while (FindNextFileW(h, &data));
+        FindClose(h);
+    }
+
+    std::string path_;
+};
+} // namespace
+
+std::unique_ptr<Folder> Folder::Open(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 2 && p.back() == '\\')
+        p.pop_back();
+    if (p.size() < 2 || p[1] != ':' || (p.size() > 2 && p[2] != '\\'))
+        return nullptr;
+    // No component of the way may be a link or junction.
+    for (size_t pos = p.find('\\', 3); pos != std::string::npos; pos = p.find('\\', pos + 1))
+        if (!IsPlainFolder(p.substr(0, pos)))
+            return nullptr;
+    if (!IsPlainFolder(p))
+        return nullptr;
+    return std::make_unique<Win32Folder>(std::move(p));
+}
+
+} // namespace brumo

@@ -1,0 +1,39 @@
+#include "platform/named_event.h"
+
+#include "platform/win32/win_text.h"
+
+#include "platform/win32/windows_api.h"
+
+namespace brumo {
+
+namespace {
+class Win32Event : public NamedEvent {
+public:
+    explicit Win32Event(HANDLE handle) : handle_(handle) {}
+    ~Win32Event() override { CloseHandle(handle_); }
+    Win32Event(const Win32Event&) = delete;
+    Win32Event& operator=(const Win32Event&) = delete;
+
+    void Set() override { SetEvent(handle_); }
+    void Reset() override { ResetEvent(handle_); }
+    bool IsSet() const override { return WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0; }
+
+private:
+    HANDLE handle_;
+};
+} // namespace
+
+std::shared_ptr<NamedEvent> NamedEvent::Create(const std::string& name) {
+    // Object names may not hold a backslash; anything else is the caller's text.
+    std::wstring wide = WinText::Wide(name);
+    for (auto& c : wide)
+        if (c == L'\\')
+            c = L'/';
+    HANDLE h = CreateEventW(nullptr, TRUE, FALSE, wide.empty() ? nullptr : wide.c_str());
+    // A name taken by another kind of object still gets a working, private event.
+    if (!h)
+        h = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    return std::make_shared<Win32Event>(h);
+}
+
+} // namespace brumo

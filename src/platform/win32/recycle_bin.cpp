@@ -1,0 +1,105 @@
+#include "platform/recycle_bin.h"
+
+#include "platform/os_error.h"
+#include "platform/win32/win_text.h"
+
+#include "platform/win32/windows_api.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+namespace brumo {
+
+namespace {
+// Allow undo, no confirmation, no error dialog.
+constexpr FILEOP_FLAGS kRecycleFlags = 0x450;
+
+// The shell operation answers with its own codes, most of which mean something else in the
+// system message table; these are the ones it documents.
+const char* ShellOperationText(int code) {
+    switch (code) {
+    case 0x71:
+        return "The source and destination files are the same file";
+    case 0x72:
+        return "Several source files were given with one destination file";
+    case 0x73:
+        return "The destination of a rename is a different folder";
+    case 0x74:
+        return "The source is a root folder, which cannot be moved or renamed";
+    case 0x75:
+        return "The operation was cancelled";
+    case 0x76:
+        return "The destination is a subfolder of the source";
+    case 0x78:
+        return "Security settings denied access to the source";
+    case 0x79:
+        return "The source or destination path is too long";
+    case 0x7A:
+        return "The operation named several destination paths";
+    case 0x7C:
+        return "The path in the source or destination or both was invalid";
+    case 0x7D:
+        return "The source and destination have the same parent folder";
+    case 0x7E:
+        return "The destination path is an existing file";
+    case 0x80:
+        return "The destination path is an existing folder";
+    case 0x81:
+        return "The name of the file is too long";
+    case 0x82:
+        return "The destination is a read-only CD-ROM";
+    case 0x83:
+        return "The destination is a read-only DVD";
+    case 0x84:
+        return "The destination is a writable CD that is not formatted";
+    case 0x85:
+        return "The file is too large for the destination";
+    case 0x86:
+        return "The source is a read-only CD-ROM";
+    case 0x87:
+        return "The source is a read-only DVD";
+    case 0x88:
+        return "The source is a writable CD that is not formatted";
+    case 0xB7:
+        return "The path became too long during the operation";
+    case 0x402:
+        return "An unknown error occurred; the path may not exist";
+    case 0x10000:
+        return "An unspecified error occurred on the destination";
+    default:
+        return nullptr;
+    }
+}
+} // namespace
+
+int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return 0;
+    // The list the shell takes: every path ends in a zero, the list in a second one.
+    std::wstring list;
+    for (const auto& path : paths) {
+        list += WinText::Wide(path);
+        list += L'\0';
+    }
+    list += L'\0';
+
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = list.c_str();
+    op.fFlags = kRecycleFlags;
+    int result = SHFileOperationW(&op);
+    if (result == 0 && op.fAnyOperationsAborted)
+        result = ERROR_CANCELLED;
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return result;
+}
+
+std::string RecycleBin::ErrorText(int code) {
+    if (const char* text = ShellOperationText(code))
+        return text;
+    return OsError::MessageFor(code);
+}
+
+} // namespace brumo

@@ -1,0 +1,39 @@
+#include "platform/shell.h"
+
+#include "platform/win32/win_text.h"
+
+#include "platform/win32/windows_api.h"
+
+#include <shellapi.h>
+
+namespace brumo {
+
+namespace {
+bool IsConsole(DWORD which) {
+    HANDLE h = GetStdHandle(which);
+    DWORD mode = 0;
+    return h != nullptr && h != INVALID_HANDLE_VALUE && GetFileType(h) == FILE_TYPE_CHAR &&
+           GetConsoleMode(h, &mode);
+}
+} // namespace
+
+bool Shell::OpenWithDefaultApp(const std::string& path) {
+    const std::wstring file = WinText::Wide(path);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
+bool Shell::StdoutIsTerminal() {
+    return IsConsole(STD_OUTPUT_HANDLE);
+}
+
+bool Shell::StdinIsTerminal() {
+    return IsConsole(STD_INPUT_HANDLE);
+}
+
+void Shell::LowerCurrentThreadPriority() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
+} // namespace brumo
