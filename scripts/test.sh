@@ -10,3 +10,6 @@ ctest --test-dir build --output-on-failure -j "$(nproc)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DBRUMO_SANITIZE=ON -DBRUMO_UI=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+
+# The Windows build: cross-built with MinGW-w64, its tests run under Wine.
+bash scripts/test-windows.sh build-win
