@@ -15,7 +15,6 @@ TEST_F(LocaleInfoTest, CompareIgnoresCaseBeyondAscii) {
     EXPECT_EQ(LocaleInfo::CompareIgnoreCase("README.TXT", "readme.txt"), 0);
     EXPECT_EQ(LocaleInfo::CompareIgnoreCase("ÄRGER.BAK", "ärger.bak"), 0);
     EXPECT_EQ(LocaleInfo::CompareIgnoreCase("ΣΟΦΊΑ", "σοφία"), 0);
-    EXPECT_TRUE(LocaleInfo::EqualIgnoreCase("Straße", "STRASSE") == false);
     EXPECT_LT(LocaleInfo::CompareIgnoreCase("apple", "Banana"), 0);
     EXPECT_GT(LocaleInfo::CompareIgnoreCase("Banana", "apple"), 0);
     EXPECT_LT(LocaleInfo::CompareIgnoreCase("abc", "ABCD"), 0);

@@ -11,6 +11,10 @@ namespace brumo {
 namespace {
 std::atomic<bool> pinned{false};
 
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 std::string LocaleString(LCTYPE type, const char* english) {
     if (pinned.load())
         return english;
@@ -36,14 +40,30 @@ std::string EnglishLongDate(TDateTime date) {
 } // namespace
 
 int LocaleInfo::CompareIgnoreCase(std::string_view a, std::string_view b) {
+    // Bytes that are no UTF-8 would all become the replacement character and compare equal;
+    // such texts compare as bytes, ignoring the case of ASCII letters only.
+    if (!WinText::IsUtf8(a) || !WinText::IsUtf8(b)) {
+        const size_t n = a.size() < b.size() ? a.size() : b.size();
+        for (size_t i = 0; i < n; ++i) {
+            const auto ca = static_cast<unsigned char>(AsciiUpper(a[i]));
+            const auto cb = static_cast<unsigned char>(AsciiUpper(b[i]));
+            if (ca != cb)
+                return ca < cb ? -1 : 1;
+        }
+        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    }
     const std::wstring wa = WinText::Wide(a);
     const std::wstring wb = WinText::Wide(b);
     const int r =
         CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.data(), static_cast<int>(wa.size()),
                        wb.data(), static_cast<int>(wb.size()));
-    if (r == 0) // cannot compare (invalid text): fall back to the code units
+    if (r == 0)
         return wa < wb ? -1 : (wa == wb ? 0 : 1);
     return r - CSTR_EQUAL;
+}
+
+bool LocaleInfo::EqualIgnoreCase(std::string_view a, std::string_view b) {
+    return CompareIgnoreCase(a, b) == 0;
 }
 
 std::string LocaleInfo::ThousandsSeparator() {

@@ -14,6 +14,11 @@ std::wstring WinText::Wide(std::string_view utf8) {
     return out;
 }
 
+bool WinText::IsUtf8(std::string_view bytes) {
+    return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
 std::string WinText::Utf8(std::wstring_view wide) {
     if (wide.empty())
         return {};

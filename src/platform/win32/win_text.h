@@ -10,7 +10,9 @@ namespace brumo {
 // still see the program's UTF-8 strings intact.
 class WinText {
 public:
+    // Bytes that are no UTF-8 become U+FFFD.
     static std::wstring Wide(std::string_view utf8);
+    static bool IsUtf8(std::string_view bytes);
     static std::string Utf8(std::wstring_view wide);
     // A path for the file calls: "X:\..." paths too long for the classic limit get the "\\?\"
     // prefix (the program builds only absolute, normalised paths).
