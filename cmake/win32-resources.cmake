@@ -31,3 +31,7 @@ configure_file("${PROJECT_SOURCE_DIR}/src/platform/win32/brumo.manifest" "${BRUM
 configure_file("${PROJECT_SOURCE_DIR}/src/platform/win32/brumo.rc.in" "${CMAKE_BINARY_DIR}/brumo.rc" @ONLY)
 add_library(brumo_resources OBJECT "${CMAKE_BINARY_DIR}/brumo.rc")
 set_source_files_properties("${CMAKE_BINARY_DIR}/brumo.rc" PROPERTIES OBJECT_DEPENDS "${BRUMO_RC_MANIFEST}")
+if(MSVC)
+    # The manifest is part of the resource script; the linker must not add one of its own.
+    target_link_options(brumo_resources INTERFACE /MANIFEST:NO)
+endif()
