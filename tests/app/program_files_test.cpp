@@ -1,4 +1,5 @@
 #include "app/program_files.h"
+#include "platform/path_map.h"
 
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
@@ -37,10 +38,14 @@ TEST(ProgramFiles, WritableFolderKeepsEveryFileBesideTheProgram) {
     EXPECT_EQ(f.Settings, base + ".INI");
     EXPECT_EQ(f.FoundFiles, base + ".$$$.TXT");
     EXPECT_EQ(f.FilesFolder, (tree / "c" / "tools").string());
-    EXPECT_EQ(f.ProgramFolderWindows, "C:\\tools");
-    // The data folder lies where no drive maps it.
-    EXPECT_EQ(f.DataFolderWindows, "");
-    EXPECT_EQ(f.ExcludedFolders(), std::vector<std::string>{"C:\\tools"});
+    EXPECT_EQ(f.ProgramFolderWindows, drives.Path('C', "tools"));
+    // The data folder lies where no drive maps it (on POSIX; on Windows every folder has a path).
+    const std::string data = PathMap::ToWindows((tree / "data" / "brumo").string()).value_or("");
+    EXPECT_EQ(f.DataFolderWindows, data);
+    std::vector<std::string> excluded{drives.Path('C', "tools")};
+    if (!data.empty())
+        excluded.push_back(data);
+    EXPECT_EQ(f.ExcludedFolders(), excluded);
 }
 
 TEST(ProgramFiles, InstalledCopyUsesTheDataFolder) {
@@ -54,13 +59,15 @@ TEST(ProgramFiles, InstalledCopyUsesTheDataFolder) {
     EXPECT_EQ(f.TypeStore, (tree / "d" / "home" / "data" / "brumo.DAT").string());
     EXPECT_EQ(f.FoundFiles, (tree / "d" / "home" / "data" / "brumo.$$$.TXT").string());
     EXPECT_EQ(f.FilesFolder, (tree / "d" / "home" / "data").string());
-    EXPECT_EQ(f.ExcludedFolders(), (std::vector<std::string>{"C:\\usr\\bin", "D:\\home\\data"}));
+    EXPECT_EQ(f.ExcludedFolders(), (std::vector<std::string>{drives.Path('C', "usr\\bin"),
+                                                             drives.Path('D', "home\\data")}));
 }
 
 TEST(ProgramFiles, WritabilityIsProbedWithoutLeavingFiles) {
     test::TempTree tree;
-    EXPECT_TRUE(ProgramFiles::FolderIsWritable(tree.Root().string()));
-    EXPECT_TRUE(std::filesystem::is_empty(tree.Root()));
+    std::filesystem::create_directory(tree / "w");
+    EXPECT_TRUE(ProgramFiles::FolderIsWritable((tree / "w").string()));
+    EXPECT_TRUE(std::filesystem::is_empty(tree / "w"));
     EXPECT_FALSE(ProgramFiles::FolderIsWritable((tree / "missing").string()));
     std::filesystem::create_directory(tree / "ro");
     std::filesystem::permissions(tree / "ro", std::filesystem::perms::owner_read |
