@@ -1,0 +1,66 @@
+#pragma once
+
+#include "runs/drive_recycle_stats.h"
+#include "runs/recycle_batch.h"
+#include "runs/recycle_sender.h"
+#include "runs/run_counters.h"
+#include "runs/run_log.h"
+#include "runs/seen_paths.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace brumo {
+
+// What a clean-up run does with each file the worker accepts: remove it by the current type's
+// method (real run) or list it (test run), log the outcome and count it. Runs on the worker
+// thread, except the flush after a type, which the main thread makes once the worker ended.
+class RunFileHandler {
+public:
+    RunFileHandler(RunLog& log, const RecycleSender& sender) : log_(log), sender_(&sender) {}
+
+    // Shows the current type's file count; called on the thread that handles the file.
+    void SetCountDisplay(std::function<void(int32_t)> show) { showCount_ = std::move(show); }
+    // Where a test run adds the bytes it would send to each drive's Recycle Bin.
+    void SetRecycleStats(DriveRecycleStats* stats) { stats_ = stats; }
+
+    // A new run: counters zero, an empty batch, nothing seen.
+    void StartRun();
+    // A new type: its file count starts at zero and its method applies.
+    void BeginType(int32_t method);
+
+    // Real run: removes the file by the current method. Nothing is removed once the log failed.
+    void RealFile(const std::string& path, int64_t size);
+    // Test run: lists the file, once per run; an empty path does nothing.
+    void TestFile(const std::string& path, int64_t size);
+
+    // Queues the file for the Recycle Bin, sending the batch first when it is full; an empty
+    // path only sends what is queued.
+    void RecycleFile(const std::string& path, int64_t size);
+    void FlushRecycleBatch();
+    void HoldFile(const std::string& path, int64_t size);
+    void DeleteFile(const std::string& path, int64_t size);
+
+    RunCounters& Counters() { return counters_; }
+    const RunCounters& Counters() const { return counters_; }
+    const RecycleBatch& Batch() const { return batch_; }
+
+private:
+    void LogSuccess(const std::string& path);
+    void LogFailure(const std::string& path, const std::string& message);
+    void Processed(int64_t size, bool restorable);
+    // A queued file that did not go: its counts and current size come off again.
+    void TakeBackQueued(const std::string& path);
+
+    RunLog& log_;
+    const RecycleSender* sender_;
+    std::function<void(int32_t)> showCount_;
+    DriveRecycleStats* stats_ = nullptr;
+    RunCounters counters_;
+    RecycleBatch batch_;
+    SeenPaths seen_;
+    std::string line_;
+};
+
+} // namespace brumo

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/date_time.h"
+#include "runs/run_front.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace brumo {
+
+// What a clean-up run leaves behind, for its final message.
+struct RunOutcome {
+    bool testRun = false;
+    bool stopped = false;
+    int32_t typesProcessed = 0;
+    int32_t filesProcessed = 0;
+    int32_t filesRestorable = 0;
+    int32_t filesFailed = 0;
+    int64_t totalBytes = 0;
+    bool recycleWarning = false; // a drive's statistics line reported an error
+};
+
+// The texts of a clean-up run: log lines and messages.
+class RunTexts {
+public:
+    static std::string Stars();  // 60 asterisks
+    static std::string Dashes(); // 60 hyphens
+    static constexpr const char* HaltedLine = "**** PROCESSING HALTED BY USER ****";
+
+    // "hh:mm:ss am/pm", hours 01 to 12.
+    static std::string TimeText(TDateTime when);
+    // "Brumo Log - " or "Brumo TEST Log - ", the long date, two spaces and the time.
+    static std::string LogTitle(bool testRun, TDateTime when);
+    // The type's name in double quotes and what happened to its files.
+    static std::string TypeHeader(const std::string& name, int32_t method, bool testRun);
+    // "Now testing NAME..." or "Now processing NAME...".
+    static std::string NowProcessing(const std::string& name, bool testRun);
+    // The log lines from the closing asterisks on (a test run's before its statistics).
+    static std::vector<std::string> Footer(const RunOutcome& outcome, TDateTime finished);
+    // A failed file's message line: "\t* " and the message without trailing spaces, line breaks
+    // and full stops.
+    static std::string FailureDetail(const std::string& message);
+
+    static RunMessage FinalMessage(const RunOutcome& outcome);
+    // The Recycle Bin settings error with its "%s" filled: the Yes/No box when checked types
+    // remain, the error box otherwise.
+    static RunMessage RecycleDisabledMessage(const std::string& settingsError, int disabled,
+                                             bool typesRemain);
+    static RunMessage NothingToProcessMessage();
+    static RunMessage LogOpenFailedMessage(const std::string& path, const std::string& reason);
+    static RunMessage LogWriteFailedMessage(const std::string& path, const std::string& reason,
+                                            const RunOutcome& outcome);
+
+    // printf into a string.
+    static std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+};
+
+} // namespace brumo
