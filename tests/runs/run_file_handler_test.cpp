@@ -1,0 +1,239 @@
+#include "model/junk_file_type.h"
+#include "platform/file_system.h"
+#include "platform/os_error.h"
+#include "platform/recycle_bin.h"
+#include "run_test_support.h"
+#include "runs/holding_path.h"
+#include "runs/run_file_handler.h"
+#include "runs/run_texts.h"
+#include "support/drive_map.h"
+#include "support/temp_tree.h"
+#include "support/tree_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace brumo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TreeBuilder;
+
+class RunFileHandlerTest : public ::testing::Test {
+protected:
+    test::TempTree tree;
+    test::DriveMap drives{{'C', tree / "c"}};
+    test::ScopedEnv home{"HOME", (tree / "home").string()};
+    test::ScopedEnv data{"XDG_DATA_HOME", (tree / "home" / "data").string()};
+    test::FakeRecycleSender fakeBin;
+    RunLog log;
+    RunFileHandler handler{log, fakeBin};
+    DriveRecycleStats stats;
+
+    void SetUp() override {
+        fs::create_directories(tree / "c");
+        fs::create_directories(tree / "home" / "data");
+        ASSERT_FALSE(log.Open((tree / "run.log").string(), false));
+        handler.SetRecycleStats(&stats);
+        handler.StartRun();
+    }
+
+    // Makes "C:\<relative>" with the size given and returns its Windows path.
+    std::string File(const std::string& relative, int64_t size = 0) {
+        std::string host = relative;
+        for (char& c : host)
+            if (c == '\\')
+                c = '/';
+        TreeBuilder::MakeFile(tree / "c" / host, size);
+        return "C:\\" + relative;
+    }
+    std::vector<std::string> Lines() {
+        log.Close();
+        return test::ReadLogLines(tree / "run.log");
+    }
+    const RunCounters& Counts() const { return handler.Counters(); }
+};
+
+TEST_F(RunFileHandlerTest, AFileTheBinCannotTakeIsReportedAndTheRestGoInANewOperation) {
+    const std::string a = File("t\\1.tmp", 100), b = File("t\\2.tmp", 200),
+                      c = File("t\\3.tmp", 300), d = File("t\\4.tmp", 400);
+    fakeBin.stuck = {b};
+    handler.BeginType(MethodRecycleBin);
+    for (const std::string& path : {a, b, c, d})
+        handler.RealFile(path, static_cast<int64_t>(fs::file_size(test::Host(path))));
+    handler.RealFile("C:\\t\\gone.tmp", 50); // vanished since the search: not counted
+    EXPECT_TRUE(fakeBin.calls.empty()) << "files wait in the batch";
+    EXPECT_EQ(Counts().FilesProcessed, 4);
+
+    handler.RecycleFile("", 0);
+    ASSERT_EQ(fakeBin.calls.size(), 2u);
+    EXPECT_EQ(fakeBin.calls[0], (std::vector<std::string>{a, b, c, d}));
+    EXPECT_EQ(fakeBin.calls[1], (std::vector<std::string>{c, d}));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"\t" + a, "ERR\t" + b,
+                                                 "\t* The file is in use by another program",
+                                                 "\t" + c, "\t" + d}));
+    EXPECT_EQ(Counts().FilesProcessed, 3);
+    EXPECT_EQ(Counts().FilesRestorable, 3);
+    EXPECT_EQ(Counts().TypeFileCount, 3);
+    EXPECT_EQ(Counts().FilesFailed, 1);
+    EXPECT_EQ(Counts().TotalBytes, 800);
+    EXPECT_TRUE(fs::exists(test::Host(b)));
+    EXPECT_TRUE(handler.Batch().Empty());
+}
+
+TEST_F(RunFileHandlerTest, AnImmutableFileStaysOutOfTheRealTrash) {
+    const std::string a = File("t\\a.tmp", 10), b = File("t\\b.tmp", 20), c = File("t\\c.tmp", 30);
+    const std::string lockCommand = "chattr +i '" + test::Host(b).string() + "' 2>/dev/null";
+    if (std::system(lockCommand.c_str()) != 0)
+        GTEST_SKIP() << "the file system cannot make a file immutable";
+    RunFileHandler real{log, RecycleSender::System()};
+    real.StartRun();
+    real.BeginType(MethodRecycleBin);
+    real.RealFile(a, 10);
+    real.RealFile(b, 20);
+    real.RealFile(c, 30);
+    real.RecycleFile("", 0);
+    std::system(("chattr -i '" + test::Host(b).string() + "'").c_str());
+
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "\t" + a);
+    EXPECT_EQ(lines[1], "ERR\t" + b);
+    EXPECT_EQ(lines[2].rfind("\t* ", 0), 0u);
+    EXPECT_EQ(lines[3], "\t" + c);
+    EXPECT_FALSE(fs::exists(test::Host(a)));
+    EXPECT_TRUE(fs::exists(test::Host(b)));
+    EXPECT_FALSE(fs::exists(test::Host(c)));
+    EXPECT_EQ(real.Counters().FilesFailed, 1);
+    EXPECT_EQ(real.Counters().TotalBytes, 40);
+}
+
+TEST_F(RunFileHandlerTest, APathThatWouldOverfillTheBatchSendsItFirst) {
+    RecycleBatch batch;
+    batch.Add(std::string(16000, 'a'));
+    EXPECT_EQ(batch.BytesUsed(), 16001u);
+    EXPECT_FALSE(batch.MustFlushBefore(std::string(381, 'b'))); // 16382 exactly
+    EXPECT_TRUE(batch.MustFlushBefore(std::string(382, 'b')));
+    batch.Clear();
+    EXPECT_FALSE(batch.MustFlushBefore(std::string(20000, 'c'))) << "an empty batch takes it";
+    batch.Add(std::string(20000, 'c'));
+    EXPECT_TRUE(batch.MustFlushBefore("d"));
+
+    // 205-character paths: 79 fill the batch (79 x 206 = 16274 bytes); the 80th sends them.
+    handler.BeginType(MethodRecycleBin);
+    for (int i = 0; i < 100; ++i) {
+        const std::string name = std::to_string(1000 + i) + std::string(196, 'x');
+        handler.RealFile(File("t\\" + name), 0);
+    }
+    ASSERT_EQ(fakeBin.calls.size(), 1u);
+    EXPECT_EQ(fakeBin.calls[0].size(), 79u);
+    handler.RecycleFile("", 0);
+    ASSERT_EQ(fakeBin.calls.size(), 2u);
+    EXPECT_EQ(fakeBin.calls[1].size(), 21u);
+    EXPECT_EQ(Lines().size(), 100u);
+}
+
+TEST_F(RunFileHandlerTest, MovingTheSameFileAgainReplacesTheHeldCopy) {
+    const std::string path = File("TEMP\\a.tmp", 10);
+    handler.BeginType(MethodHoldingFolder);
+    handler.RealFile(path, 10);
+    const fs::path held = test::Host(*HoldingPath::Of(path));
+    ASSERT_EQ(fs::file_size(held), 10u);
+    TreeBuilder::MakeReadOnly(held);
+
+    File("TEMP\\a.tmp", 20);
+    handler.RealFile(path, 20);
+    EXPECT_EQ(fs::file_size(held), 20u);
+    EXPECT_FALSE(fs::exists(test::Host(path)));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"\t" + path, "\t" + path}));
+    EXPECT_EQ(Counts().FilesRestorable, 2);
+    EXPECT_EQ(Counts().TotalBytes, 30);
+}
+
+TEST_F(RunFileHandlerTest, AReadOnlyFileFailsToDeleteButMoves) {
+    const std::string path = File("t\\ro.tmp", 7);
+    TreeBuilder::MakeReadOnly(test::Host(path));
+    handler.BeginType(MethodDelete);
+    handler.RealFile(path, 7);
+    EXPECT_TRUE(fs::exists(test::Host(path)));
+    EXPECT_EQ(Counts().FilesFailed, 1);
+    EXPECT_EQ(Counts().FilesProcessed, 0);
+
+    handler.BeginType(MethodHoldingFolder);
+    handler.RealFile(path, 7);
+    EXPECT_FALSE(fs::exists(test::Host(path)));
+    EXPECT_EQ(Counts().FilesProcessed, 1);
+    EXPECT_EQ(Counts().TotalBytes, 7);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{
+                           "ERR\t" + path,
+                           RunTexts::FailureDetail(OsError::MessageFor(OsError::AccessDenied())),
+                           "\t" + path}));
+}
+
+TEST_F(RunFileHandlerTest, ATestRunListsAFileOnceAndMeasuresWhatTheBinWouldGet) {
+    handler.BeginType(MethodRecycleBin);
+    handler.TestFile("C:\\t\\a.tmp", 10);
+    handler.TestFile("", 99);
+    handler.BeginType(MethodDelete);
+    handler.TestFile("c:\\T\\A.TMP", 10);
+    handler.TestFile("C:\\t\\b.tmp", 5);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"\tC:\\t\\a.tmp", "\t(c:\\T\\A.TMP) dupe",
+                                                 "\tC:\\t\\b.tmp"}));
+    EXPECT_EQ(Counts().FilesProcessed, 2);
+    EXPECT_EQ(Counts().FilesRestorable, 1);
+    EXPECT_EQ(Counts().TypeFileCount, 1);
+    EXPECT_EQ(Counts().TotalBytes, 15);
+    EXPECT_EQ(stats[2].PendingBytes, 10);
+}
+
+TEST_F(RunFileHandlerTest, NothingIsRemovedOnceTheLogFailed) {
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no device that is always full";
+    const std::string a = File("t\\a.tmp", 1), b = File("t\\b.tmp", 2), c = File("t\\c.tmp", 3),
+                      d = File("t\\d.tmp", 4);
+    RunLog full;
+    ASSERT_FALSE(full.Open("/dev/full", true));
+    int failures = 0;
+    full.SetFailureHandler([&] { ++failures; });
+    RunFileHandler onFull{full, fakeBin};
+    onFull.StartRun();
+
+    onFull.BeginType(MethodRecycleBin);
+    onFull.RealFile(a, 1);
+    onFull.RealFile(b, 2);
+    EXPECT_FALSE(full.WriteLine("header"));
+    onFull.RecycleFile("", 0);
+    EXPECT_TRUE(fakeBin.calls.empty());
+    EXPECT_EQ(onFull.Counters().FilesProcessed, 0);
+    EXPECT_EQ(onFull.Counters().TotalBytes, 0);
+
+    onFull.BeginType(MethodDelete);
+    onFull.RealFile(c, 3);
+    onFull.RealFile(d, 4);
+    for (const std::string& path : {a, b, c, d})
+        EXPECT_TRUE(fs::exists(test::Host(path))) << path;
+    EXPECT_EQ(failures, 1);
+    EXPECT_NE(full.Error().code, 0);
+}
+
+TEST_F(RunFileHandlerTest, AFolderSwappedForALinkLeavesTheFilesOutsideAlone) {
+    const std::string path = File("dir\\a.tmp", 1);
+    TreeBuilder::MakeFile(tree / "outside" / "a.tmp", 1);
+    fs::rename(tree / "c" / "dir", tree / "c" / "dir.old");
+    TreeBuilder::MakeLink(tree / "c" / "dir", tree / "outside");
+
+    RunFileHandler real{log, RecycleSender::System()};
+    real.StartRun();
+    for (int method : {MethodDelete, MethodHoldingFolder, MethodRecycleBin}) {
+        real.BeginType(method);
+        real.RealFile(path, 1);
+        real.RecycleFile("", 0);
+        EXPECT_TRUE(fs::exists(tree / "outside" / "a.tmp")) << "method " << method;
+    }
+    EXPECT_TRUE(fs::exists(tree / "c" / "dir.old" / "a.tmp"));
+    EXPECT_TRUE(fs::is_symlink(tree / "c" / "dir"));
+}
+
+} // namespace
+} // namespace brumo

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/path_map.h"
+#include "runs/recycle_sender.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace brumo::test {
+
+// Sets an environment variable for the object's lifetime.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            previous_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (previous_)
+            ::setenv(name_, previous_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> previous_;
+};
+
+// The lines of a log, each of which must end in CR LF.
+inline std::vector<std::string> ReadLogLines(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const std::string text = bytes.str();
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "last line without CR LF: " << text.substr(start);
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        EXPECT_EQ(lines.back().find('\n'), std::string::npos) << "bare line feed";
+        start = end + 2;
+    }
+    return lines;
+}
+
+inline std::filesystem::path Host(const std::string& windowsPath) {
+    const std::optional<std::string> host = PathMap::ToHost(windowsPath);
+    EXPECT_TRUE(host.has_value()) << windowsPath;
+    return host.value_or("");
+}
+
+// A Recycle Bin that removes files outright, except those it is told cannot go, and records
+// every operation.
+class FakeRecycleSender : public RecycleSender {
+public:
+    static constexpr int InUse = 32;
+    std::set<std::string> stuck;
+    mutable std::vector<std::vector<std::string>> calls;
+
+    int SendFiles(const std::vector<std::string>& paths) const override {
+        calls.push_back(paths);
+        for (const std::string& path : paths) {
+            if (stuck.count(path))
+                return InUse;
+            std::filesystem::remove(Host(path));
+        }
+        return 0;
+    }
+    std::string ErrorText(int code) const override {
+        return code == InUse ? "The file is in use by another program.  \r\n" : "Unknown error.";
+    }
+};
+
+} // namespace brumo::test
