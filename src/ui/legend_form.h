@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class QTreeWidget;
+
+namespace brumo {
+
+// A small window beside the folder picker that explains its five folder icons. It is shown
+// and hidden by the picker, never destroyed before it.
+class TLegendForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TLegendForm(QWidget* owner);
+    ~TLegendForm() override;
+
+    // Shows it (above every other window), or hides it when it is visible.
+    void Toggle();
+
+signals:
+    void visibilityChanged(bool visible);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void btnOKClick();
+
+    QTreeWidget* tvLegend;
+    QPushButton* btnOK;
+};
+
+} // namespace brumo

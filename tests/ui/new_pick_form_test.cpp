@@ -1,0 +1,293 @@
+#include "ui/new_pick_form.h"
+
+#include "support/drive_map.h"
+#include "support/temp_tree.h"
+#include "support/tree_builder.h"
+#include "ui/legend_form.h"
+#include "ui/widget_placement.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+#include <optional>
+
+namespace brumo {
+
+using Entries = std::vector<FolderEntry>;
+
+class NewPickFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::optional<test::TempTree> c_, d_, settings_;
+    std::optional<test::DriveMap> drives_;
+    std::unique_ptr<TNewPickForm> form_;
+
+    template <typename T> T* Get(const char* name) {
+        T* child = form_->findChild<T*>(name);
+        if (!child)
+            qFatal("no %s", name);
+        return child;
+    }
+    QTreeWidget* Tree() { return Get<QTreeWidget>("tvDirSel"); }
+    QAction* Action(const char* name) { return Get<QAction>(name); }
+    QPushButton* Button(const char* name) { return Get<QPushButton>(name); }
+
+    // The item at a path below the root, "" being the root itself.
+    QTreeWidgetItem* Item(const QString& path) {
+        QTreeWidgetItem* item = Tree()->topLevelItem(0);
+        for (const QString& part : path.split('\\', Qt::SkipEmptyParts)) {
+            QTreeWidgetItem* next = nullptr;
+            for (int i = 0; item && i < item->childCount(); ++i)
+                if (item->child(i)->text(0) == part)
+                    next = item->child(i);
+            item = next;
+        }
+        if (!item)
+            qFatal("no item %s", qPrintable(path));
+        return item;
+    }
+    QStringList ChildTexts(QTreeWidgetItem* item) {
+        QStringList texts;
+        for (int i = 0; i < item->childCount(); ++i)
+            texts << item->child(i)->text(0);
+        return texts;
+    }
+    void Select(const QString& path) { Tree()->setCurrentItem(Item(path)); }
+    Entries Folders() {
+        Entries folders;
+        form_->GetFolders(folders);
+        return folders;
+    }
+    void ShowForm() {
+        form_->show();
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+    void ClickStateIcon(const QString& path) {
+        const QRect box = form_->StateIconRect(Item(path));
+        QVERIFY(!box.isEmpty());
+        QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, box.center());
+    }
+
+private slots:
+    void init() {
+        c_.emplace();
+        d_.emplace();
+        settings_.emplace();
+        for (const char* dir : {"Data/A/A1", "Data/B", "Empty", "Temp/T1", ".cache/x"})
+            test::TreeBuilder::MakeDir(*c_ / dir);
+        test::TreeBuilder::MakeDir(*d_ / "Docs");
+        drives_.emplace(std::initializer_list<std::pair<char, std::filesystem::path>>{
+            {'C', c_->Root()}, {'D', d_->Root()}});
+        WidgetPlacement::SetSettingsFile((*settings_ / "brumo.INI").string());
+        form_ = std::make_unique<TNewPickForm>();
+    }
+
+    void cleanup() {
+        form_.reset();
+        drives_.reset();
+        c_.reset();
+        d_.reset();
+        settings_.reset();
+    }
+
+    void initialTreeAcceptsEveryDrive() {
+        QCOMPARE(form_->windowTitle(), QString("Brumo - Choose folders to search"));
+        QCOMPARE(form_->minimumSize(), QSize(320, 240));
+        QTreeWidgetItem* root = Item("");
+        QCOMPARE(root->text(0), QString("Local Drives"));
+        QVERIFY(root->isExpanded());
+        QCOMPARE(ChildTexts(root), QStringList({"C:", "D:"}));
+        QCOMPARE(Get<QLabel>("pnlFullPath")->text(), QString());
+        QVERIFY(Button("btnOK")->isDefault());
+        QVERIFY(Button("btnOK")->isEnabled());
+        QCOMPARE(Button("btnOK")->toolTip(), QString("Close this form and accept changes"));
+
+        ShowForm();
+        QCOMPARE(QApplication::focusWidget(), Tree());
+        QTest::mouseClick(Button("btnOK"), Qt::LeftButton);
+        QCOMPARE(form_->result(), int(QDialog::Accepted));
+        QVERIFY(!form_->isVisible());
+        QCOMPARE(Folders(), (Entries{{"Local drives (C:,D:)", FolderAndSubfolders}}));
+    }
+
+    void commandsFollowTheSelection() {
+        struct Expected {
+            bool folder, checked, all, no, listed;
+        };
+        auto check = [this](const Expected& e) {
+            QCOMPARE(Action("aFolder")->isEnabled(), e.folder);
+            QCOMPARE(Action("aFolder")->isChecked(), e.checked);
+            QCOMPARE(Action("aAllSubs")->isEnabled(), e.all);
+            QCOMPARE(Button("btnInclude")->isEnabled(), e.all);
+            QCOMPARE(Action("aNoSubs")->isEnabled(), e.no);
+            QCOMPARE(Button("btnExclude")->isEnabled(), e.no);
+            QCOMPARE(Action("aExistSubs")->isEnabled(), e.listed);
+            QCOMPARE(Button("btnListed")->isEnabled(), e.listed);
+        };
+        check({false, false, false, false, false});
+        Select("");
+        check({false, false, true, true, true});
+        Select("C:");
+        check({true, true, true, true, true});
+        QCOMPARE(Get<QLabel>("pnlFullPath")->text(), QString(" C:\\"));
+        Item("C:")->setExpanded(true);
+        Select("C:\\Empty");
+        check({true, true, false, false, true});
+        QCOMPARE(Get<QLabel>("pnlFullPath")->text(), QString(" C:\\Empty\\"));
+        Tree()->clearSelection();
+        check({false, false, false, false, false});
+        QCOMPARE(Get<QLabel>("pnlFullPath")->text(), QString());
+
+        QCOMPARE(Button("btnInclude")->text(), QString("&ALL subfolders"));
+        QCOMPARE(Button("btnExclude")->text(), QString("&NO subfolders"));
+        QCOMPARE(Button("btnListed")->text(), QString("&Listed subfolders"));
+        QCOMPARE(Button("btnListed")->toolTip(),
+                 QString("Search all subfolders that exist now, but not any created later"));
+        QCOMPARE(Action("aFolder")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F));
+        QStringList menu;
+        for (QAction* action : Get<QMenu>("pmDirSel")->actions())
+            menu << (action->isSeparator() ? "-" : action->text());
+        QCOMPARE(menu, QStringList({"Select &Folder", "-", "&ALL subfolders", "&NO subfolders",
+                                    "&Listed subfolders", "-", "Le&gend"}));
+    }
+
+    void spaceKeyStateIconAndAltFToggleTheTick() {
+        ShowForm();
+        Select("C:");
+        QTest::keyClick(Tree(), Qt::Key_Space);
+        QVERIFY(!Action("aFolder")->isChecked());
+        QCOMPARE(Folders(), (Entries{{"C:\\", SubfoldersOnly}, {"D:\\", FolderAndSubfolders}}));
+
+        // A press on the box toggles the node under the pointer and selects it.
+        ClickStateIcon("D:");
+        QCOMPARE(Tree()->currentItem(), Item("D:"));
+        QCOMPARE(Folders(), (Entries{{"C:\\", SubfoldersOnly}, {"D:\\", SubfoldersOnly}}));
+        // A press on the caption only selects.
+        Select("C:");
+        QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {},
+                          Tree()->visualItemRect(Item("D:")).center() + QPoint(20, 0));
+        QCOMPARE(Tree()->currentItem(), Item("D:"));
+        QCOMPARE(Folders(), (Entries{{"C:\\", SubfoldersOnly}, {"D:\\", SubfoldersOnly}}));
+
+        QTest::keyClick(form_.get(), Qt::Key_F, Qt::AltModifier);
+        QVERIFY(Action("aFolder")->isChecked());
+        QCOMPARE(Folders(), (Entries{{"C:\\", SubfoldersOnly}, {"D:\\", FolderAndSubfolders}}));
+
+        // A double click on the box toggles twice and does not expand.
+        QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {},
+                           form_->StateIconRect(Item("D:")).center());
+        QVERIFY(!Item("D:")->isExpanded());
+        QCOMPARE(Folders(), (Entries{{"C:\\", SubfoldersOnly}, {"D:\\", FolderAndSubfolders}}));
+
+        // The root has no box.
+        QVERIFY(form_->StateIconRect(Item("")).isEmpty());
+    }
+
+    void noSubfoldersOnTheRootDisablesOk() {
+        ShowForm();
+        Select("");
+        QTest::mouseClick(Button("btnExclude"), Qt::LeftButton);
+        QVERIFY(!Button("btnOK")->isEnabled());
+        QTest::keyClick(Tree(), Qt::Key_Return);
+        QVERIFY(form_->isVisible());
+        QCOMPARE(Folders(), Entries{});
+
+        Select("D:");
+        QTest::keyClick(Tree(), Qt::Key_Space);
+        QVERIFY(Button("btnOK")->isEnabled());
+        QTest::keyClick(Tree(), Qt::Key_Return);
+        QCOMPARE(form_->result(), int(QDialog::Accepted));
+        QCOMPARE(Folders(), (Entries{{"D:\\", FolderOnly}}));
+    }
+
+    void listedSubfoldersFromThePopupMenu() {
+        Item("C:")->setExpanded(true);
+        QCOMPARE(ChildTexts(Item("C:")), QStringList({"Data", "Empty", "Temp"}));
+        Select("C:\\Data");
+        Action("aExistSubs")->trigger();
+        QVERIFY(Item("C:\\Data")->isExpanded());
+        QCOMPARE(ChildTexts(Item("C:\\Data")), QStringList({"A", "B"}));
+        QCOMPARE(Folders(), (Entries{{"C:\\", FolderOnly},
+                                     {"C:\\Data\\", FolderOnly},
+                                     {"C:\\Data\\A\\", FolderAndSubfolders},
+                                     {"C:\\Data\\B\\", FolderOnly},
+                                     {"C:\\Empty\\", FolderOnly},
+                                     {"C:\\Temp\\", FolderAndSubfolders},
+                                     {"D:\\", FolderAndSubfolders}}));
+    }
+
+    void expandAllKeyIsSwallowedAndTheRootStaysOpen() {
+        ShowForm();
+        Select("C:");
+        QTest::keyClick(Tree(), Qt::Key_Asterisk, Qt::KeypadModifier);
+        QVERIFY(!Item("C:")->isExpanded());
+        QCOMPARE(Item("C:")->childCount(), 0);
+        QTest::keyClick(Tree(), Qt::Key_Plus);
+        QVERIFY(Item("C:")->isExpanded());
+        QCOMPARE(ChildTexts(Item("C:")), QStringList({"Data", "Empty", "Temp"}));
+        QCOMPARE(Item("C:\\Data")->childCount(), 0);
+
+        Select("");
+        Tree()->collapseItem(Item(""));
+        QVERIFY(Item("")->isExpanded());
+    }
+
+    void loadedEntriesAreShownAndCancelKeepsThem() {
+        const Entries entry{{"C:\\Temp\\", SubfoldersOnly}};
+        form_->SetFolders(entry);
+        QVERIFY(Item("C:")->isExpanded());
+        QVERIFY(Button("btnOK")->isEnabled());
+        Select("C:\\Temp");
+        QVERIFY(!Action("aFolder")->isChecked());
+        ShowForm();
+        QTest::mouseClick(Button("btnCancel"), Qt::LeftButton);
+        QCOMPARE(form_->result(), int(QDialog::Rejected));
+        QCOMPARE(Folders(), entry);
+
+        form_->SetFolders({{"C:\\Gone\\", FolderAndSubfolders}});
+        QVERIFY(!Button("btnOK")->isEnabled());
+    }
+
+    void legendShowsAndHidesAtTheSamePlace() {
+        ShowForm();
+        QPointer<TLegendForm> legend = form_->Legend();
+        QVERIFY(legend && !legend->isVisible());
+        QVERIFY(legend->windowFlags() & Qt::WindowStaysOnTopHint);
+        QSignalSpy shown(legend.data(), &TLegendForm::visibilityChanged);
+        QTest::mouseClick(Button("btnLegend"), Qt::LeftButton);
+        QVERIFY(legend->isVisible());
+        QVERIFY(Action("aLegend")->isChecked());
+        QVERIFY(Button("btnLegend")->isChecked());
+        legend->move(140, 120);
+        const QPoint place = legend->pos();
+
+        QTest::mouseClick(legend->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+        QVERIFY(!legend->isVisible());
+        QVERIFY(!Action("aLegend")->isChecked());
+        QVERIFY(!Button("btnLegend")->isChecked());
+        Action("aLegend")->trigger();
+        QVERIFY(legend->isVisible());
+        QCOMPARE(legend->pos(), place);
+        QCOMPARE(shown.count(), 3);
+
+        // Closing the picker closes its legend; destroying it destroys the legend.
+        form_->reject();
+        QVERIFY(!legend->isVisible());
+        form_.reset();
+        QVERIFY(legend.isNull());
+    }
+};
+
+} // namespace brumo
+
+QTEST_MAIN(brumo::NewPickFormTest)
+#include "new_pick_form_test.moc"

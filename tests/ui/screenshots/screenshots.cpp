@@ -1,0 +1,141 @@
+// Draws Brumo's windows on temporary folder trees for the pictures in docs/.
+//   ui_screenshots SCENE OUTPUT.png
+// A scene builds its windows, puts them in a typical state and returns them in the order
+// they are laid out side by side; add a scene for each new window.
+
+#include "support/drive_map.h"
+#include "support/temp_tree.h"
+#include "support/tree_builder.h"
+#include "ui/legend_form.h"
+#include "ui/new_pick_form.h"
+#include "ui/widget_placement.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPainter>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace brumo {
+namespace {
+
+struct Stage {
+    test::TempTree c, d, settings;
+    std::unique_ptr<test::DriveMap> drives;
+    std::vector<std::unique_ptr<QWidget>> owned;
+};
+
+using Scene = std::function<std::vector<QWidget*>(Stage&)>;
+
+QTreeWidgetItem* ItemAt(QTreeWidget* tree, const QString& path) {
+    QTreeWidgetItem* item = tree->topLevelItem(0);
+    for (const QString& part : path.split('\\', Qt::SkipEmptyParts)) {
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; item && i < item->childCount(); ++i)
+            if (item->child(i)->text(0) == part)
+                next = item->child(i);
+        item = next;
+    }
+    return item;
+}
+
+std::vector<QWidget*> PickerScene(Stage& stage) {
+    for (const char* dir :
+         {"Program Files/App", "Temp/Cache", "Temp/Downloads", "Users/Ann/Desktop",
+          "Users/Ann/Documents", "Users/Bob", "Windows/System32/drivers", "Windows/Temp"})
+        test::TreeBuilder::MakeDir(stage.c / dir);
+    for (const char* dir : {"Backup/2024", "Media"})
+        test::TreeBuilder::MakeDir(stage.d / dir);
+
+    auto form = std::make_unique<TNewPickForm>();
+    auto* tree = form->findChild<QTreeWidget*>("tvDirSel");
+    auto act = [&](const QString& path, const char* action) {
+        tree->setCurrentItem(ItemAt(tree, path));
+        form->findChild<QAction*>(action)->trigger();
+    };
+    ItemAt(tree, "C:")->setExpanded(true);
+    act("C:\\Users", "aExistSubs");
+    act("C:\\Program Files", "aNoSubs");
+    act("C:\\Windows", "aFolder");
+    ItemAt(tree, "C:\\Windows")->setExpanded(true);
+    act("C:\\Windows\\System32", "aNoSubs");
+    act("D:", "aNoSubs");
+    tree->setCurrentItem(ItemAt(tree, "C:\\Users\\Ann"));
+    form->resize(520, 430);
+    form->show();
+    form->findChild<QAction*>("aLegend")->trigger();
+
+    QWidget* legend = form->Legend();
+    QWidget* picker = form.get();
+    stage.owned.push_back(std::move(form));
+    return {picker, legend};
+}
+
+const std::map<std::string, Scene>& Scenes() {
+    static const std::map<std::string, Scene> scenes{{"picker", PickerScene}};
+    return scenes;
+}
+
+// The windows side by side, each under a plain title bar (the grab has no frame).
+QImage Compose(const std::vector<QWidget*>& windows) {
+    constexpr int gap = 16, titleHeight = 24;
+    std::vector<QPixmap> shots;
+    int width = gap, height = 0;
+    qreal scale = 1;
+    for (QWidget* window : windows) {
+        shots.push_back(window->grab());
+        const QSize size = shots.back().deviceIndependentSize().toSize();
+        width += size.width() + gap;
+        height = std::max(height, size.height());
+        scale = std::max(scale, shots.back().devicePixelRatio());
+    }
+    QImage image(QSize(width, height + titleHeight + 2 * gap) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(QColor(0xd8, 0xdc, 0xe0));
+    QPainter p(&image);
+    int x = gap;
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const QSize size = shots[i].deviceIndependentSize().toSize();
+        const QRect title(x, gap, size.width(), titleHeight);
+        p.fillRect(title, QColor(0x3a, 0x4a, 0x5c));
+        p.setPen(Qt::white);
+        p.drawText(title.adjusted(8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                   windows[i]->windowTitle());
+        p.drawPixmap(x, gap + titleHeight, shots[i]);
+        x += size.width() + gap;
+    }
+    return image;
+}
+
+} // namespace
+} // namespace brumo
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 3 || !brumo::Scenes().count(argv[1])) {
+        std::fprintf(stderr, "usage: ui_screenshots SCENE OUTPUT.png\nscenes:");
+        for (const auto& [name, scene] : brumo::Scenes())
+            std::fprintf(stderr, " %s", name.c_str());
+        std::fprintf(stderr, "\n");
+        return 2;
+    }
+    brumo::Stage stage;
+    stage.drives = std::make_unique<brumo::test::DriveMap>(
+        std::initializer_list<std::pair<char, std::filesystem::path>>{{'C', stage.c.Root()},
+                                                                      {'D', stage.d.Root()}});
+    brumo::WidgetPlacement::SetSettingsFile((stage.settings / "brumo.INI").string());
+    const std::vector<QWidget*> windows = brumo::Scenes().at(argv[1])(stage);
+    for (QWidget* window : windows)
+        if (!QTest::qWaitForWindowExposed(window))
+            std::fprintf(stderr, "%s was not shown\n", qPrintable(window->windowTitle()));
+    if (!brumo::Compose(windows).save(argv[2])) {
+        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
