@@ -1,26 +1,89 @@
 #include "ui/widget_placement.h"
 
+#include "app/placement.h"
+#include "app/program_files.h"
+
+#include <QMessageBox>
+#include <QScreen>
+#include <QVariant>
 #include <QWidget>
+
+#include <optional>
 
 namespace brumo {
 
 namespace {
-std::string& SettingsPath() {
-    static std::string path;
+
+// What the platform would keep beside the rectangle: Qt has no minimised or maximised
+// positions, so those read from the file are carried along to be written back unchanged.
+constexpr const char* MinProperty = "brumoPlacementMin";
+constexpr const char* MaxProperty = "brumoPlacementMax";
+constexpr const char* FlagsProperty = "brumoPlacementFlags";
+
+std::optional<std::string>& SettingsPath() {
+    static std::optional<std::string> path;
     return path;
 }
+
+PlacementRect RectOf(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+QRect RectOf(const PlacementRect& r) {
+    return {r.left, r.top, r.Width(), r.Height()};
+}
+
+// The window's client rectangle stands for the normal rectangle both ways, so that a
+// restored window saves exactly what was read.
+WindowPlacement PlacementOf(const QWidget& window) {
+    WindowPlacement p;
+    p.minPosition = {-1, -1};
+    p.maxPosition = {-1, -1};
+    const QPoint min = window.property(MinProperty).toPoint();
+    const QPoint max = window.property(MaxProperty).toPoint();
+    if (window.property(MinProperty).isValid())
+        p.minPosition = {min.x(), min.y()};
+    if (window.property(MaxProperty).isValid())
+        p.maxPosition = {max.x(), max.y()};
+    p.flags = window.property(FlagsProperty).toUInt();
+    p.showCmd = window.isMinimized() ? 2 : window.isMaximized() ? 3 : 1;
+    QRect normal = window.normalGeometry();
+    if (normal.isEmpty())
+        normal = window.geometry();
+    p.normal = RectOf(normal);
+    return p;
+}
+
 } // namespace
 
 void WidgetPlacement::SetSettingsFile(const std::string& path) {
     SettingsPath() = path;
 }
 
-std::string WidgetPlacement::SettingsFile() {
-    return SettingsPath();
+std::string WidgetPlacement::SettingsFileName() {
+    if (!SettingsPath())
+        SettingsPath() = ProgramFiles::OfThisProgram().Settings;
+    return *SettingsPath();
 }
 
-void WidgetPlacement::Restore(QWidget&, const std::string&, bool) {}
+void WidgetPlacement::Restore(QWidget& window, const std::string& windowName, bool sizeable) {
+    const QScreen* screen = window.screen();
+    const QRect workArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const WindowPlacement p = Placement::RestorePlacement(
+        SettingsFile(SettingsFileName()), Placement::SectionOf(windowName), PlacementOf(window),
+        window.width(), window.height(), RectOf(workArea), sizeable);
+    window.setProperty(MinProperty, QPoint(p.minPosition.x, p.minPosition.y));
+    window.setProperty(MaxProperty, QPoint(p.maxPosition.x, p.maxPosition.y));
+    window.setProperty(FlagsProperty, p.flags);
+    window.setGeometry(RectOf(p.normal));
+}
 
-void WidgetPlacement::Save(QWidget&, const std::string&, bool) {}
+void WidgetPlacement::Save(QWidget& window, const std::string& windowName, bool sizeable) {
+    SettingsFile settings(SettingsFileName());
+    const auto error = Placement::SavePlacement(settings, Placement::SectionOf(windowName),
+                                                PlacementOf(window), sizeable);
+    if (error)
+        QMessageBox::warning(nullptr, "Brumo", QString::fromStdString(error->Message()));
+}
 
 } // namespace brumo

@@ -12,7 +12,7 @@ class WidgetPlacement {
 public:
     // The settings file every window uses; the program's own unless set (tests set one).
     static void SetSettingsFile(const std::string& path);
-    static std::string SettingsFile();
+    static std::string SettingsFileName();
 
     // At creation, before the window is first shown.
     static void Restore(QWidget& window, const std::string& windowName, bool sizeable);

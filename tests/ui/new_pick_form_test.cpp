@@ -7,12 +7,17 @@
 #include "ui/widget_placement.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <memory>
@@ -192,6 +197,23 @@ private slots:
         QVERIFY(form_->StateIconRect(Item("")).isEmpty());
     }
 
+    void rightPressSelectsForThePopupMenu() {
+        ShowForm();
+        Select("C:");
+        QMenu* menu = Get<QMenu>("pmDirSel");
+        const QPoint onD = Tree()->visualItemRect(Item("D:")).center();
+        QTest::mouseClick(Tree()->viewport(), Qt::RightButton, {}, onD);
+        QCOMPARE(Tree()->currentItem(), Item("D:"));
+        QContextMenuEvent request(QContextMenuEvent::Mouse, onD,
+                                  Tree()->viewport()->mapToGlobal(onD));
+        QApplication::sendEvent(Tree()->viewport(), &request);
+        QVERIFY(menu->isVisible());
+        QVERIFY(Action("aFolder")->isEnabled());
+        menu->actions().first()->trigger(); // Select Folder, on D:
+        menu->hide();
+        QCOMPARE(Folders(), (Entries{{"C:\\", FolderAndSubfolders}, {"D:\\", SubfoldersOnly}}));
+    }
+
     void noSubfoldersOnTheRootDisablesOk() {
         ShowForm();
         Select("");
@@ -284,6 +306,49 @@ private slots:
         QVERIFY(!legend->isVisible());
         form_.reset();
         QVERIFY(legend.isNull());
+    }
+
+    void placementIsKeptInTheSettingsFile() {
+        // First run: centred in the work area at the designed size.
+        const QRect work = form_->screen()->availableGeometry();
+        QVERIFY(qAbs(form_->geometry().center().x() - work.center().x()) <= 1);
+        QVERIFY(qAbs(form_->geometry().center().y() - work.center().y()) <= 1);
+
+        form_->setGeometry(30, 40, 500, 420);
+        const QSize legendSize = form_->Legend()->size();
+        form_->Legend()->setGeometry(QRect(QPoint(140, 120), legendSize));
+        form_.reset();
+        QFile file(QString::fromStdString((*settings_ / "brumo.INI").string()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromLatin1(file.readAll());
+        QVERIFY(text.contains("[NewPickForm Settings]"));
+        QVERIFY(text.contains("Right=530"));
+        const QString legendSection = text.mid(text.indexOf("[LegendForm Settings]"));
+        QVERIFY(legendSection.contains("Left=140"));
+        QVERIFY(!legendSection.contains("Right="));
+
+        form_ = std::make_unique<TNewPickForm>();
+        QCOMPARE(form_->geometry(), QRect(30, 40, 500, 420));
+        QCOMPARE(form_->Legend()->geometry(), QRect(QPoint(140, 120), legendSize));
+    }
+
+    void aFailedSaveIsShownNamingTheFile() {
+        const std::string unwritable = (*settings_ / "plain-file" / "brumo.INI").string();
+        test::TreeBuilder::MakeFile(*settings_ / "plain-file");
+        WidgetPlacement::SetSettingsFile(unwritable);
+        QStringList shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown << box->text();
+                box->accept();
+            }
+        });
+        closer.start(10);
+        form_.reset(); // the picker and its legend each report their failed save
+        QCOMPARE(shown.size(), 2);
+        for (const QString& text : shown)
+            QVERIFY2(text.contains(QString::fromStdString(unwritable)), qPrintable(text));
     }
 };
 
