@@ -1,0 +1,56 @@
+#include "cli/command_line.h"
+
+#include "support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace brumo {
+namespace {
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    test::TempTree tree;
+    ProgramFiles files =
+        ProgramFiles::Derive((tree / "brumo").string(), true, (tree / "data").string());
+    std::string out, err;
+
+    int Run(std::vector<std::string> args) {
+        args.insert(args.begin(), "brumo");
+        std::ostringstream o, e;
+        int code = CommandLine::Run(args, files, o, e);
+        out = o.str();
+        err = e.str();
+        return code;
+    }
+};
+
+TEST_F(CommandLineTest, HelpVersionAndBadArguments) {
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(out, "Brumo 2.0.0.488 beta\n");
+
+    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_NE(out.find("Usage"), std::string::npos) << out;
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_NE(out.find("Usage"), std::string::npos) << out;
+
+    EXPECT_EQ(Run({"frobnicate"}), 2);
+    EXPECT_EQ(err.rfind("brumo: ", 0), 0u) << err;
+    EXPECT_EQ(Run({"--no-such-option"}), 2);
+    EXPECT_EQ(err.rfind("brumo: ", 0), 0u) << err;
+    EXPECT_EQ(out, "");
+}
+
+TEST(CommandLine, WindowOnlyWithoutACommand) {
+    char program[] = "brumo", silent[] = "/Silent", list[] = "list";
+    char* none[] = {program};
+    char* quiet[] = {program, silent};
+    char* command[] = {program, list};
+    EXPECT_TRUE(CommandLine::WantsWindow(1, none));
+    EXPECT_TRUE(CommandLine::WantsWindow(2, quiet));
+    EXPECT_FALSE(CommandLine::WantsWindow(2, command));
+}
+
+} // namespace
+} // namespace brumo
