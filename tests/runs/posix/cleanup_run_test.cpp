@@ -1,5 +1,5 @@
+#include "../fake_recycle_settings.h"
 #include "cli/task_queue.h"
-#include "fake_recycle_settings.h"
 #include "platform/clock.h"
 #include "platform/locale_info.h"
 #include "run_test_support.h"

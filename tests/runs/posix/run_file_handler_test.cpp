@@ -110,16 +110,6 @@ TEST_F(RunFileHandlerTest, AnImmutableFileStaysOutOfTheRealTrash) {
 }
 
 TEST_F(RunFileHandlerTest, APathThatWouldOverfillTheBatchSendsItFirst) {
-    RecycleBatch batch;
-    batch.Add(std::string(16000, 'a'));
-    EXPECT_EQ(batch.BytesUsed(), 16001u);
-    EXPECT_FALSE(batch.MustFlushBefore(std::string(381, 'b'))); // 16382 exactly
-    EXPECT_TRUE(batch.MustFlushBefore(std::string(382, 'b')));
-    batch.Clear();
-    EXPECT_FALSE(batch.MustFlushBefore(std::string(20000, 'c'))) << "an empty batch takes it";
-    batch.Add(std::string(20000, 'c'));
-    EXPECT_TRUE(batch.MustFlushBefore("d"));
-
     // 205-character paths: 79 fill the batch (79 x 206 = 16274 bytes); the 80th sends them.
     handler.BeginType(MethodRecycleBin);
     for (int i = 0; i < 100; ++i) {

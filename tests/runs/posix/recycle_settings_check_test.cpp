@@ -1,4 +1,4 @@
-#include "fake_recycle_settings.h"
+#include "../fake_recycle_settings.h"
 #include "runs/recycle_settings_check.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
