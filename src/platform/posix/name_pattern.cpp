@@ -113,6 +113,34 @@ bool MatchCodes(std::u32string_view pattern, std::u32string_view text) {
     return p == pattern.size();
 }
 
+// MatchCodes for an ASCII pattern and an ASCII name: there the bytes are the characters and
+// folding is ASCII folding, so nothing needs decoding. This is the common case of a search.
+bool MatchAscii(std::string_view pattern, std::string_view name, bool appendDot) {
+    const size_t n = name.size() + (appendDot ? 1 : 0);
+    const auto at = [&](size_t i) { return i < name.size() ? LowerAscii(name[i]) : '.'; };
+    size_t p = 0;
+    size_t t = 0;
+    size_t starP = std::string_view::npos;
+    size_t starT = 0;
+    while (t < n) {
+        if (p < pattern.size() && pattern[p] != '*' && (pattern[p] == '?' || pattern[p] == at(t))) {
+            ++p;
+            ++t;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starT = t;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
 } // namespace
 
 char32_t NamePattern::FoldCase(char32_t c) {
@@ -147,6 +175,11 @@ NamePattern::NamePattern(std::string_view pattern) {
         for (char c : pattern)
             literal_ += LowerAscii(c);
         return;
+    }
+    if (ascii) {
+        for (char c : pattern)
+            if (c != '*' || asciiCodes_.empty() || asciiCodes_.back() != '*')
+                asciiCodes_ += LowerAscii(c);
     }
     for (size_t i = 0; i < pattern.size();) {
         if (pattern[i] == '*') {
@@ -186,6 +219,8 @@ bool NamePattern::Matches(std::string_view name) const {
 }
 
 bool NamePattern::MatchesGeneral(std::string_view name, bool appendDot) const {
+    if (!asciiCodes_.empty() && IsAscii(name))
+        return MatchAscii(asciiCodes_, name, appendDot);
     // Names are short (a file system allows 255 bytes); longer texts take the heap.
     char32_t local[300];
     std::u32string heap;

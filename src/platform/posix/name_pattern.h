@@ -31,8 +31,9 @@ private:
     bool MatchesGeneral(std::string_view name, bool appendDot) const;
 
     Shape shape_ = Shape::General;
-    std::string literal_;  // Literal and Suffix: the literal text, lower-case
-    std::u32string codes_; // General: folded code points, wildcards as markers
+    std::string literal_;    // Literal and Suffix: the literal text, lower-case
+    std::u32string codes_;   // General: folded code points, wildcards as markers
+    std::string asciiCodes_; // General, ASCII pattern: lower-case, "*" and "?" as they are
 };
 
 } // namespace brumo
