@@ -75,5 +75,29 @@ TEST(NamePattern, EmptyPatternFindsNothing) {
     Check({"", {}, {"a", "README", "."}});
 }
 
+// ASCII names against ASCII patterns take a byte-wise path; a non-ASCII letter at the end of
+// both forces the decoding path, which must give the same answer.
+TEST(NamePattern, AsciiPathAgreesWithTheDecodingPath) {
+    const char patternChars[] = "aB.*?~$";
+    const char nameChars[] = "abAB.~$";
+    uint32_t seed = 12345;
+    const auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int k = 0; k < 20000; ++k) {
+        std::string pattern, name;
+        for (uint32_t i = next(7); i > 0; --i)
+            pattern += patternChars[next(7)];
+        for (uint32_t i = next(8); i > 0; --i)
+            name += nameChars[next(7)];
+        if (name.find('.') == std::string::npos)
+            name += '.'; // keeps the appended-dot rule out of the comparison
+        EXPECT_EQ(NamePattern(pattern).Matches(name),
+                  NamePattern(pattern + "\xC3\xA9").Matches(name + "\xC3\x89"))
+            << pattern << " / " << name;
+    }
+}
+
 } // namespace
 } // namespace brumo
