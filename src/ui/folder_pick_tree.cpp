@@ -1,6 +1,6 @@
 #include "ui/folder_pick_tree.h"
 
-#include "platform/drives.h"
+#include "engine/local_drives.h"
 #include "platform/file_attributes.h"
 #include "platform/folder.h"
 #include "platform/locale_info.h"
@@ -10,31 +10,6 @@
 namespace brumo {
 
 namespace {
-
-// The local fixed drives, one letter per volume, each followed by the suffix and separated
-// by the separator.
-std::string LocalDriveList(std::string_view suffix, std::string_view separator) {
-    std::string result;
-    std::vector<uint32_t> seen;
-    const uint32_t mask = Drives::LogicalDriveMask();
-    for (int i = 0; i < 26; ++i) {
-        if (!(mask & (1u << i)))
-            continue;
-        const std::string root = std::string(1, char('A' + i)) + ":\\";
-        if (Drives::TypeOf(root) != DriveType::Fixed)
-            continue;
-        const uint32_t key = Drives::VolumeSerial(root).value_or(0xFFFFFFFFu);
-        if (std::find(seen.begin(), seen.end(), key) != seen.end())
-            continue;
-        seen.push_back(key);
-        result += char('A' + i);
-        result += suffix;
-        result += separator;
-    }
-    if (!result.empty())
-        result.resize(result.size() - separator.size());
-    return result;
-}
 
 // Links and mount points are never walked, so the tree does not offer them either.
 bool Shown(const FindEntry& entry) {
@@ -79,19 +54,10 @@ template <typename Fn> void ForEachDescendant(PickNode& node, const Fn& fn) {
 
 } // namespace
 
-FolderPickTree::FolderPickTree() : FolderPickTree(LocalDriveList("", "")) {}
-
-FolderPickTree::FolderPickTree(std::string_view letters) {
+FolderPickTree::FolderPickTree() {
     root_.caption = RootCaption;
-    std::string list;
-    for (char letter : letters) {
-        if (!list.empty())
-            list += ',';
-        list += letter;
-        list += ':';
-    }
-    allDrivesEntry_ = "Local drives (" + list + ")";
-    AddDrives(letters);
+    allDrivesEntry_ = "Local drives (" + LocalDrives::LocalDriveList(":", ",") + ")";
+    AddDrives(LocalDrives::LocalDriveList("", ""));
 }
 
 void FolderPickTree::AddDrives(std::string_view letters) {

@@ -54,10 +54,9 @@ public:
 
     static constexpr std::string_view RootCaption = "Local Drives";
 
-    // The local fixed drives of this machine, each ticked with all its subfolders.
+    // The local fixed drives of this machine as they are now, each ticked with all its
+    // subfolders.
     FolderPickTree();
-    // The given drive letters ("CD"); the all-drives entry is built from the same letters.
-    explicit FolderPickTree(std::string_view letters);
 
     PickNode& Root() { return root_; }
     const PickNode& Root() const { return root_; }
