@@ -234,6 +234,14 @@ TEST_F(FolderPickTreeTest, EntriesOfEveryModeComeBackUnchanged) {
     EXPECT_EQ(Folders(tree), entries);
 }
 
+TEST_F(FolderPickTreeTest, ChoosingEverySubfolderListsThemRatherThanTakingAll) {
+    FolderPickTree tree;
+    tree.SetFolders({{"C:\\Temp\\T1\\", FolderOnly}});
+    // Temp's only subfolder is chosen, but one made later in Temp must not be.
+    EXPECT_EQ(Node(tree, "C:\\Temp").mode, SubMode::ExistSubs);
+    EXPECT_EQ(Folders(tree), (Entries{{"C:\\Temp\\T1\\", FolderOnly}}));
+}
+
 TEST_F(FolderPickTreeTest, EntriesThatMatchNoFolderAreDropped) {
     FolderPickTree tree;
     tree.SetFolders({{"C:\\Gone\\", FolderAndSubfolders},
@@ -254,23 +262,6 @@ TEST_F(FolderPickTreeTest, AFolderIsNotTakenForThePrefixOfAnother) {
     EXPECT_FALSE(Node(tree, "C:\\Temp").loaded);
     EXPECT_TRUE(Node(tree, "C:\\Temp2").ticked);
     EXPECT_EQ(Folders(tree), (Entries{{"C:\\Temp2\\", FolderOnly}}));
-}
-
-TEST_F(FolderPickTreeTest, CommandsFollowTheSelection) {
-    using Commands = FolderPickTree::Commands;
-    FolderPickTree tree;
-    EXPECT_EQ(FolderPickTree::CommandStates(nullptr), Commands{});
-    EXPECT_EQ(FolderPickTree::CommandStates(&tree.Root()),
-              (Commands{false, false, true, true, true}));
-    EXPECT_EQ(FolderPickTree::CommandStates(&Node(tree, "C:")),
-              (Commands{true, true, true, true, true}));
-
-    // A folder without subfolders below an all-subfolders parent: "all" adds nothing.
-    PickNode& empty = Open(tree, "C:\\Empty\\");
-    EXPECT_EQ(FolderPickTree::CommandStates(&empty), (Commands{true, true, false, false, true}));
-    tree.ToggleFolder(empty, FolderPickTree::How::Untick);
-    tree.ApplySubfolderMode(Node(tree, "C:"), SubMode::NoSubs);
-    EXPECT_EQ(FolderPickTree::CommandStates(&empty), (Commands{true, false, true, false, true}));
 }
 
 } // namespace
