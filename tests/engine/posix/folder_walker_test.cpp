@@ -1,4 +1,4 @@
-#include "engine/walk_fixture.h"
+#include "engine/posix/walk_fixture.h"
 
 #include "platform/file_attributes.h"
 

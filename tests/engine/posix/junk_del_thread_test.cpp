@@ -1,5 +1,5 @@
 #include "engine/junk_del_thread.h"
-#include "engine/walk_fixture.h"
+#include "engine/posix/walk_fixture.h"
 
 #include "cli/task_queue.h"
 
