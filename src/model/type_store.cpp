@@ -1,0 +1,169 @@
+#include "model/type_store.h"
+
+#include "model/store_reader.h"
+#include "model/store_writer.h"
+#include "platform/file_system.h"
+
+namespace brumo {
+
+namespace {
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+std::string KeepNote(const std::string& path) {
+    return " Brumo will keep a copy of the file as " + Quoted(TypeStore::FreeCopyName(path)) +
+           " before it writes the file again.";
+}
+} // namespace
+
+std::string TypeStore::WriteResult::Message() const {
+    if (error.empty())
+        return notice;
+    if (notice.empty())
+        return error;
+    return notice + "\n" + error;
+}
+
+std::string TypeStore::FreeCopyName(const std::string& path) {
+    for (int n = 1; n < 10000; ++n) {
+        std::string name = path + ".BAD" + (n == 1 ? std::string() : std::to_string(n));
+        if (!FileSystem::FileExists(name) && !FileSystem::FolderExists(name))
+            return name;
+    }
+    return {};
+}
+
+std::string TypeStore::Serialize(std::span<const TJunkFileObj* const> types) {
+    StoreWriter out;
+    for (const TJunkFileObj* type : types)
+        if (type)
+            type->SaveToStream(out);
+    return out.Take();
+}
+
+std::string TypeStore::Serialize(std::span<const TJunkFileObj> types) {
+    StoreWriter out;
+    for (const auto& type : types)
+        type.SaveToStream(out);
+    return out.Take();
+}
+
+TypeStore::LoadResult TypeStore::Parse(std::string_view bytes, const std::string& fileName) {
+    LoadResult result;
+    if (bytes.empty()) {
+        result.status = LoadStatus::Empty;
+        return result;
+    }
+    StoreReader in(bytes, fileName);
+    while (!in.AtEnd()) {
+        TJunkFileObj type;
+        if (auto error = type.LoadFromStream(in)) {
+            result.status = LoadStatus::Failed;
+            result.error = error->message + " " + std::to_string(result.types.size()) +
+                           " junk file types were read before the error.";
+            return result;
+        }
+        result.types.push_back(std::move(type));
+    }
+    result.status = LoadStatus::Loaded;
+    return result;
+}
+
+TypeStore::LoadResult TypeStore::Load(const std::string& path) {
+    LoadResult result;
+    if (!FileSystem::FileExists(path)) {
+        failed_.erase(path);
+        result.status = LoadStatus::Missing;
+        return result;
+    }
+    std::string bytes;
+    if (OsError error = FileSystem::ReadFile(path, bytes)) {
+        failed_.insert(path);
+        result.status = LoadStatus::Failed;
+        result.error = "Cannot open file " + Quoted(path) + ". " + error.Message() + KeepNote(path);
+        return result;
+    }
+    result = Parse(bytes, path);
+    if (result.status == LoadStatus::Failed) {
+        failed_.insert(path);
+        result.error += KeepNote(path);
+    } else {
+        failed_.erase(path);
+    }
+    return result;
+}
+
+bool TypeStore::KeepFailedFile(const std::string& path, bool moveIt, WriteResult& result) {
+    if (!failed_.contains(path))
+        return true;
+    if (!FileSystem::FileExists(path)) {
+        failed_.erase(path); // gone meanwhile: nothing left to keep
+        return true;
+    }
+    const std::string copy = FreeCopyName(path);
+    OsError error;
+    if (copy.empty()) {
+        error.code = OsError::AccessDenied();
+    } else if (moveIt) {
+        error = FileSystem::MoveFile(path, copy);
+    } else {
+        std::string bytes;
+        error = FileSystem::ReadFile(path, bytes);
+        if (!error)
+            error = FileSystem::WriteFileAtomic(copy, bytes);
+    }
+    if (error) {
+        result.error = Quoted(path) +
+                       " failed to load earlier and is left as it is, because keeping a copy "
+                       "of it failed: " +
+                       error.Message();
+        return false;
+    }
+    failed_.erase(path);
+    result.keptCopy = copy;
+    result.notice = Quoted(path) +
+                    " could not be read when it was loaded; its contents were kept as " +
+                    Quoted(copy) + ".";
+    return true;
+}
+
+TypeStore::WriteResult TypeStore::Save(const std::string& path,
+                                       std::span<const TJunkFileObj* const> types) {
+    WriteResult result;
+    if (!KeepFailedFile(path, false, result))
+        return result;
+    if (OsError error = FileSystem::WriteFileAtomic(path, Serialize(types))) {
+        result.error = "Cannot create file " + Quoted(path) + ". " + error.Message();
+        return result;
+    }
+    result.saved = true;
+    return result;
+}
+
+TypeStore::WriteResult TypeStore::Save(const std::string& path,
+                                       std::span<const TJunkFileObj> types) {
+    std::vector<const TJunkFileObj*> pointers;
+    pointers.reserve(types.size());
+    for (const auto& type : types)
+        pointers.push_back(&type);
+    return Save(path, pointers);
+}
+
+TypeStore::WriteResult TypeStore::Remove(const std::string& path) {
+    WriteResult result;
+    const bool keep = failed_.contains(path);
+    if (!KeepFailedFile(path, true, result))
+        return result;
+    if (!keep || result.keptCopy.empty()) {
+        OsError error = FileSystem::DeleteFile(path);
+        if (error && error.code != OsError::NotFound()) {
+            result.error = "Cannot delete file " + Quoted(path) + ". " + error.Message();
+            return result;
+        }
+    }
+    result.saved = true;
+    return result;
+}
+
+} // namespace brumo
