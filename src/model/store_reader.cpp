@@ -36,8 +36,13 @@ bool StoreReader::FailInvalid(size_t valueStart, uint8_t tag, const char* positi
 bool StoreReader::FailShort(size_t valueStart) {
     if (!error_) {
         char text[96];
-        std::snprintf(text, sizeof text,
-                      ": the data ends inside the value that starts at byte %zu.", valueStart);
+        if (valueStart >= data_.size())
+            std::snprintf(text, sizeof text,
+                          ": the data ends at byte %zu, before the record is complete.",
+                          valueStart);
+        else
+            std::snprintf(text, sizeof text,
+                          ": the data ends inside the value that starts at byte %zu.", valueStart);
         error_ = StoreError{"Error reading \"" + fileName_ + "\"" + text, valueStart};
     }
     pos_ = valueStart;
