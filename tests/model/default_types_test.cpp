@@ -45,7 +45,7 @@ TEST(DefaultTypes, ElevenTypesInTheirOrderWithTheirMethods) {
     }
 }
 
-TEST(DefaultTypes, FoldersSpecificationsAndProtections) {
+TEST(DefaultTypes, FoldersAndTheirModes) {
     std::vector<TJunkFileObj> list;
     DefaultTypes::AppendTo(list, false, kWindowsLike);
     EXPECT_TRUE(Named(list, "Backup files").Folders.empty());
@@ -55,14 +55,6 @@ TEST(DefaultTypes, FoldersSpecificationsAndProtections) {
               (std::vector<FolderEntry>{{"C:\\", FolderAndSubfolders}}));
     EXPECT_EQ(Named(list, "Internet Explorer cookies").Folders,
               (std::vector<FolderEntry>{{kWindowsLike.cookies, FolderAndSubfolders}}));
-    EXPECT_EQ(Named(list, "Internet Explorer cookies").Protects,
-              (std::vector<std::string>{"index.dat", "desktop.ini"}));
-    EXPECT_EQ(Named(list, "Temporary files").Specs,
-              (std::vector<std::string>{"*.tmp", "*.~*", "~*.*", "*.^*", "*.??$"}));
-    EXPECT_EQ(Named(list, "Temporary files").Protects,
-              (std::vector<std::string>{"rcveak*.cp$", "~desktop.*"}));
-    EXPECT_EQ(Named(list, "Lost cluster files").Specs,
-              (std::vector<std::string>{"chklist.*", "*.chk", "file???._dd", "file????._dd"}));
 }
 
 TEST(DefaultTypes, UnknownFoldersLeaveTheirTypesOut) {
@@ -90,15 +82,6 @@ TEST(DefaultTypes, ThisSystemsFolders) {
         EXPECT_EQ(Named(list, "Temp folders").Folders,
                   (std::vector<FolderEntry>{{temp, FolderOnly}}));
     }
-}
-
-TEST(DefaultTypes, AppendingKeepsExistingTypesInFront) {
-    std::vector<TJunkFileObj> list(1);
-    list[0].Name = "Mine";
-    DefaultTypes::AppendTo(list, false, kWindowsLike);
-    ASSERT_EQ(list.size(), 12u);
-    EXPECT_EQ(list[0].Name, "Mine");
-    EXPECT_EQ(list[1].Name, "Backup files");
 }
 
 } // namespace

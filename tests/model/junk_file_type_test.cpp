@@ -14,15 +14,6 @@ TJunkFileObj Full(int32_t compare, TDateTime dateA, TDateTime dateB, int32_t age
                         ageB, true, compare, sizeA, sizeB, 1);
 }
 
-TEST(JunkFileType, PlainRecordSearchesAllDrivesWithNoRestriction) {
-    const TJunkFileObj t;
-    EXPECT_TRUE(t.Enabled);
-    EXPECT_EQ(t.Method, MethodRecycleBin);
-    EXPECT_TRUE(t.SearchesAllDrives());
-    EXPECT_TRUE(t.Specs.empty() && t.Protects.empty());
-    EXPECT_FALSE(t.DateRestrict || t.AgeRestrict || t.SizeRestrict);
-}
-
 TEST(JunkFileType, FullConstructorOrdersPairsOfTheTwoValueKindsOnly) {
     for (int32_t compare : {3, 4}) {
         const TJunkFileObj t = Full(compare, 40000.25, 39000.75, 5, 2, 500, 100);
@@ -79,18 +70,6 @@ TEST(JunkFileType, TextConstructorSplitsLinesAndAppliesTheFolderMask) {
     ASSERT_EQ(wide.Folders.size(), 40u);
     EXPECT_EQ(wide.Folders[31].mode, FolderOnly);
     EXPECT_EQ(wide.Folders[32].mode, FolderAndSubfolders);
-}
-
-TEST(JunkFileType, CopyIsIndependentOfItsSource) {
-    TJunkFileObj source("n", true, 1, "C:\\A", "*.tmp", "keep.tmp", 1);
-    TJunkFileObj copy(source);
-    EXPECT_EQ(copy, source);
-    copy.Folders[0].mode = SubfoldersOnly;
-    copy.Specs.push_back("*.bak");
-    copy.Protects.clear();
-    EXPECT_EQ(source.Folders[0].mode, FolderOnly);
-    EXPECT_EQ(source.Specs.size(), 1u);
-    EXPECT_EQ(source.Protects.size(), 1u);
 }
 
 TEST(JunkFileType, SetMethodRefusesCodesOutsideTheTable) {

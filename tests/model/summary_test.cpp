@@ -136,10 +136,6 @@ TEST(Summary, SizeAgeAndDateRestrictions) {
     EXPECT_NE(plain.find("\tFile size must be between 100 and 500 KB\n"), std::string::npos);
 }
 
-TEST(Summary, NoRestrictionNoHeading) {
-    EXPECT_EQ(Plain(BackupFiles()).find("Restrict"), std::string::npos);
-}
-
 TEST(Summary, ProtectionsSingularAndPlural) {
     TJunkFileObj t = BackupFiles();
     t.Protects = {"keep.bak"};
