@@ -18,6 +18,8 @@ class StoreReader {
 public:
     // fileName only names the data in error messages.
     StoreReader(std::string_view data, std::string fileName);
+    // The reader keeps a view of the data, so a temporary would leave it dangling.
+    StoreReader(std::string&& data, std::string fileName) = delete;
 
     size_t Position() const { return pos_; }
     size_t Size() const { return data_.size(); }

@@ -202,7 +202,8 @@ TEST(StoreFormat, UnexpectedTagsFailWithTheirOffset) {
 TEST(StoreFormat, HugeLengthsFailWithoutAllocating) {
     for (const char* hostile : {"0C FF FF FF 7F 41", "14 FF FF FF FF 41", "12 FF FF FF FF 41 00",
                                 "0C 00 00 00 80", "06 05 41"}) {
-        StoreReader in(Hex(hostile), "x");
+        const std::string bytes = Hex(hostile);
+        StoreReader in(bytes, "x");
         auto error = TJunkFileObj().LoadFromStream(in);
         ASSERT_TRUE(error) << hostile;
         EXPECT_EQ(error->offset, 0u);
