@@ -5,7 +5,6 @@
 #include "platform/text_codec.h"
 
 #include <bit>
-#include <cstdio>
 
 namespace brumo {
 
@@ -22,12 +21,18 @@ int64_t SignExtend(uint64_t raw, size_t byteCount) {
 StoreReader::StoreReader(std::string_view data, std::string fileName)
     : data_(data), fileName_(std::move(fileName)) {}
 
+std::string StoreReader::Where() const {
+    return "Error reading \"" + fileName_ + "\": ";
+}
+
 bool StoreReader::FailInvalid(size_t valueStart, uint8_t tag, const char* position) {
     if (!error_) {
-        char text[96];
-        std::snprintf(text, sizeof text, ": invalid property value at byte %zu (tag 0x%02X in %s).",
-                      valueStart, tag, position);
-        error_ = StoreError{"Error reading \"" + fileName_ + "\"" + text, valueStart};
+        static const char* digits = "0123456789ABCDEF";
+        const std::string hex{digits[tag >> 4], digits[tag & 15]};
+        error_ =
+            StoreError{Where() + "invalid property value at byte " + std::to_string(valueStart) +
+                           " (tag 0x" + hex + " in " + position + ").",
+                       valueStart};
     }
     pos_ = valueStart;
     return false;
@@ -35,15 +40,12 @@ bool StoreReader::FailInvalid(size_t valueStart, uint8_t tag, const char* positi
 
 bool StoreReader::FailShort(size_t valueStart) {
     if (!error_) {
-        char text[96];
-        if (valueStart >= data_.size())
-            std::snprintf(text, sizeof text,
-                          ": the data ends at byte %zu, before the record is complete.",
-                          valueStart);
-        else
-            std::snprintf(text, sizeof text,
-                          ": the data ends inside the value that starts at byte %zu.", valueStart);
-        error_ = StoreError{"Error reading \"" + fileName_ + "\"" + text, valueStart};
+        const std::string at = std::to_string(valueStart);
+        error_ = StoreError{
+            valueStart >= data_.size()
+                ? Where() + "the data ends at byte " + at + ", before the record is complete."
+                : Where() + "the data ends inside the value that starts at byte " + at + ".",
+            valueStart};
     }
     pos_ = valueStart;
     return false;

@@ -40,6 +40,7 @@ private:
     bool TakeNumber(size_t count, size_t valueStart, uint64_t& value);
     bool ReadTag(uint8_t& tag);
     bool ReadIntegerBody(uint8_t tag, size_t valueStart, int64_t& value);
+    std::string Where() const;
     bool FailInvalid(size_t valueStart, uint8_t tag, const char* position);
     bool FailShort(size_t valueStart);
 

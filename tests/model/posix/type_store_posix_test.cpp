@@ -1,0 +1,80 @@
+#include "model/type_store.h"
+#include "platform/posix/test_faults.h"
+#include "support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace brumo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// When the copy of a store that failed to load cannot be made, the store stays as it is.
+class KeepingFails : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TJunkFileObj t;
+        t.Name = "One";
+        const std::string one = TypeStore::Serialize(std::vector{t});
+        std::ofstream(dat, std::ios::binary) << one << one.substr(0, 10);
+        ASSERT_EQ(store.Load(dat).status, TypeStore::LoadStatus::Failed);
+        original = ReadAll(dat);
+    }
+    void TearDown() override { TestFaults::Clear(); }
+
+    test::TempTree tree;
+    std::string dat = (tree / "BRUMO.DAT").string();
+    std::string original;
+    TypeStore store;
+};
+
+TEST_F(KeepingFails, SaveLeavesTheStoreAndTriesAgainNextTime) {
+    TestFaults::FailRenames(EIO); // the copy's final rename
+    const auto refused = store.Save(dat, std::vector<TJunkFileObj>{});
+    EXPECT_FALSE(refused.saved);
+    EXPECT_NE(refused.error.find(dat), std::string::npos) << refused.error;
+    EXPECT_EQ(ReadAll(dat), original);
+    EXPECT_FALSE(fs::exists(dat + ".BAD"));
+    EXPECT_TRUE(store.FailedToLoad(dat));
+
+    const auto saved = store.Save(dat, std::vector<TJunkFileObj>{});
+    EXPECT_TRUE(saved.saved) << saved.Message();
+    EXPECT_EQ(ReadAll(dat + ".BAD"), original);
+    EXPECT_EQ(fs::file_size(dat), 0u);
+}
+
+TEST_F(KeepingFails, RemoveLeavesTheFile) {
+    TestFaults::FailRenames(EIO);
+    EXPECT_FALSE(store.Remove(dat).saved);
+    EXPECT_EQ(ReadAll(dat), original);
+}
+
+TEST(TypeStorePosix, AnUnreadableFileFailsToLoadAndIsLeftAlone) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    test::TempTree tree;
+    const std::string dat = (tree / "BRUMO.DAT").string();
+    std::ofstream(dat) << "secret";
+    fs::permissions(dat, fs::perms::none);
+    TypeStore store;
+    const auto loaded = store.Load(dat);
+    EXPECT_EQ(loaded.status, TypeStore::LoadStatus::Failed);
+    EXPECT_NE(loaded.error.find(dat), std::string::npos);
+    EXPECT_FALSE(store.Save(dat, std::vector<TJunkFileObj>{}).saved);
+    fs::permissions(dat, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ReadAll(dat), "secret");
+}
+
+} // namespace
+} // namespace brumo
