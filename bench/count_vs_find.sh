@@ -3,15 +3,17 @@
 # the same selection (the five specifications as -iname, size and time printed per file) on
 # a generated tree, interleaved, and prints the median times, the ratios and peak memory.
 #
-#   bench/count_vs_find.sh BUILD_DIR [WORK_DIR] [ROUNDS]
+#   bench/count_vs_find.sh BUILD_DIR [WORK_DIR] [ROUNDS] [FILES] [FOLDERS]
 #
-# BUILD_DIR is a build with -DBRUMO_BENCH=ON. The tree (about 200,000 files in 20,000
-# folders) is made in WORK_DIR/tree once and kept there for later runs; without WORK_DIR a
-# temporary folder is used and removed afterwards.
+# BUILD_DIR is a build with -DBRUMO_BENCH=ON. The tree (by default 200,000 files in 20,000
+# folders) is made in WORK_DIR once and kept there for later runs; without WORK_DIR a
+# temporary folder is used and removed afterwards. Smaller trees show how the cost grows.
 set -euo pipefail
 
-build=$(cd "${1:?usage: count_vs_find.sh BUILD_DIR [WORK_DIR] [ROUNDS]}" && pwd)
+build=$(cd "${1:?usage: count_vs_find.sh BUILD_DIR [WORK_DIR] [ROUNDS] [FILES] [FOLDERS]}" && pwd)
 rounds=${3:-5}
+files=${4:-200000}
+folders=${5:-20000}
 if [[ -n ${2:-} ]]; then
     work=$2
     mkdir -p "$work"
@@ -20,12 +22,12 @@ else
     trap 'rm -rf "$work"' EXIT
 fi
 work=$(cd "$work" && pwd)
-tree=$work/tree
+tree=$work/tree-$files-$folders
 
 for tool in find bfs /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 2; }
 done
-[[ -d $tree ]] || "$build/bench/bench_make_tree" "$tree"
+[[ -d $tree ]] || "$build/bench/bench_make_tree" "$tree" "$files" "$folders"
 
 # A copy of the program in a folder of its own: no type store there, so the built-in types
 # apply, and its folder lies outside the tree.
