@@ -54,7 +54,8 @@ declare -A times mems
 measure() { # name command...
     local name=$1 out
     shift
-    out=$({ /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+    /usr/bin/time -o "$work/time.txt" -f '%e %M' "$@" >/dev/null 2>&1
+    out=$(tail -1 "$work/time.txt")
     times[$name]+="${out% *} "
     mems[$name]+="${out#* } "
 }
