@@ -1,7 +1,9 @@
 #include "cli/command_line.h"
 
 #include "app/version_info.h"
-#include "cli/subcommand.h"
+#include "cli/defaults_command.h"
+#include "cli/describe_command.h"
+#include "cli/list_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -17,6 +19,9 @@ namespace {
 // Every headless command, in the order of the help text.
 std::vector<std::unique_ptr<Subcommand>> AllSubcommands() {
     std::vector<std::unique_ptr<Subcommand>> all;
+    all.push_back(std::make_unique<ListCommand>());
+    all.push_back(std::make_unique<DescribeCommand>());
+    all.push_back(std::make_unique<DefaultsCommand>());
     return all;
 }
 

@@ -1,0 +1,26 @@
+#include "cli/list_command.h"
+
+#include "cli/type_catalog.h"
+#include "cli/type_listing.h"
+
+#include <CLI/CLI.hpp>
+
+namespace brumo {
+
+CLI::App* ListCommand::Add(CLI::App& app) {
+    return app.add_subcommand("list", "List the junk file types, numbered, with their enabled "
+                                      "state and clean-up method.");
+}
+
+int ListCommand::Execute(CliContext& context) {
+    TypeCatalog catalog;
+    if (auto error = TypeCatalog::Load(context.files, catalog))
+        return context.Fail(*error);
+    if (catalog.FromDefaults())
+        context.err << "There is no type store yet (\"" << catalog.StorePath()
+                    << "\"): these are the built-in junk file types.\n";
+    TypeListing::Print(context.out, catalog.Types());
+    return ExitOk;
+}
+
+} // namespace brumo

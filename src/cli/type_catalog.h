@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/program_files.h"
+#include "model/junk_file_type.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brumo {
+
+// The junk file types the headless commands work on: those of the type store beside the
+// program, or the built-in defaults when there is none. It never writes the store, so a
+// store that fails to load stays exactly as it is.
+class TypeCatalog {
+public:
+    // The store of the program's files. Returns an error text (naming the file and the
+    // offset of the value that failed) when the store exists but cannot be read whole.
+    static std::optional<std::string> Load(const ProgramFiles& files, TypeCatalog& catalog);
+    static std::optional<std::string> LoadFrom(const std::string& storePath, TypeCatalog& catalog);
+    // The built-in types of this machine, the Recycle Bin taken as usable.
+    static TypeCatalog OfDefaults();
+
+    const std::vector<TJunkFileObj>& Types() const { return types_; }
+    // True when there was no store (or an empty one) and the types are the defaults.
+    bool FromDefaults() const { return fromDefaults_; }
+    const std::string& StorePath() const { return storePath_; }
+
+    struct Lookup {
+        const TJunkFileObj* type = nullptr;
+        int number = 0;    // 1-based position
+        std::string error; // when type is null
+    };
+    // TYPE as given on the command line: a 1-based number or a name (any letter case).
+    Lookup Find(const std::string& which) const;
+
+private:
+    std::vector<TJunkFileObj> types_;
+    bool fromDefaults_ = false;
+    std::string storePath_;
+};
+
+} // namespace brumo

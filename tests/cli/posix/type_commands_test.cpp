@@ -1,0 +1,186 @@
+#include "cli/command_line.h"
+
+#include "model/junk_file_type.h"
+#include "model/type_store.h"
+
+#include "support/drive_map.h"
+#include "support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+namespace brumo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The program lives in a temporary folder on drive C:, the only drive of the table; the temporary
+// files folder lies on it too, so the built-in types are the same on every machine.
+class TypeCommandsTest : public ::testing::Test {
+protected:
+    test::TempTree tree;
+    std::optional<test::DriveMap> drives;
+    std::optional<std::string> oldTmp;
+    ProgramFiles files;
+    std::string out, err;
+
+    void SetUp() override {
+        fs::create_directories(tree / "c" / "prog");
+        fs::create_directories(tree / "c" / "tmp");
+        drives.emplace(std::initializer_list<std::pair<char, fs::path>>{{'C', tree / "c"}});
+        if (const char* tmp = std::getenv("TMPDIR"))
+            oldTmp = tmp;
+        ::setenv("TMPDIR", (tree / "c" / "tmp").c_str(), 1);
+        files = ProgramFiles::Derive((tree / "c" / "prog" / "brumo").string(), true,
+                                     (tree / "data").string());
+    }
+    void TearDown() override {
+        if (oldTmp)
+            ::setenv("TMPDIR", oldTmp->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+
+    int Run(std::vector<std::string> args) {
+        args.insert(args.begin(), "brumo");
+        std::ostringstream o, e;
+        int code = CommandLine::Run(args, files, o, e);
+        out = o.str();
+        err = e.str();
+        return code;
+    }
+
+    void Store(const std::vector<TJunkFileObj>& types) {
+        std::ofstream(files.TypeStore, std::ios::binary) << TypeStore::Serialize(types);
+    }
+};
+
+TJunkFileObj Type(std::string name, bool enabled, int32_t method, std::string folders = "",
+                  std::string specs = "*.tmp") {
+    return TJunkFileObj(std::move(name), enabled, method, folders, specs, "", 0);
+}
+
+TEST_F(TypeCommandsTest, ListShowsTheStoredTypesNumbered) {
+    Store({Type("Old logs", true, 2), Type("Größere Dateien", false, 1), Type("X", true, -1)});
+    ASSERT_EQ(Run({"list"}), 0) << err;
+    EXPECT_EQ(out, "No.  Enabled  Name             Clean-up method\n"
+                   "  1  yes      Old logs         deleting them permanently\n"
+                   "  2  no       Größere Dateien  backing them up to a holding folder\n"
+                   "  3  yes      X                unknown method (-1)\n");
+    EXPECT_EQ(err, "");
+}
+
+TEST_F(TypeCommandsTest, WithoutAStoreTheDefaultsAreListedAndNothingIsWritten) {
+    ASSERT_EQ(Run({"list"}), 0) << err;
+    EXPECT_NE(err.find("no type store"), std::string::npos) << err;
+    EXPECT_NE(err.find(files.TypeStore), std::string::npos) << err;
+    EXPECT_NE(out.find("  1  yes      Backup files"), std::string::npos) << out;
+    EXPECT_NE(out.find("Temp folders"), std::string::npos) << out;
+    EXPECT_NE(out.find("moving them to the Recycle bin"), std::string::npos) << out;
+    EXPECT_TRUE(fs::is_empty(tree / "c" / "prog"));
+
+    // An empty store counts as none.
+    Store({});
+    ASSERT_EQ(Run({"list"}), 0) << err;
+    EXPECT_NE(out.find("Backup files"), std::string::npos);
+    EXPECT_EQ(fs::file_size(files.TypeStore), 0u);
+}
+
+TEST_F(TypeCommandsTest, DefaultsAreTheBuiltInTypesOfThisMachine) {
+    Store({Type("Mine", true, 2)});
+    ASSERT_EQ(Run({"defaults"}), 0) << err;
+    EXPECT_EQ(out.find("Mine"), std::string::npos);
+    // No cookies, Internet cache or Windows folder here.
+    for (const char* name : {"Backup files", "Borland C++ temporary files", "Help temporary files",
+                             "Lost cluster files", "Setup temporary files", "Temp folders",
+                             "Temporary files", "WS_FTP temporary files"})
+        EXPECT_NE(out.find(name), std::string::npos) << name;
+    EXPECT_EQ(out.find("Internet Explorer"), std::string::npos);
+    EXPECT_NE(out.find("  8  yes      WS_FTP temporary files"), std::string::npos) << out;
+}
+
+TEST_F(TypeCommandsTest, DescribeFindsATypeByNumberOrByName) {
+    Store({Type("Backup files", true, 0, "", "*.bak\n*.old"),
+           Type("Scratch", false, 2, "C:\\scratch\\", "*.*")});
+    ASSERT_EQ(Run({"describe", "1"}), 0) << err;
+    EXPECT_EQ(out, "Type: Backup files (enabled)\n\n"
+                   "Search Local drives (C:)\n"
+                   "Search for files matching these file specifications:\n"
+                   "\t*.bak\n\t*.old\n\n"
+                   "Clean up matching files by:\n\tmoving them to the Recycle bin\n");
+
+    ASSERT_EQ(Run({"describe", "sCRATCH"}), 0) << err;
+    EXPECT_EQ(out.substr(0, out.find('\n')), "Type: Scratch (disabled)");
+    EXPECT_NE(out.find("\tC:\\scratch\\\t and its subfolders\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("\tdeleting them permanently\n"), std::string::npos);
+}
+
+TEST_F(TypeCommandsTest, UnknownOrAmbiguousTypesAreErrors) {
+    Store({Type("Logs", true, 0), Type("logs", true, 2), Type("2", true, 1)});
+    EXPECT_EQ(Run({"describe", "Nothing"}), 2);
+    EXPECT_NE(err.find("no junk file type named \"Nothing\""), std::string::npos) << err;
+    EXPECT_EQ(out, "");
+
+    EXPECT_EQ(Run({"describe", "LOGS"}), 2);
+    EXPECT_NE(err.find("numbers 1, 2"), std::string::npos) << err;
+
+    EXPECT_EQ(Run({"describe", "4"}), 2);
+    EXPECT_NE(err.find("no junk file type number 4"), std::string::npos) << err;
+    EXPECT_EQ(Run({"describe", "0"}), 2);
+
+    // "2" is the second type's number and the third type's name.
+    EXPECT_EQ(Run({"describe", "2"}), 2);
+    EXPECT_NE(err.find("give the number"), std::string::npos) << err;
+    // Its own number names it without doubt.
+    EXPECT_EQ(Run({"describe", "3"}), 0) << err;
+    EXPECT_EQ(out.substr(0, out.find('\n')), "Type: 2 (enabled)");
+}
+
+TEST_F(TypeCommandsTest, AMalformedStoreIsReportedAndLeftAlone) {
+    Store({Type("First", true, 0), Type("Second", true, 2)});
+    std::string bytes = ReadAll(files.TypeStore);
+    bytes.resize(bytes.size() - 3); // cut inside the second record
+    std::ofstream(files.TypeStore, std::ios::binary | std::ios::trunc) << bytes;
+
+    for (const char* command : {"list", "describe"}) {
+        std::vector<std::string> args{command};
+        if (std::string(command) == "describe")
+            args.push_back("1");
+        EXPECT_EQ(Run(args), 2) << command;
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(err.rfind("brumo: ", 0), 0u) << err;
+        EXPECT_NE(err.find("brumo.DAT"), std::string::npos) << err;
+        EXPECT_NE(err.find("byte"), std::string::npos) << err;
+    }
+    EXPECT_EQ(ReadAll(files.TypeStore), bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tree / "c" / "prog"), fs::directory_iterator()),
+              1);
+}
+
+TEST_F(TypeCommandsTest, TypeArgumentIsRequired) {
+    EXPECT_EQ(Run({"--help"}), 0);
+    for (const char* command : {"list", "describe", "defaults"})
+        EXPECT_NE(out.find(command), std::string::npos) << command;
+    EXPECT_EQ(Run({"describe", "--help"}), 0);
+    EXPECT_NE(out.find("TYPE"), std::string::npos) << out;
+
+    EXPECT_EQ(Run({"describe"}), 2);
+    EXPECT_NE(err.find("TYPE"), std::string::npos) << err;
+    EXPECT_EQ(Run({"list", "extra"}), 2);
+    EXPECT_EQ(Run({"describe", "1", "2"}), 2);
+}
+
+} // namespace
+} // namespace brumo
