@@ -48,9 +48,10 @@ TDateTime DateTime::EncodeTime(const ClockTime& t) {
 }
 
 CalendarDate DateTime::DecodeDate(TDateTime value) {
-    int64_t days = static_cast<int64_t>(std::trunc(value)) + kEpochOffset; // days since 0001-01-01
-    if (days < 0)
+    // Stored dates come from files; a damaged one must not reach the integer conversion.
+    if (!std::isfinite(value) || value < -kEpochOffset || value >= 2958466.0)
         return {};
+    int64_t days = static_cast<int64_t>(std::trunc(value)) + kEpochOffset; // days since 0001-01-01
     // 400-year cycles of 146097 days, then centuries, 4-year cycles and years.
     int64_t year = 1;
     year += 400 * (days / 146097);
@@ -79,6 +80,8 @@ CalendarDate DateTime::DecodeDate(TDateTime value) {
 }
 
 ClockTime DateTime::DecodeTime(TDateTime value) {
+    if (!std::isfinite(value))
+        return {};
     double fraction = std::fabs(value - std::trunc(value));
     int64_t ms = static_cast<int64_t>(std::llround(fraction * 86400000.0));
     if (ms >= 86400000)
@@ -92,6 +95,8 @@ ClockTime DateTime::DecodeTime(TDateTime value) {
 }
 
 int DateTime::DayOfWeek(TDateTime value) {
+    if (!std::isfinite(value) || std::fabs(value) > 1e15)
+        return 0;
     // Day 0 (30 December 1899) was a Saturday.
     int64_t d = static_cast<int64_t>(std::trunc(value));
     return static_cast<int>(((d % 7) + 7 + 6) % 7);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace brumo {
 namespace {
 
@@ -33,6 +35,15 @@ TEST(DateTime, TimeOfDayAndWeekday) {
     EXPECT_EQ(t.second, 5);
     EXPECT_EQ(DateTime::DateOf(v), *DateTime::EncodeDate(2026, 12, 7));
     EXPECT_EQ(DateTime::DayOfWeek(v), 1); // a Monday
+}
+
+TEST(DateTime, DamagedValuesDecodeToNoDate) {
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e300, 3e6}) {
+        EXPECT_EQ(DateTime::DecodeDate(bad).year, 0) << bad;
+        DateTime::DecodeTime(bad);
+        DateTime::DayOfWeek(bad);
+    }
+    EXPECT_EQ(DateTime::DecodeDate(2958465).year, 9999); // 31 December 9999
 }
 
 } // namespace
