@@ -80,10 +80,10 @@ TEST(CountCommand, PrintsTheReportWithPlainLineEnds) {
     test::TreeBuilder::MakeFile(tree / "T/a.tmp", 10000);
     test::TreeBuilder::MakeFile(tree / "T/keep/b.tmp", 1);
     TJunkFileObj type;
-    type.Folders = {{"C:\\T", FolderAndSubfolders}};
+    type.Folders = {{drives.Path('C', "T"), FolderAndSubfolders}};
     type.Specs = {"*.TMP"};
     std::ostringstream out, err;
-    EXPECT_EQ(CountCommand::Count(type, "C:\\T\\keep", {}, out, err, false), 0);
+    EXPECT_EQ(CountCommand::Count(type, drives.Path('C', "T\\keep"), {}, out, err, false), 0);
     EXPECT_EQ(out.str(), "Brumo has searched for files matching the selected type\n\n"
                          "1 folder was searched\n"
                          "1 file matched the junk file specifications\n"

@@ -76,7 +76,7 @@ protected:
         LocaleInfo::PinEnglish(true);
         TreeBuilder::MakeFile(tree_ / "T/a.tmp", 3);
         TreeBuilder::MakeFile(tree_ / "T/b.tmp", 4);
-        type_.Folders = {{"C:\\T", FolderOnly}};
+        type_.Folders = {{drives_.Path('C', "T"), FolderOnly}};
         type_.Specs = {"*.tmp"};
     }
     ~CountRunTest() override { LocaleInfo::PinEnglish(false); }
