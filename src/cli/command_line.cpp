@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "app/version_info.h"
+#include "cli/count_command.h"
 #include "cli/defaults_command.h"
 #include "cli/describe_command.h"
 #include "cli/list_command.h"
@@ -21,6 +22,7 @@ std::vector<std::unique_ptr<Subcommand>> AllSubcommands() {
     std::vector<std::unique_ptr<Subcommand>> all;
     all.push_back(std::make_unique<ListCommand>());
     all.push_back(std::make_unique<DescribeCommand>());
+    all.push_back(std::make_unique<CountCommand>());
     all.push_back(std::make_unique<DefaultsCommand>());
     return all;
 }

@@ -1,8 +1,13 @@
 #include "cli/count_command.h"
 
 #include "cli/foreground_loop.h"
+#include "cli/type_catalog.h"
+#include "platform/shell.h"
 #include "runs/count_run.h"
 
+#include <CLI/CLI.hpp>
+
+#include <iostream>
 #include <memory>
 
 namespace brumo {
@@ -39,6 +44,25 @@ private:
 
 } // namespace
 
+CLI::App* CountCommand::Add(CLI::App& app) {
+    CLI::App* sub = app.add_subcommand(
+        "count", "Count the files that one junk file type selects, without touching any.");
+    sub->add_option("TYPE", type_, "The type's number in \"brumo list\" or its name.")->required();
+    return sub;
+}
+
+int CountCommand::Execute(CliContext& context) {
+    TypeCatalog catalog;
+    if (auto error = TypeCatalog::Load(context.files, catalog))
+        return context.Fail(*error);
+    TypeCatalog::Lookup found = catalog.Find(type_);
+    if (!found.type)
+        return context.Fail(found.error);
+    const bool terminal = &context.out == &std::cout && Shell::StdoutIsTerminal();
+    return Count(*found.type, context.files.ProgramFolderWindows, {context.files.DataFolderWindows},
+                 context.out, context.err, terminal);
+}
+
 std::string CountCommand::PlainText(const std::string& text) {
     std::string plain;
     plain.reserve(text.size());
@@ -63,9 +87,9 @@ int CountCommand::Count(const TJunkFileObj& type, const std::string& programFold
     case CountRun::Outcome::Stopped:
         return 130;
     case CountRun::Outcome::Failed:
-        return 1;
+        return ExitError;
     default:
-        return 0;
+        return ExitOk;
     }
 }
 
