@@ -50,14 +50,15 @@ if [[ $matched != "$found" || $found != "$bfound" ]]; then
     exit 1
 fi
 
-declare -A times mems
+declare -A times cpus mems
 measure() { # name command...
-    local name=$1 out
+    local name=$1 wall user sys mem
     shift
-    /usr/bin/time -o "$work/time.txt" -f '%e %M' "$@" >/dev/null 2>&1
-    out=$(tail -1 "$work/time.txt")
-    times[$name]+="${out% *} "
-    mems[$name]+="${out#* } "
+    /usr/bin/time -o "$work/time.txt" -f '%e %U %S %M' "$@" >/dev/null 2>&1
+    read -r wall user sys mem < <(tail -1 "$work/time.txt")
+    times[$name]+="$wall "
+    cpus[$name]+="$(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }') "
+    mems[$name]+="$mem "
 }
 for tool in brumo find bfs; do "run_$tool" >/dev/null; done # warm the caches
 for ((i = 0; i < rounds; i++)); do
@@ -68,10 +69,14 @@ done
 
 median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 peak() { tr ' ' '\n' <<<"$1" | grep . | sort -g | tail -1; }
-b=$(median "${times[brumo]}")
-f=$(median "${times[find]}")
-s=$(median "${times[bfs]}")
-printf '%-6s %8s s  %8s KB peak\n' brumo "$b" "$(peak "${mems[brumo]}")" \
-    find "$f" "$(peak "${mems[find]}")" bfs "$s" "$(peak "${mems[bfs]}")"
-awk -v b="$b" -v f="$f" -v s="$s" \
-    'BEGIN { printf "brumo/find %.2f   brumo/bfs %.2f   (median of '"$rounds"' rounds)\n", b / f, b / s }'
+# Wall time is what the user waits for; CPU time (user + system) is steadier on a busy machine,
+# where the worker's lowered priority also costs it wall time against the other tools.
+printf '%-6s %8s %10s %12s\n' tool wall cpu 'peak memory'
+for tool in brumo find bfs; do
+    printf '%-6s %7ss %9ss %9s KB\n' "$tool" "$(median "${times[$tool]}")" \
+        "$(median "${cpus[$tool]}")" "$(peak "${mems[$tool]}")"
+done
+ratio() { awk -v a="$(median "$1")" -v b="$(median "$2")" 'BEGIN { printf "%.2f", a / b }'; }
+echo "brumo/find wall $(ratio "${times[brumo]}" "${times[find]}") cpu $(ratio "${cpus[brumo]}" "${cpus[find]}")" \
+    "  brumo/bfs wall $(ratio "${times[brumo]}" "${times[bfs]}") cpu $(ratio "${cpus[brumo]}" "${cpus[bfs]}")" \
+    "  (medians of $rounds rounds)"

@@ -3,6 +3,8 @@
 #include "platform/posix/user_locale.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <wctype.h>
 
 namespace brumo {
@@ -16,8 +18,18 @@ constexpr char32_t kAnyOne = 0x110001;
 constexpr char32_t kRawByte = 0x110100; // + the byte
 
 bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    // Eight bytes at a time: every name of a folder is tested against every pattern.
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
 }
 
 char LowerAscii(char c) {
