@@ -16,6 +16,8 @@ public:
     // Hidden and system bits as Wine and Samba store them (user.DOSATTRIB); false where the
     // file system refuses extended attributes.
     static bool SetDosAttributes(const std::filesystem::path& path, uint32_t attributes);
+    // Whether MakeLink works here (Windows needs a privilege or developer mode for it).
+    static bool LinksSupported();
     static void MakeLink(const std::filesystem::path& link, const std::filesystem::path& target);
     static void MakeReadOnly(const std::filesystem::path& path);
 };

@@ -1,4 +1,4 @@
-#include "run_test_support.h"
+#include "../run_test_support.h"
 #include "runs/run_file_handler.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"

@@ -51,6 +51,10 @@ bool TreeBuilder::SetDosAttributes(const fs::path& path, uint32_t attributes) {
     return ::lsetxattr(path.c_str(), "user.DOSATTRIB", value, static_cast<size_t>(n), 0) == 0;
 }
 
+bool TreeBuilder::LinksSupported() {
+    return true;
+}
+
 void TreeBuilder::MakeLink(const fs::path& link, const fs::path& target) {
     if (link.has_parent_path())
         fs::create_directories(link.parent_path());

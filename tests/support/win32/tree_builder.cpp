@@ -61,6 +61,19 @@ bool TreeBuilder::SetDosAttributes(const fs::path& path, uint32_t attributes) {
     return SetFileAttributesW(path.c_str(), a) != 0;
 }
 
+bool TreeBuilder::LinksSupported() {
+    static const bool supported = [] {
+        const fs::path link = fs::temp_directory_path() /
+                              ("brumo-link-probe-" + std::to_string(GetCurrentProcessId()));
+        std::error_code ec;
+        fs::create_directory_symlink(fs::temp_directory_path(), link, ec);
+        const bool made = !ec && fs::is_symlink(link, ec);
+        fs::remove(link, ec);
+        return made;
+    }();
+    return supported;
+}
+
 void TreeBuilder::MakeLink(const fs::path& link, const fs::path& target) {
     if (link.has_parent_path())
         fs::create_directories(link.parent_path());

@@ -4,6 +4,7 @@
 #include "model/junk_file_type.h"
 #include "platform/named_event.h"
 #include "support/drive_map.h"
+#include "support/scoped_env.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 
@@ -17,26 +18,6 @@
 #include <vector>
 
 namespace brumo::test {
-
-// Sets an environment variable for the object's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 struct WalkResult {
     SearchCounts counts;
@@ -93,6 +74,8 @@ protected:
     }
 
     std::filesystem::path C(const std::string& relative) const { return c_ / relative; }
+    // The Windows path of a place on drive C: ("T\\a.tmp"; "" for the root itself).
+    std::string W(const std::string& relative) const { return drives_->Path('C', relative); }
 
     TempTree tree_;
     std::filesystem::path c_;

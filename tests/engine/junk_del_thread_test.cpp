@@ -1,5 +1,5 @@
 #include "engine/junk_del_thread.h"
-#include "engine/posix/walk_fixture.h"
+#include "engine/walk_fixture.h"
 
 #include "cli/task_queue.h"
 
@@ -27,7 +27,7 @@ protected:
     void RunWorker(const TJunkFileObj& type, OnFileFn onFile, bool withCounts = true) {
         WorkerSetup setup;
         setup.stopEvent = stop_;
-        setup.excludedFolder = "C:\\prog";
+        setup.excludedFolder = W("prog");
         setup.mainThread = &queue_;
         setup.onFile = std::move(onFile);
         if (withCounts)
@@ -62,7 +62,7 @@ TEST_F(WorkerTest, CountsThenDoneOnTheMainThread) {
     TreeBuilder::MakeFile(C("T/s/b.tmp"), 8);
     TreeBuilder::MakeFile(C("prog/c.tmp"), 9);
     std::thread::id fileThread;
-    RunWorker(Type({{"C:\\", FolderAndSubfolders}}, {"*.tmp"}), [&](const std::string&, int64_t) {
+    RunWorker(Type({{W(""), FolderAndSubfolders}}, {"*.tmp"}), [&](const std::string&, int64_t) {
         fileThread = std::this_thread::get_id();
         ++calls_.files;
     });
@@ -77,7 +77,7 @@ TEST_F(WorkerTest, CountsThenDoneOnTheMainThread) {
 }
 
 TEST_F(WorkerTest, EmptySearchStillReportsZeros) {
-    RunWorker(Type({{"C:\\nothing", FolderOnly}}, {"*.tmp"}), {});
+    RunWorker(Type({{W("nothing"), FolderOnly}}, {"*.tmp"}), {});
     EXPECT_EQ(calls_.order, (std::vector<std::string>{"counts", "done"}));
     EXPECT_EQ(calls_.counts.filesMatched, 0);
     EXPECT_EQ(calls_.counts.bytesMatched, 0);
@@ -87,7 +87,7 @@ TEST_F(WorkerTest, EmptySearchStillReportsZeros) {
 TEST_F(WorkerTest, StopInTheFirstFolderSkipsTheCounts) {
     for (int i = 0; i < 20; ++i)
         TreeBuilder::MakeFile(C("T/f" + std::to_string(i) + ".tmp"));
-    RunWorker(Type({{"C:\\T", FolderAndSubfolders}}, {"*.tmp"}), [&](const std::string&, int64_t) {
+    RunWorker(Type({{W("T"), FolderAndSubfolders}}, {"*.tmp"}), [&](const std::string&, int64_t) {
         ++calls_.files;
         stop_->Set();
     });
@@ -99,7 +99,7 @@ TEST_F(WorkerTest, StopInTheFirstFolderSkipsTheCounts) {
 
 TEST_F(WorkerTest, AnErrorEndsTheSearchButNotTheProgram) {
     TreeBuilder::MakeFile(C("T/a.tmp"));
-    RunWorker(Type({{"C:\\T", FolderOnly}}, {"*.tmp"}),
+    RunWorker(Type({{W("T"), FolderOnly}}, {"*.tmp"}),
               [](const std::string&, int64_t) { throw std::runtime_error("disk on fire"); });
     EXPECT_EQ(calls_.order, (std::vector<std::string>{"done"}));
     EXPECT_TRUE(calls_.failed);

@@ -2,6 +2,7 @@
 
 #include "platform/path_map.h"
 #include "runs/recycle_sender.h"
+#include "support/scoped_env.h"
 
 #include <gtest/gtest.h>
 
@@ -15,28 +16,6 @@
 #include <vector>
 
 namespace brumo::test {
-
-// Sets an environment variable for the object's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            previous_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (previous_)
-            ::setenv(name_, previous_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> previous_;
-};
 
 // The lines of a log, each of which must end in CR LF.
 inline std::vector<std::string> ReadLogLines(const std::filesystem::path& path) {

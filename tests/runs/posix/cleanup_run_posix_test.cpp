@@ -1,0 +1,59 @@
+#include "../cleanup_run_fixture.h"
+
+#include <csignal>
+#include <fstream>
+#include <sys/resource.h>
+
+namespace brumo {
+namespace {
+
+using test::CleanupRunTest;
+using test::TreeBuilder;
+namespace fs = std::filesystem;
+
+TEST_F(CleanupRunTest, ALogThatFailsMidwayEndsTheRunAndRemovesNothingMore) {
+    const std::string longName(150, 'n');
+    for (int i = 0; i < 200; ++i)
+        File("a\\" + std::to_string(100 + i) + longName + ".tmp", 1);
+    rows.Add("Delete", MethodDelete, "C:\\a", {"*.tmp"});
+    rows.Add("Never", MethodDelete, "C:\\a", {"*.tmp"});
+
+    // Files may not grow past 4 KB for a while: the log fails after some twenty lines.
+    struct rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = previous;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool started = RunToEnd(false);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_TRUE(started);
+
+    EXPECT_FALSE(run->Running());
+    EXPECT_TRUE(run->LogFailed());
+    int remaining = 0;
+    for (const auto& entry : fs::directory_iterator(HostOf("a")))
+        remaining += entry.is_regular_file() ? 1 : 0;
+    // The write that failed may have left part of its line behind.
+    std::ifstream in(LogPath(), std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, line.find('\r')));
+    int logged = 0;
+    for (const std::string& line : lines)
+        logged += line.rfind("\tC:\\a\\", 0) == 0 ? 1 : 0;
+    EXPECT_GT(remaining, 100);
+    // At most the file whose line could not be written went unlogged.
+    EXPECT_LE(200 - remaining, logged + 1);
+    EXPECT_EQ(
+        std::find(lines.begin(), lines.end(), "\"Never\" files have been deleted permanently"),
+        lines.end());
+    ASSERT_EQ(front.messages.size(), 1u);
+    EXPECT_EQ(front.messages[0].icon, MessageIcon::Error);
+    EXPECT_NE(front.messages[0].text.find(LogPath().string()), std::string::npos);
+    EXPECT_EQ(front.captions.back(), "&Clean up");
+}
+
+} // namespace
+} // namespace brumo
