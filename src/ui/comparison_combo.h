@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QComboBox>
+
+namespace brumo {
+
+// A pick-only list of comparison kinds ("exactly", "before", "between", ...) whose entries
+// carry a small number-line pictogram of the values they accept, in the list and in the box.
+class ComparisonCombo : public QComboBox {
+    Q_OBJECT
+
+public:
+    static constexpr int ItemHeight = 18;
+
+    explicit ComparisonCombo(QWidget* parent = nullptr);
+
+    // Draws entry `index` (0..4) with its text into the rectangle.
+    static void DrawItem(QPainter& painter, const QRect& rect, int index, const QString& text,
+                         bool selected, const QPalette& palette, const QFont& font);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace brumo

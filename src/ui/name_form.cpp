@@ -1,0 +1,208 @@
+#include "ui/name_form.h"
+
+#include "app/settings_file.h"
+#include "platform/file_system.h"
+#include "platform/path_map.h"
+#include "ui/entry_rules.h"
+#include "ui/key_filter.h"
+#include "ui/widget_placement.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace brumo {
+
+namespace {
+constexpr const char* kSection = "NameForm Settings";
+constexpr const char* kInitialDir = "InitialDir";
+
+bool Refuses(std::string_view refused, QChar ch) {
+    return ch.unicode() < 128 &&
+           refused.find(static_cast<char>(ch.unicode())) != std::string_view::npos;
+}
+bool SpecRefuses(QChar ch) {
+    return Refuses(EntryRules::SpecRefused, ch);
+}
+bool NameRefuses(QChar ch) {
+    return Refuses(EntryRules::NameRefused, ch);
+}
+
+// The program's folder, as a Windows path where a drive maps it.
+std::string ProgramFolder() {
+    const std::string host = QCoreApplication::applicationDirPath().toStdString();
+    return PathMap::ToWindows(host).value_or(host);
+}
+
+// A host path (on POSIX, one that begins with "/") keeps its own separator.
+std::string WithTrailingSeparator(std::string folder) {
+    const char separator = folder.starts_with('/') ? '/' : '\\';
+    if (!folder.ends_with(separator))
+        folder += separator;
+    return folder;
+}
+
+QString HostFolder(const std::string& folder) {
+    if (folder.starts_with('/'))
+        return QString::fromStdString(folder);
+    return QString::fromStdString(PathMap::ToHost(folder).value_or(std::string()));
+}
+} // namespace
+
+TNameForm::TNameForm(QWidget* parent) : QDialog(parent) {
+    setObjectName("NameForm");
+    setWindowTitle("Brumo - files to protect");
+    setWindowFlag(Qt::Tool);
+
+    rbSpec = new QRadioButton("File &specification", this);
+    rbSpec->setObjectName("rbSpec");
+    rbSpec->setChecked(true);
+    ebSpec = new QLineEdit(this);
+    ebSpec->setObjectName("ebSpec");
+    new KeyFilter(ebSpec, SpecRefuses);
+    rbName = new QRadioButton("File &name (full path)", this);
+    rbName->setObjectName("rbName");
+    btnBrowse = new QPushButton("&Browse...", this);
+    btnBrowse->setObjectName("btnBrowse");
+    btnBrowse->setAutoDefault(false);
+    ebName = new QLineEdit(this);
+    ebName->setObjectName("ebName");
+    ebName->setMinimumWidth(320);
+    new KeyFilter(ebName, NameRefuses);
+    lblStat = new QLabel("Must enter filename", this);
+    lblStat->setObjectName("lblStat");
+    lblStat->setAlignment(Qt::AlignCenter);
+    btnOK = new QPushButton("OK", this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    btnOK->setEnabled(false);
+    btnCancel = new QPushButton("Cancel", this);
+    btnCancel->setObjectName("btnCancel");
+    btnCancel->setAutoDefault(false);
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(rbName);
+    nameRow->addStretch();
+    nameRow->addWidget(btnBrowse);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(rbSpec);
+    layout->addWidget(ebSpec);
+    layout->addSpacing(6);
+    layout->addLayout(nameRow);
+    layout->addWidget(ebName);
+    layout->addWidget(lblStat);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(ebSpec, &QLineEdit::textChanged, this, &TNameForm::ebSpecChange);
+    connect(ebName, &QLineEdit::textChanged, this, &TNameForm::ebNameChange);
+    for (QRadioButton* rb : {rbSpec, rbName})
+        connect(rb, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                rbSpecClick();
+        });
+    connect(btnBrowse, &QPushButton::clicked, this, &TNameForm::btnBrowseClick);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    ebSpec->installEventFilter(this);
+    ebName->installEventFilter(this);
+
+    WidgetPlacement::Restore(*this, "NameForm", false);
+    settingsFile_ = WidgetPlacement::SettingsFile();
+    std::string folder = SettingsFile(settingsFile_).ReadString(kSection, kInitialDir, {});
+    if (folder.empty())
+        folder = ProgramFolder();
+    initialDir_ = WithTrailingSeparator(folder);
+}
+
+TNameForm::~TNameForm() {
+    WidgetPlacement::Save(*this, "NameForm", false);
+    SettingsFile settings(settingsFile_);
+    if (auto error = settings.WriteString(kSection, kInitialDir, initialDir_))
+        QMessageBox::warning(parentWidget(), "Brumo", QString::fromStdString(error->Message()));
+}
+
+void TNameForm::SetEntry(const std::string& entry) {
+    const QString text = QString::fromStdString(entry);
+    if (entry.find(':') != std::string::npos) {
+        rbName->setChecked(true);
+        ebName->setText(text);
+    } else {
+        rbSpec->setChecked(true);
+        ebSpec->setText(text);
+    }
+}
+
+std::string TNameForm::GetEntry() const {
+    return (rbSpec->isChecked() ? ebSpec : ebName)->text().toStdString();
+}
+
+void TNameForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    (rbName->isChecked() ? ebName : ebSpec)->setFocus();
+}
+
+bool TNameForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == ebSpec)
+            rbSpec->setChecked(true);
+        else if (watched == ebName)
+            rbName->setChecked(true);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TNameForm::rbSpecClick() {
+    if (rbSpec->isChecked())
+        ebSpecChange();
+    else
+        ebNameChange();
+}
+
+void TNameForm::ebSpecChange() {
+    const std::string text = KeyFilter::Clean(ebSpec, SpecRefuses).toStdString();
+    lblStat->setText(QString::fromStdString(EntryRules::SpecVerdict(text)));
+    UpdateOK();
+}
+
+void TNameForm::ebNameChange() {
+    const std::string text = KeyFilter::Clean(ebName, NameRefuses).toStdString();
+    lblStat->setText(QString::fromStdString(
+        EntryRules::NameVerdict(text, [](const std::string& path) {
+            return FileSystem::FileExists(path);
+        })));
+    UpdateOK();
+}
+
+void TNameForm::UpdateOK() {
+    if (rbName->isChecked())
+        btnOK->setEnabled(EntryRules::NameAcceptable(ebName->text().toStdString()));
+    else
+        btnOK->setEnabled(EntryRules::SpecAcceptable(ebSpec->text().toStdString()));
+}
+
+void TNameForm::btnBrowseClick() {
+    QFileDialog dialog(this, "Choose file to protect", HostFolder(initialDir_), "All files (*)");
+    dialog.setObjectName("OpenDialog1");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const std::string host = dialog.selectedFiles().first().toStdString();
+    rbName->setChecked(true);
+    ebName->setText(QString::fromStdString(PathMap::ToWindows(host).value_or(host)));
+}
+
+} // namespace brumo

@@ -1,0 +1,79 @@
+#include "ui/spec_form.h"
+
+#include "ui/entry_rules.h"
+#include "ui/key_filter.h"
+#include "ui/widget_placement.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace brumo {
+
+namespace {
+bool SpecRefuses(QChar ch) {
+    return ch.unicode() < 128 &&
+           EntryRules::SpecRefused.find(static_cast<char>(ch.unicode())) != std::string_view::npos;
+}
+} // namespace
+
+TSpecForm::TSpecForm(QWidget* parent) : QDialog(parent) {
+    setObjectName("SpecForm");
+    setWindowTitle("Brumo - files to process");
+    setWindowFlag(Qt::Tool);
+
+    ebSpec = new QLineEdit(this);
+    ebSpec->setObjectName("ebSpec");
+    ebSpec->setMinimumWidth(260);
+    new KeyFilter(ebSpec, SpecRefuses);
+    lblStat = new QLabel(this);
+    lblStat->setObjectName("lblStat");
+    lblStat->setAlignment(Qt::AlignCenter);
+    lblStat->setMinimumHeight(lblStat->fontMetrics().height());
+    btnOK = new QPushButton("OK", this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    btnOK->setEnabled(false);
+    btnCancel = new QPushButton("Cancel", this);
+    btnCancel->setObjectName("btnCancel");
+    btnCancel->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ebSpec);
+    layout->addWidget(lblStat);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(ebSpec, &QLineEdit::textChanged, this, &TSpecForm::ebSpecChange);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    WidgetPlacement::Restore(*this, "SpecForm", false);
+}
+
+TSpecForm::~TSpecForm() {
+    WidgetPlacement::Save(*this, "SpecForm", false);
+}
+
+void TSpecForm::SetSpec(const std::string& spec) {
+    ebSpec->setText(QString::fromStdString(spec));
+    btnOK->setEnabled(EntryRules::SpecAcceptable(GetSpec()));
+}
+
+std::string TSpecForm::GetSpec() const {
+    return ebSpec->text().toStdString();
+}
+
+void TSpecForm::ebSpecChange() {
+    const std::string text = KeyFilter::Clean(ebSpec, SpecRefuses).toStdString();
+    lblStat->setText(QString::fromStdString(EntryRules::SpecVerdict(text)));
+    btnOK->setEnabled(EntryRules::SpecAcceptable(text));
+}
+
+} // namespace brumo

@@ -1,0 +1,164 @@
+#include "ui/name_form.h"
+
+#include "app/settings_file.h"
+#include "modal_driver.h"
+#include "support/drive_map.h"
+#include "support/temp_tree.h"
+#include "support/tree_builder.h"
+#include "ui/widget_placement.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+namespace brumo {
+
+class NameFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::optional<test::TempTree> c_, settings_;
+    std::optional<test::DriveMap> drives_;
+    std::unique_ptr<TNameForm> form_;
+
+    template <typename T> T* Get(const char* name) { return form_->findChild<T*>(name); }
+    QLineEdit* Spec() { return Get<QLineEdit>("ebSpec"); }
+    QLineEdit* Name() { return Get<QLineEdit>("ebName"); }
+    QString Verdict() { return Get<QLabel>("lblStat")->text(); }
+    bool Ok() { return Get<QPushButton>("btnOK")->isEnabled(); }
+    bool NameMode() { return Get<QRadioButton>("rbName")->isChecked(); }
+    std::string SettingsPath() { return (*settings_ / "brumo.INI").string(); }
+    void ShowForm() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+
+private slots:
+    void init() {
+        c_.emplace();
+        settings_.emplace();
+        drives_.emplace(std::initializer_list<std::pair<char, std::filesystem::path>>{
+            {'C', c_->Root()}});
+        WidgetPlacement::SetSettingsFile(SettingsPath());
+        form_ = std::make_unique<TNameForm>();
+    }
+    void cleanup() {
+        form_.reset();
+        drives_.reset();
+        c_.reset();
+        settings_.reset();
+    }
+
+    void opensInSpecificationMode() {
+        QCOMPARE(form_->windowTitle(), QString("Brumo - files to protect"));
+        QVERIFY(!NameMode());
+        QCOMPARE(Verdict(), QString("Must enter filename"));
+        QVERIFY(!Ok());
+        ShowForm();
+        QCOMPARE(QApplication::focusWidget(), Spec());
+        QTest::keyClicks(Spec(), "*.bak");
+        QCOMPARE(Verdict(), QString());
+        QVERIFY(Ok());
+        QCOMPARE(form_->GetEntry(), std::string("*.bak"));
+    }
+
+    void fullNames() {
+        test::TreeBuilder::MakeFile(*c_ / "here.txt", 1);
+        test::TreeBuilder::MakeDir(*c_ / "folder");
+        form_->SetEntry("x:");
+        QVERIFY(NameMode());
+        Name()->setText("x.txt");
+        QCOMPARE(Verdict(), QString("Enter full path"));
+        QVERIFY(!Ok());
+        Name()->setText("C:\\nothere.txt");
+        QCOMPARE(Verdict(), QString("File does not exist"));
+        QVERIFY(Ok());
+        Name()->setText("C:\\here.txt");
+        QCOMPARE(Verdict(), QString("File exists"));
+        Name()->setText("C:\\folder");
+        QCOMPARE(Verdict(), QString("File does not exist"));
+        Name()->clear();
+        QTest::keyClicks(Name(), "C:\\a*b?.txt");
+        QCOMPARE(Name()->text(), QString("C:\\ab.txt"));
+    }
+
+    void loadingChoosesTheMode() {
+        form_->SetEntry("C:\\Data\\keep.txt");
+        QVERIFY(NameMode());
+        QCOMPARE(Name()->text(), QString("C:\\Data\\keep.txt"));
+        QVERIFY(Ok());
+        ShowForm();
+        QCOMPARE(QApplication::focusWidget(), Name());
+        QVERIFY(NameMode());
+        QCOMPARE(form_->GetEntry(), std::string("C:\\Data\\keep.txt"));
+
+        form_ = std::make_unique<TNameForm>();
+        form_->SetEntry("*.bak");
+        QVERIFY(!NameMode());
+        QCOMPARE(Spec()->text(), QString("*.bak"));
+    }
+
+    void enteringTheOtherBoxSwitchesMode() {
+        form_->SetEntry("C:\\keep.txt");
+        Spec()->setText("abc");
+        QVERIFY(NameMode());
+        QVERIFY(Ok()); // still judged by the full name
+        ShowForm();
+        QTest::mouseClick(Spec(), Qt::LeftButton);
+        QVERIFY(!NameMode());
+        QCOMPARE(Verdict(), QString("Must enter extension (or period)"));
+        QVERIFY(!Ok());
+        QCOMPARE(form_->GetEntry(), std::string("abc"));
+        QTest::mouseClick(Name(), Qt::LeftButton);
+        QVERIFY(NameMode());
+        QVERIFY(Ok());
+    }
+
+    void browsePicksAHostFileAsAWindowsPath() {
+        test::TreeBuilder::MakeFile(*c_ / "Data/keep.txt", 3);
+        test::ModalDriver driver;
+        QString title;
+        driver.On<QFileDialog>([&](QFileDialog* dialog) {
+            title = dialog->windowTitle();
+            dialog->selectFile(QString::fromStdString((*c_ / "Data/keep.txt").string()));
+            dialog->accept();
+        });
+        QTest::mouseClick(Get<QPushButton>("btnBrowse"), Qt::LeftButton);
+        QCOMPARE(title, QString("Choose file to protect"));
+        QVERIFY(NameMode());
+        QCOMPARE(Name()->text(), QString("C:\\Data\\keep.txt"));
+        QCOMPARE(Verdict(), QString("File exists"));
+        QVERIFY(Ok());
+
+        driver.On<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+        form_->SetEntry("*.x");
+        QTest::mouseClick(Get<QPushButton>("btnBrowse"), Qt::LeftButton);
+        QVERIFY(!NameMode());
+    }
+
+    void initialFolderIsReadAndWrittenBack() {
+        const std::string programFolder = form_->InitialDir();
+        QVERIFY(programFolder.ends_with('\\') || programFolder.ends_with('/'));
+        form_.reset();
+        SettingsFile settings(SettingsPath());
+        QCOMPARE(settings.ReadString("NameForm Settings", "InitialDir", ""), programFolder);
+
+        QVERIFY(!settings.WriteString("NameForm Settings", "InitialDir", "C:\\Data"));
+        form_ = std::make_unique<TNameForm>();
+        QCOMPARE(form_->InitialDir(), std::string("C:\\Data\\"));
+        form_.reset();
+        QCOMPARE(settings.ReadString("NameForm Settings", "InitialDir", ""),
+                 std::string("C:\\Data\\"));
+    }
+};
+
+} // namespace brumo
+
+QTEST_MAIN(brumo::NameFormTest)
+#include "name_form_test.moc"
