@@ -7,6 +7,13 @@ build=${1:-build}
 
 shots=(
     "picker docs/picker.png"
+    "wizard-name docs/wizard-0-name.png"
+    "wizard-folders docs/wizard-1-folders.png"
+    "wizard-deletes docs/wizard-2-deletes.png"
+    "wizard-protects docs/wizard-3-protects.png"
+    "wizard-summary docs/wizard-4-summary.png"
+    "wizard-counts docs/wizard-5-counts.png"
+    "editors docs/spec-editors.png"
 )
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja >/dev/null

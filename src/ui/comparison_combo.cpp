@@ -2,8 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 
 namespace brumo {
 
@@ -21,10 +21,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        ComparisonCombo::DrawItem(*painter, option.rect, index.row(),
-                                  index.data(Qt::DisplayRole).toString(),
-                                  option.state & QStyle::State_Selected, option.palette,
-                                  option.font);
+        ComparisonCombo::DrawItem(
+            *painter, option.rect, index.row(), index.data(Qt::DisplayRole).toString(),
+            option.state & QStyle::State_Selected, option.palette, option.font);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return QSize(QStyledItemDelegate::sizeHint(option, index).width(),
@@ -118,8 +117,8 @@ void ComparisonCombo::paintEvent(QPaintEvent*) {
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     if (currentIndex() < 0)
         return;
-    QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                          QStyle::SC_ComboBoxEditField, this);
+    QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     const bool focused = hasFocus() && !view()->isVisible();
     QPalette pal = palette();
     if (!isEnabled())

@@ -49,8 +49,8 @@ CountsPageTexts CountsPageTexts::Of(int32_t folders, int32_t matched, int32_t re
             t.size = Format("%s %s %s  of disk space.", subject,
                             processed == 1 ? "occupies" : "occupy", SizeText::Of(bytes).c_str());
         else
-            t.size = Format("%s %s not occupy any disk space", subject,
-                            processed == 1 ? "does" : "do");
+            t.size =
+                Format("%s %s not occupy any disk space", subject, processed == 1 ? "does" : "do");
     }
     return t;
 }

@@ -55,7 +55,8 @@ bool EntryRules::SpecAcceptable(const std::string& text) {
 bool EntryRules::NameAcceptable(const std::string& text) {
     // One character (the drive letter), then ":\".
     const size_t at = text.find(":\\");
-    return at != std::string::npos && at > 0 && CharCount(std::string_view(text).substr(0, at)) == 1;
+    return at != std::string::npos && at > 0 &&
+           CharCount(std::string_view(text).substr(0, at)) == 1;
 }
 
 std::string EntryRules::NameVerdict(const std::string& text,

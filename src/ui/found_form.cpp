@@ -14,6 +14,7 @@ namespace brumo {
 
 namespace {
 constexpr int kRowHeight = 16;
+constexpr int kTextMargin = 4;
 
 QStringList LinesOf(const std::string& bytes) {
     QStringList lines = QString::fromStdString(bytes).split('\n');
@@ -37,7 +38,6 @@ TFoundForm::TFoundForm(QWidget* parent) : QDialog(parent) {
     btnOK->setDefault(true);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName("ListBox1");
-    ListBox1->setUniformItemSizes(true);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ListBox1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
@@ -62,16 +62,17 @@ void TFoundForm::LoadFoundList(const std::string& fileName, const std::string& t
     std::string bytes;
     (void)FileSystem::ReadFile(fileName, bytes); // a missing file lists nothing
     const QStringList lines = LinesOf(bytes);
-    ListBox1->clear();
-    ListBox1->addItems(lines);
-
     const QFontMetrics metrics(ListBox1->font());
+    ListBox1->clear();
     extent_ = 0;
-    for (const QString& line : lines)
-        extent_ = std::max(extent_, metrics.horizontalAdvance(line));
-    // With uniform rows the first row's size sets every row's and the scrolling width.
-    if (ListBox1->count() > 0)
-        ListBox1->item(0)->setSizeHint(QSize(extent_ + 2 * ListBox1->spacing() + 4, kRowHeight));
+    for (const QString& line : lines) {
+        const int width = metrics.horizontalAdvance(line);
+        extent_ = std::max(extent_, width);
+        // Each row is as wide as its text, so the list scrolls as far as the widest.
+        auto* item = new QListWidgetItem(line);
+        item->setSizeHint(QSize(width + 2 * kTextMargin, kRowHeight));
+        ListBox1->addItem(item);
+    }
 
     setWindowTitle(QString::fromStdString("Files for \"" + typeName + "\""));
 }

@@ -18,9 +18,8 @@ HelpTopics::Opener& Installed() {
 // program was built from.
 QString HelpIndex() {
     const QDir program(QCoreApplication::applicationDirPath());
-    for (const char* relative :
-         {"docs/help/index.html", "../share/doc/brumo/help/index.html", "../docs/help/index.html",
-          "../../docs/help/index.html"}) {
+    for (const char* relative : {"docs/help/index.html", "../share/doc/brumo/help/index.html",
+                                 "../docs/help/index.html", "../../docs/help/index.html"}) {
         const QFileInfo candidate(program.filePath(relative));
         if (candidate.isFile())
             return candidate.canonicalFilePath();

@@ -119,7 +119,7 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent) {
     ebName->installEventFilter(this);
 
     WidgetPlacement::Restore(*this, "NameForm", false);
-    settingsFile_ = WidgetPlacement::SettingsFile();
+    settingsFile_ = WidgetPlacement::SettingsFileName();
     std::string folder = SettingsFile(settingsFile_).ReadString(kSection, kInitialDir, {});
     if (folder.empty())
         folder = ProgramFolder();
@@ -178,10 +178,8 @@ void TNameForm::ebSpecChange() {
 
 void TNameForm::ebNameChange() {
     const std::string text = KeyFilter::Clean(ebName, NameRefuses).toStdString();
-    lblStat->setText(QString::fromStdString(
-        EntryRules::NameVerdict(text, [](const std::string& path) {
-            return FileSystem::FileExists(path);
-        })));
+    lblStat->setText(QString::fromStdString(EntryRules::NameVerdict(
+        text, [](const std::string& path) { return FileSystem::FileExists(path); })));
     UpdateOK();
 }
 

@@ -64,8 +64,8 @@ QString Text(const std::string& text) {
 
 // Day numbers the date pickers can show: the years 100 to 9999.
 QDate ToQDate(TDateTime value) {
-    constexpr double kFirst = -657434.0;      // 1 January 100
-    constexpr double kPastLast = 2958466.0;   // 1 January 10000
+    constexpr double kFirst = -657434.0;    // 1 January 100
+    constexpr double kPastLast = 2958466.0; // 1 January 10000
     if (!std::isfinite(value) || value < kFirst || value >= kPastLast)
         return {};
     const CalendarDate d = DateTime::DecodeDate(value);
@@ -186,6 +186,11 @@ TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog
     layout->addWidget(bar);
     layout->addWidget(StatusBar1);
 
+    // Wide enough for its longest text in the window's font.
+    lvDirs->header()->resizeSection(
+        1,
+        std::max(kSelectionColumnWidth,
+                 lvDirs->fontMetrics().horizontalAdvance(SelectionText(FolderAndSubfolders)) + 24));
     setMinimumSize(445, 330);
     resize(506, 296);
 
@@ -300,7 +305,7 @@ QWidget* TTypeWiz::MakeDirsPage() {
     lvDirs->header()->setStretchLastSection(false);
     lvDirs->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     lvDirs->header()->setSectionResizeMode(1, QHeaderView::Fixed);
-    lvDirs->header()->resizeSection(1, kSelectionColumnWidth);
+
     SetHint(lvDirs, "To change the selected folders, click Change below");
 
     aDirChange = MakeAction("aDirChange", "Chan&ge",
@@ -536,8 +541,8 @@ QWidget* TTypeWiz::MakeButtonBar() {
     btnBack = MakeButton(pnlButtons, "btnBack", aBack);
     btnNext = MakeButton(pnlButtons, "btnNext", aNext);
     btnNext->setDefault(true);
-    btnFinish = MakeButton(pnlButtons, "btnFinish", "&Finish",
-                           "Quit the wizard and accept this file type");
+    btnFinish =
+        MakeButton(pnlButtons, "btnFinish", "&Finish", "Quit the wizard and accept this file type");
     btnFinish->setEnabled(false);
     btnCancel = MakeButton(pnlButtons, "btnCancel", "Cancel",
                            "Quit without adding or editing this junk file type");
@@ -586,6 +591,7 @@ void TTypeWiz::LoadFromType(const TJunkFileObj& type, bool recycleBinUnusable) {
     lbProts->clear();
     for (const std::string& entry : type.Protects)
         lbProts->addItem(Text(entry));
+    ListCommandsUpdate();
 
     auto restrictByDate = [this](QRadioButton* kind, int compare) {
         {
@@ -867,8 +873,8 @@ void TTypeWiz::ListCommandsUpdate() {
 void TTypeWiz::ckRstDateClick() {
     const bool on = ckRstDate->isChecked();
     const bool two = on && TypeWizRules::TakesTwoValues(cbDateType->currentIndex());
-    for (QWidget* w : std::initializer_list<QWidget*>{rbDate, rbAge, cbDateType, cbAgeDat1,
-                                                      dpDateDat1})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{rbDate, rbAge, cbDateType, cbAgeDat1, dpDateDat1})
         w->setEnabled(on);
     for (QWidget* w : std::initializer_list<QWidget*>{cbAgeDat2, dpDateDat2, lblDateAnd})
         w->setEnabled(two);

@@ -34,8 +34,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, bool bold, int indent) {
     return label;
 }
 
+// Each label is a line of its own, so the break that ends its text is left out; a further
+// one stays as a blank line.
 void SetText(QLabel* label, const std::string& text) {
-    label->setText(QString::fromStdString(text).replace("\r\n", "\n"));
+    QString shown = QString::fromStdString(text).replace("\r\n", "\n");
+    if (shown.endsWith('\n'))
+        shown.chop(1);
+    label->setText(shown);
 }
 } // namespace
 
@@ -64,8 +69,8 @@ WizardCountsPage::WizardCountsPage(Setup setup, QWidget* parent)
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(2);
-    for (QLabel* label : {lblTypCount, lblTypDirs, lblTypDels, lblTypRes, lblTypProts,
-                          lblTypActual, lblTypSize})
+    for (QLabel* label :
+         {lblTypCount, lblTypDirs, lblTypDels, lblTypRes, lblTypProts, lblTypActual, lblTypSize})
         layout->addWidget(label);
     layout->addStretch();
     layout->addLayout(buttons);
@@ -94,8 +99,8 @@ bool WizardCountsPage::Start(const TJunkFileObj& type) {
         lblTypDirs->clear();
         EndCount();
         QMessageBox::critical(this, "Brumo",
-                              QString::fromStdString("Cannot create the file " +
-                                                     setup_.foundFiles + ".\n" + error.Message()));
+                              QString::fromStdString("Cannot create the file " + setup_.foundFiles +
+                                                     ".\n" + error.Message()));
         return false;
     }
     found_ = std::move(writer);
@@ -145,7 +150,8 @@ void WizardCountsPage::btnViewClick() {
 
 void WizardCountsPage::ShowCounts(int32_t folders, int32_t matched, int32_t restricted,
                                   int32_t protectedFiles, int64_t bytes) {
-    const CountsPageTexts t = CountsPageTexts::Of(folders, matched, restricted, protectedFiles, bytes);
+    const CountsPageTexts t =
+        CountsPageTexts::Of(folders, matched, restricted, protectedFiles, bytes);
     SetText(lblTypDirs, t.dirs);
     SetText(lblTypDels, t.dels);
     SetText(lblTypRes, t.res);

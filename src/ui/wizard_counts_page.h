@@ -27,7 +27,7 @@ class WizardCountsPage : public QWidget {
 
 public:
     struct Setup {
-        std::string foundFiles;                  // host path of the found-files list
+        std::string foundFiles;                   // host path of the found-files list
         std::vector<std::string> excludedFolders; // the program's folder first
         MainThread* mainThread = nullptr;
     };

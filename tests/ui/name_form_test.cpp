@@ -43,8 +43,8 @@ private slots:
     void init() {
         c_.emplace();
         settings_.emplace();
-        drives_.emplace(std::initializer_list<std::pair<char, std::filesystem::path>>{
-            {'C', c_->Root()}});
+        drives_.emplace(
+            std::initializer_list<std::pair<char, std::filesystem::path>>{{'C', c_->Root()}});
         WidgetPlacement::SetSettingsFile(SettingsPath());
         form_ = std::make_unique<TNameForm>();
     }
@@ -122,12 +122,12 @@ private slots:
 
     void browsePicksAHostFileAsAWindowsPath() {
         test::TreeBuilder::MakeFile(*c_ / "Data/keep.txt", 3);
-        test::ModalDriver driver;
+        auto driver = std::make_unique<test::ModalDriver>();
         QString title;
-        driver.On<QFileDialog>([&](QFileDialog* dialog) {
+        driver->On<QFileDialog>([&](QFileDialog* dialog) {
             title = dialog->windowTitle();
             dialog->selectFile(QString::fromStdString((*c_ / "Data/keep.txt").string()));
-            dialog->accept();
+            static_cast<QDialog*>(dialog)->accept(); // through the public base
         });
         QTest::mouseClick(Get<QPushButton>("btnBrowse"), Qt::LeftButton);
         QCOMPARE(title, QString("Choose file to protect"));
@@ -135,10 +135,13 @@ private slots:
         QCOMPARE(Name()->text(), QString("C:\\Data\\keep.txt"));
         QCOMPARE(Verdict(), QString("File exists"));
         QVERIFY(Ok());
+        driver.reset();
 
-        driver.On<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
         form_->SetEntry("*.x");
+        test::ModalDriver cancel;
+        cancel.On<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
         QTest::mouseClick(Get<QPushButton>("btnBrowse"), Qt::LeftButton);
+        QCOMPARE(cancel.Answered(), 1);
         QVERIFY(!NameMode());
     }
 

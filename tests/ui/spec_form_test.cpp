@@ -48,19 +48,30 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("verdict");
         QTest::addColumn<bool>("ok");
-        QTest::newRow("empty") << "" << "Must enter filename" << false;
-        QTest::newRow("no period") << "abc" << "Must enter extension (or period)" << false;
-        QTest::newRow("no name") << ".txt" << "Must enter filename" << false;
-        QTest::newRow("no extension") << "abc." << "Note: Only matches files with no extension"
-                                      << true;
-        QTest::newRow("long") << "index.html" << "Note: Extension longer than 3 letters" << true;
-        QTest::newRow("all") << "*.*" << "Warning: Matches all files!" << true;
-        QTest::newRow("both") << "*.t*" << "Warning: * in both name and extension" << true;
-        QTest::newRow("exact") << "readme.txt" << "Note: Matches exact filename only" << true;
-        QTest::newRow("two periods") << "a.b.c" << "Note: Matches exact filename only" << true;
-        QTest::newRow("question") << "a?c.txt" << "" << true;
-        QTest::newRow("tmp") << "*.tmp" << "" << true;
-        QTest::newRow("leading periods") << "..txt" << "Note: Matches exact filename only" << false;
+        QTest::newRow("empty") << ""
+                               << "Must enter filename" << false;
+        QTest::newRow("no period") << "abc"
+                                   << "Must enter extension (or period)" << false;
+        QTest::newRow("no name") << ".txt"
+                                 << "Must enter filename" << false;
+        QTest::newRow("no extension") << "abc."
+                                      << "Note: Only matches files with no extension" << true;
+        QTest::newRow("long") << "index.html"
+                              << "Note: Extension longer than 3 letters" << true;
+        QTest::newRow("all") << "*.*"
+                             << "Warning: Matches all files!" << true;
+        QTest::newRow("both") << "*.t*"
+                              << "Warning: * in both name and extension" << true;
+        QTest::newRow("exact") << "readme.txt"
+                               << "Note: Matches exact filename only" << true;
+        QTest::newRow("two periods") << "a.b.c"
+                                     << "Note: Matches exact filename only" << true;
+        QTest::newRow("question") << "a?c.txt"
+                                  << "" << true;
+        QTest::newRow("tmp") << "*.tmp"
+                             << "" << true;
+        QTest::newRow("leading periods") << "..txt"
+                                         << "Note: Matches exact filename only" << false;
     }
     void verdictsAndOk() {
         QFETCH(QString, text);

@@ -5,14 +5,6 @@
 namespace brumo {
 namespace {
 
-TEST(CountsPageTextsTest, NothingMatched) {
-    const CountsPageTexts t = CountsPageTexts::Of(12, 0, 0, 0, 0);
-    EXPECT_EQ(t.dirs, "12 folders were searched\r\n");
-    EXPECT_EQ(t.dels, "No files matched the junk file specifications");
-    EXPECT_EQ(t.res + t.prots + t.actual + t.size, "");
-    EXPECT_FALSE(t.viewEnabled);
-}
-
 TEST(CountsPageTextsTest, OneEmptyFile) {
     const CountsPageTexts t = CountsPageTexts::Of(1, 1, 0, 0, 0);
     EXPECT_EQ(t.dirs, "1 folder was searched\r\n");
@@ -22,15 +14,6 @@ TEST(CountsPageTextsTest, OneEmptyFile) {
     EXPECT_EQ(t.actual, "1 file would be processed");
     EXPECT_EQ(t.size, "This file does not occupy any disk space");
     EXPECT_TRUE(t.viewEnabled);
-}
-
-TEST(CountsPageTextsTest, AllHeldBack) {
-    const CountsPageTexts t = CountsPageTexts::Of(3, 3, 1, 2, 300);
-    EXPECT_EQ(t.res, "1 file did not meet the date or size restrictions\r\n");
-    EXPECT_EQ(t.prots, "2 files were protected by the protect file specifications\r\n\r\n");
-    EXPECT_EQ(t.actual, "0 files would be processed");
-    EXPECT_EQ(t.size, "");
-    EXPECT_FALSE(t.viewEnabled);
 }
 
 TEST(CountsPageTextsTest, SpaceSentencesAndNeverNegative) {

@@ -7,24 +7,16 @@
 namespace brumo {
 namespace {
 
+// The window tests go through every example; these are the edges between the rules.
 TEST(EntryRulesTest, SpecificationVerdictsAndOk) {
     // text, verdict, OK
     const std::tuple<std::string, std::string, bool> cases[] = {
-        {"", "Must enter filename", false},
-        {"abc", "Must enter extension (or period)", false},
-        {".txt", "Must enter filename", false},
-        {"abc.", "Note: Only matches files with no extension", true},
-        {"index.html", "Note: Extension longer than 3 letters", true},
-        {"*.*", "Warning: Matches all files!", true},
-        {"*.t*", "Warning: * in both name and extension", true},
-        {"readme.txt", "Note: Matches exact filename only", true},
-        {"a.b.c", "Note: Matches exact filename only", true},
-        {"a?c.txt", "", true},
-        {"*.tmp", "", true},
         // The verdict splits at the last period, OK looks at the first one.
         {"..txt", "Note: Matches exact filename only", false},
         {"~*.", "Note: Only matches files with no extension", true},
         {"x.\xc3\xa9\xc3\xa9\xc3\xa9", "Note: Matches exact filename only", true}, // 3 characters
+        {"?.*", "", true},
+        {"a*.", "Note: Only matches files with no extension", true},
     };
     for (const auto& [text, verdict, ok] : cases) {
         EXPECT_EQ(EntryRules::SpecVerdict(text), verdict) << text;

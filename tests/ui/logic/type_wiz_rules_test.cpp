@@ -15,15 +15,6 @@ WizardControls Complete(int page = 0) {
     return c;
 }
 
-WizardControls WithDate(int compare, TDateTime d1, TDateTime d2) {
-    WizardControls c = Complete(2);
-    c.restrictDate = true;
-    c.dateType = compare;
-    c.date1 = d1;
-    c.date2 = d2;
-    return c;
-}
-
 WizardControls WithAge(int compare, int age1, int age2) {
     WizardControls c = Complete(2);
     c.restrictDate = true;
@@ -45,42 +36,11 @@ WizardControls WithSize(int compare, std::string size1, std::string size2, int u
     return c;
 }
 
-TEST(TypeWizRulesTest, NewItemButtonsFollowNameAndSpecifications) {
-    WizardControls c;
-    EXPECT_EQ(R::Buttons(c), (WizardButtons{false, false, false}));
-    c.name = " "; // blanks count as a name
-    EXPECT_EQ(R::Buttons(c), (WizardButtons{false, true, false}));
-    c.page = 1;
-    EXPECT_EQ(R::Buttons(c), (WizardButtons{true, true, false}));
-    c.page = 2;
-    EXPECT_EQ(R::Buttons(c), (WizardButtons{true, false, false}));
-    c.specs = {"*.bak"};
-    for (int page = 0; page <= 4; ++page) {
-        c.page = page;
-        EXPECT_TRUE(R::Buttons(c).finish) << page;
-        EXPECT_TRUE(R::Buttons(c).next) << page;
-        EXPECT_EQ(R::Buttons(c).back, page > 0) << page;
-    }
-    c.page = 5;
-    EXPECT_EQ(R::Buttons(c), (WizardButtons{false, false, false}));
-}
-
 TEST(TypeWizRulesTest, InvalidRestrictionsBlockNextOnDeletesAndFinishEverywhere) {
     WizardControls c = WithSize(0, "", "");
     EXPECT_EQ(R::Buttons(c), (WizardButtons{true, false, false}));
     c.page = 3; // other pages still move on
     EXPECT_EQ(R::Buttons(c), (WizardButtons{true, true, false}));
-}
-
-TEST(TypeWizRulesTest, DateRestrictionNeedsAComparisonAndTwoDistinctDates) {
-    EXPECT_FALSE(R::RestrictionsValid(WithDate(-1, 100, 100)));
-    EXPECT_TRUE(R::RestrictionsValid(WithDate(1, 100, 100)));
-    EXPECT_FALSE(R::RestrictionsValid(WithDate(3, 100, 100)));
-    EXPECT_FALSE(R::RestrictionsValid(WithDate(4, 100.25, 100.75))); // the same day
-    EXPECT_TRUE(R::RestrictionsValid(WithDate(3, 100, 101)));
-    WizardControls off = WithDate(-1, 0, 0);
-    off.restrictDate = false;
-    EXPECT_TRUE(R::RestrictionsValid(off));
 }
 
 TEST(TypeWizRulesTest, AgeRestrictionNeedsAgesThatDiffer) {
@@ -107,12 +67,6 @@ TEST(TypeWizRulesTest, SizeRestrictionNeedsUnitsAndThirtyTwoBitNumbers) {
     EXPECT_FALSE(R::RestrictionsValid(WithSize(3, "10", "10")));
     EXPECT_TRUE(R::RestrictionsValid(WithSize(3, "10", "010"))); // texts differ
     EXPECT_FALSE(R::RestrictionsValid(WithSize(4, "10", "2147483648")));
-}
-
-TEST(TypeWizRulesTest, DateIsTestedBeforeSize) {
-    WizardControls c = WithSize(0, "5", "");
-    c.restrictDate = true; // no comparison chosen
-    EXPECT_FALSE(R::RestrictionsValid(c));
 }
 
 TEST(TypeWizRulesTest, SizeValueAndDigits) {

@@ -3,16 +3,25 @@
 // A scene builds its windows, puts them in a typical state and returns them in the order
 // they are laid out side by side; add a scene for each new window.
 
+#include "app/program_files.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 #include "ui/legend_form.h"
+#include "ui/name_form.h"
 #include "ui/new_pick_form.h"
+#include "ui/spec_form.h"
+#include "ui/type_wiz.h"
 #include "ui/widget_placement.h"
+#include "ui/wizard_counts_page.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -76,8 +85,81 @@ std::vector<QWidget*> PickerScene(Stage& stage) {
     return {picker, legend};
 }
 
+// A type with something on every page: three folders in the three modes, specifications
+// with an age and a size restriction, and protections.
+TJunkFileObj WizardType() {
+    TJunkFileObj t;
+    t.Name = "Temporary files";
+    t.Folders = {{"C:\\Temp", FolderAndSubfolders},
+                 {"C:\\Users\\Ann\\AppData", SubfoldersOnly},
+                 {"D:\\Media", FolderOnly}};
+    t.Specs = {"*.tmp", "~*.*", "*.bak"};
+    t.Protects = {"C:\\Temp\\keep.tmp", "important*.*"};
+    t.AgeRestrict = true;
+    t.AgeCompare = 1;
+    t.Age1 = 2;
+    t.SizeRestrict = true;
+    t.SizeCompare = 3;
+    t.Size1 = 1;
+    t.Size2 = 500;
+    t.SizeUnits = 1;
+    return t;
+}
+
+// The wizard on one page; the counts page is shown once its count has ended.
+std::vector<QWidget*> WizardScene(Stage& stage, int page) {
+    for (const char* file : {"Temp/a.tmp", "Temp/b.tmp", "Temp/Cache/c.tmp", "Temp/~old.doc",
+                             "Temp/keep.tmp", "Temp/notes.txt"})
+        test::TreeBuilder::MakeFile(stage.c / file, 4096);
+    test::TreeBuilder::MakeDir(stage.c / "Users/Ann/AppData/Local");
+    test::TreeBuilder::MakeDir(stage.d / "Media");
+    const ProgramFiles files =
+        ProgramFiles::Derive((stage.settings / "brumo.exe").string(), true, stage.settings.Root());
+    auto wiz = std::make_unique<TTypeWiz>(nullptr, files);
+    TJunkFileObj type = WizardType();
+    if (page == 5) { // counted without restrictions, so that every line has a number
+        type.AgeRestrict = type.SizeRestrict = false;
+        type.Folders = {{"C:\\Temp", FolderAndSubfolders}};
+    }
+    wiz->LoadFromType(type, false);
+    wiz->show();
+    auto* next = wiz->findChild<QPushButton*>("btnNext");
+    for (int i = 0; i < page; ++i)
+        next->click();
+    if (page == 2)
+        wiz->findChild<QListWidget*>("lbDels")->setCurrentRow(0);
+    if (page == 5)
+        while (wiz->findChild<WizardCountsPage*>("tsCounts")->Counting())
+            QTest::qWait(20);
+    QWidget* window = wiz.get();
+    stage.owned.push_back(std::move(wiz));
+    return {window};
+}
+
+std::vector<QWidget*> EditorsScene(Stage& stage) {
+    test::TreeBuilder::MakeFile(stage.c / "Data/keep.txt", 10);
+    auto spec = std::make_unique<TSpecForm>();
+    spec->SetSpec("*.html");
+    spec->show();
+    auto name = std::make_unique<TNameForm>();
+    name->SetEntry("C:\\Data\\keep.txt");
+    name->show();
+    std::vector<QWidget*> windows{spec.get(), name.get()};
+    stage.owned.push_back(std::move(spec));
+    stage.owned.push_back(std::move(name));
+    return windows;
+}
+
 const std::map<std::string, Scene>& Scenes() {
-    static const std::map<std::string, Scene> scenes{{"picker", PickerScene}};
+    static const std::map<std::string, Scene> scenes{
+        {"picker", PickerScene},
+        {"wizard-name", [](Stage& s) { return WizardScene(s, 0); }},
+        {"wizard-folders", [](Stage& s) { return WizardScene(s, 1); }},
+        {"wizard-deletes", [](Stage& s) { return WizardScene(s, 2); }},
+        {"wizard-protects", [](Stage& s) { return WizardScene(s, 3); }},
+        {"wizard-summary", [](Stage& s) { return WizardScene(s, 4); }},
+        {"wizard-counts", [](Stage& s) { return WizardScene(s, 5); }},
+        {"editors", EditorsScene}};
     return scenes;
 }
 
