@@ -172,6 +172,8 @@ TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog
     countsPage_->setObjectName("tsCounts");
     countsPage_->SetNameSource([this] { return ebName->text().toStdString(); });
     connect(countsPage_, &WizardCountsPage::countEnded, this, &TTypeWiz::CountEnded);
+    for (QPushButton* button : countsPage_->findChildren<QPushButton*>())
+        button->installEventFilter(this); // their hints go to the status bar too
     pcWiz->addWidget(countsPage_);
 
     QWidget* bar = MakeButtonBar();
