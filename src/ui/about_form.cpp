@@ -37,7 +37,8 @@ TAboutForm::TAboutForm(const VersionInfo& version, LinkOpener openHelp, QWidget*
         new QLabel("It starts in test mode: a test run lists what it would remove and removes "
                    "nothing.",
                    this);
-    lblAbout2->setWordWrap(true);
+    for (QLabel* label : {lblLegal, lblAbout1, lblAbout2})
+        label->setWordWrap(true);
 
     lblLink = new QLabel(this);
     lblLink->setObjectName("lblLink");
@@ -80,7 +81,8 @@ TAboutForm::TAboutForm(const VersionInfo& version, LinkOpener openHelp, QWidget*
     layout->addLayout(buttons);
 
     FormCreate(version);
-    setFixedSize(360, sizeHint().height());
+    setFixedWidth(400);
+    setFixedHeight(heightForWidth(400) > 0 ? heightForWidth(400) : sizeHint().height());
 }
 
 void TAboutForm::FormCreate(const VersionInfo& version) {

@@ -2,8 +2,8 @@
 
 #include "app/placement.h"
 #include "app/program_files.h"
+#include "ui/prompter.h"
 
-#include <QMessageBox>
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
@@ -83,7 +83,7 @@ void WidgetPlacement::Save(QWidget& window, const std::string& windowName, bool 
     const auto error = Placement::SavePlacement(settings, Placement::SectionOf(windowName),
                                                 PlacementOf(window), sizeable);
     if (error)
-        QMessageBox::warning(nullptr, "Brumo", QString::fromStdString(error->Message()));
+        Prompter::Tell(nullptr, QString::fromStdString(error->Message()), PromptIcon::Warning);
 }
 
 } // namespace brumo
