@@ -1,7 +1,7 @@
 #include "ui/prompter.h"
 
-#include <QPushButton>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace brumo {
 

@@ -1,0 +1,79 @@
+#include "ui/application.h"
+
+#include "app/program_files.h"
+#include "app/version_info.h"
+#include "runs/recycle_settings_check.h"
+#include "ui/app_icon.h"
+#include "ui/hd_form.h"
+#include "ui/help_topics.h"
+#include "ui/prompter.h"
+#include "ui/single_instance.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include <cstring>
+
+namespace brumo {
+
+namespace {
+
+void OpenHelp(int context) {
+    if (!HelpTopics::Open(context))
+        Prompter::Tell(QApplication::activeWindow(), "The help could not be opened.",
+                       PromptIcon::Warning);
+}
+
+void OpenLog(const std::string& path) {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+        Prompter::Tell(QApplication::activeWindow(),
+                       QString("\"%1\" could not be opened.").arg(QString::fromStdString(path)),
+                       PromptIcon::Warning);
+}
+
+} // namespace
+
+bool Application::HasDisplay() {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(name); value && *value)
+            return true;
+    return false;
+}
+
+void Application::PrepareMainWindow(THDForm& form, const char* argument) {
+    if (argument &&
+        (std::strcmp(argument, "/silent") == 0 || std::strcmp(argument, "/SILENT") == 0))
+        Prompter::Show(&form,
+                       {"silentmode on", PromptIcon::None, PromptButtons::Ok, 0, "Silentmode"});
+    form.SetTestMode(true);
+}
+
+int Application::Run(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(ApplicationTitle);
+    QApplication::setWindowIcon(AppIcon::Icon());
+
+    SingleInstance instance;
+    if (!instance.Claim())
+        return 0; // the running copy has been brought to the front
+
+    MessageBoxPrompter::Default().SetHelpOpener(OpenHelp);
+    // Read once, for the whole run.
+    static RecycleSettingsCheck recycle;
+    MainWindowSetup setup;
+    setup.files = ProgramFiles::OfThisProgram();
+    setup.recycle = &recycle;
+    setup.version = VersionInfo::OfThisBuild();
+    setup.openHelp = OpenHelp;
+    setup.openLog = OpenLog;
+
+    THDForm form(std::move(setup));
+    QObject::connect(&instance, &SingleInstance::activationRequested, &form,
+                     &THDForm::BringToFront);
+    PrepareMainWindow(form, argc > 1 ? argv[1] : nullptr);
+    form.show();
+    return app.exec();
+}
+
+} // namespace brumo

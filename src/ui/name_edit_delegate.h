@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+namespace brumo {
+
+// Ends an in-place rename through the owner's handler, which decides whether the row takes
+// the new text.
+class NameEditDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    // Returns true when the row keeps the new text.
+    using Handler = std::function<bool(int row, const QString& text)>;
+
+    NameEditDelegate(Handler edited, QObject* parent);
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+
+private:
+    Handler edited_;
+};
+
+} // namespace brumo
