@@ -4,12 +4,21 @@
 // they are laid out side by side; add a scene for each new window.
 
 #include "app/program_files.h"
+#include "model/default_types.h"
+#include "model/type_store.h"
+#include "runs/recycle_settings_check.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
+#include "ui/about_form.h"
+#include "ui/application.h"
+#include "ui/default_form.h"
+#include "ui/hd_form.h"
 #include "ui/legend_form.h"
 #include "ui/name_form.h"
 #include "ui/new_pick_form.h"
+#include "ui/prop_form.h"
+#include "ui/scripted_prompter.h"
 #include "ui/spec_form.h"
 #include "ui/type_wiz.h"
 #include "ui/widget_placement.h"
@@ -20,6 +29,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
@@ -150,6 +160,98 @@ std::vector<QWidget*> EditorsScene(Stage& stage) {
     return windows;
 }
 
+// The main window over a few junk files on C: and D:, its list as a user might keep it.
+std::unique_ptr<THDForm> MainWindow(Stage& stage) {
+    for (const char* file : {"Temp/setup.tmp", "Temp/~WRL0003.tmp", "Temp/cache/data.tmp",
+                             "Users/Ann/Documents/report.bak", "Users/Ann/Documents/report.doc",
+                             "Users/Ann/Documents/~$report.doc", "Users/Bob/old.old",
+                             "Program Files/App/install.log", "ws_ftp.log"})
+        test::TreeBuilder::MakeFile(stage.c / file, 24000);
+    for (const char* file : {"Backup/2024/photos.bak", "Media/FILE0001.CHK"})
+        test::TreeBuilder::MakeFile(stage.d / file, 180000);
+    static RecycleSettingsCheck recycle;
+    MainWindowSetup setup;
+    setup.files = ProgramFiles::Derive((stage.settings / "brumo.exe").string(), true,
+                                       stage.settings.Root().string());
+    setup.recycle = &recycle;
+    setup.version = VersionInfo::OfThisBuild();
+    std::vector<TJunkFileObj> types = DefaultTypes::Build(false);
+    types.emplace_back("Office owner files", false, MethodDelete, "C:\\Users", "~$*.doc", "", 0);
+    types[1].Enabled = false; // Borland C++ temporary files
+    TypeStore store;
+    store.Save(setup.files.TypeStore, types);
+    auto form = std::make_unique<THDForm>(std::move(setup));
+    Application::PrepareMainWindow(*form, nullptr);
+    form->resize(560, 420);
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        std::fprintf(stderr, "the main window was not shown\n");
+    QTest::qWait(50);
+    return form;
+}
+
+std::vector<QWidget*> MainTestRunScene(Stage& stage) {
+    static test::ScriptedPrompter prompter;
+    auto form = MainWindow(stage);
+    form->findChild<QAction*>("aCleanup")->trigger();
+    // Drawn at once: the end of the run waits for the event loop, so the window shows it going.
+    QWidget* window = form.get();
+    stage.owned.push_back(std::move(form));
+    return {window};
+}
+
+std::vector<QWidget*> MainAfterRunScene(Stage& stage) {
+    static test::ScriptedPrompter prompter;
+    prompter.defaultAnswer = PromptAnswer::No;
+    auto form = MainWindow(stage);
+    form->findChild<QAction*>("aCleanup")->trigger();
+    while (form->CurrentRunMode() != RunIdle)
+        QTest::qWait(20);
+    // The final question as the message box shows it.
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, "Brumo",
+                                             prompter.asked.back().text.replace("\r\n", "\n"),
+                                             QMessageBox::Yes | QMessageBox::No);
+    box->addButton(QMessageBox::Help);
+    box->show();
+    std::vector<QWidget*> windows{form.get(), box.get()};
+    stage.owned.push_back(std::move(form));
+    stage.owned.push_back(std::move(box));
+    return windows;
+}
+
+std::vector<QWidget*> AboutScene(Stage& stage) {
+    auto about = std::make_unique<TAboutForm>(VersionInfo::OfThisBuild(), [] {});
+    about->show();
+    QWidget* window = about.get();
+    stage.owned.push_back(std::move(about));
+    return {window};
+}
+
+std::vector<QWidget*> DialogsScene(Stage& stage) {
+    static RecycleSettingsCheck recycle;
+    auto defaults = std::make_unique<TDefaultForm>(recycle);
+    auto* list = defaults->findChild<QTreeWidget*>("lvDefs");
+    list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() > 5 ? 5 : 0));
+    defaults->resize(580, 360);
+    defaults->show();
+    auto props = std::make_unique<TPropForm>();
+    TJunkFileObj type("Temporary files", true, MethodHoldingFolder,
+                      "C:\\Temp\r\nC:\\Users\\Ann\\AppData", "*.tmp\r\n~*.*\r\n*.??$", "~desktop.*",
+                      2);
+    type.SizeRestrict = true;
+    type.SizeCompare = 3;
+    type.Size1 = 1;
+    type.Size2 = 500;
+    type.SizeUnits = 1;
+    props->ShowProps(type);
+    props->resize(420, 360);
+    props->show();
+    std::vector<QWidget*> windows{defaults.get(), props.get()};
+    stage.owned.push_back(std::move(defaults));
+    stage.owned.push_back(std::move(props));
+    return windows;
+}
+
 const std::map<std::string, Scene>& Scenes() {
     static const std::map<std::string, Scene> scenes{
         {"picker", PickerScene},
@@ -159,7 +261,11 @@ const std::map<std::string, Scene>& Scenes() {
         {"wizard-protects", [](Stage& s) { return WizardScene(s, 3); }},
         {"wizard-summary", [](Stage& s) { return WizardScene(s, 4); }},
         {"wizard-counts", [](Stage& s) { return WizardScene(s, 5); }},
-        {"editors", EditorsScene}};
+        {"editors", EditorsScene},
+        {"main-test-run", MainTestRunScene},
+        {"main-after-run", MainAfterRunScene},
+        {"about", AboutScene},
+        {"dialogs", DialogsScene}};
     return scenes;
 }
 
