@@ -14,6 +14,10 @@ shots=(
     "wizard-summary docs/wizard-4-summary.png"
     "wizard-counts docs/wizard-5-counts.png"
     "editors docs/spec-editors.png"
+    "main-test-run docs/main-test-run.png"
+    "main-after-run docs/main-after-run.png"
+    "about docs/about.png"
+    "dialogs docs/dialogs.png"
 )
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja >/dev/null
