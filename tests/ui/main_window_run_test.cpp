@@ -13,9 +13,11 @@
 #include "ui/widget_placement.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QStatusTipEvent>
 #include <QTest>
 
 #include <algorithm>
@@ -164,7 +166,15 @@ private slots:
         QCOMPARE(form->findChild<QAction*>("aCleanup")->text(), QString("Stop"));
         QVERIFY(!form->findChild<QAction*>("aCount")->isEnabled());
         QVERIFY(!form->findChild<QCheckBox*>("cbTestMode")->isEnabled());
+        // The run's progress owns the status bar: hints do not show meanwhile.
+        QLabel* panel = form->findChild<QLabel*>("StatusPanel1");
+        QCOMPARE(panel->text(), QString("Now testing Temp files..."));
+        QStatusTipEvent hint("Exit the program");
+        QApplication::sendEvent(form.get(), &hint);
+        QCOMPARE(panel->text(), QString("Now testing Temp files..."));
         QTRY_COMPARE(form->CurrentRunMode(), int(RunIdle));
+        QApplication::sendEvent(form.get(), &hint);
+        QCOMPARE(panel->text(), QString("Exit the program"));
         QCOMPARE(form->findChild<QAction*>("aCleanup")->text(), QString("&Clean up"));
         QCOMPARE(prompter_->asked.size(), size_t(1));
         QCOMPARE(prompter_->asked[0].text,

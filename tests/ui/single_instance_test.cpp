@@ -41,14 +41,6 @@ private slots:
         SingleInstance next(name);
         QVERIFY(next.Claim());
     }
-
-    void otherProgramFilesDoNotMeet() {
-        SingleInstance a(FreshName());
-        SingleInstance b(FreshName());
-        QVERIFY(a.Claim());
-        QVERIFY(b.Claim());
-        QVERIFY(SingleInstance::DefaultName().startsWith("brumo-"));
-    }
 };
 
 } // namespace brumo
