@@ -48,3 +48,27 @@ start=$SECONDS
 # One test at a time: the stop event is one named object for every process of the session.
 ctest --test-dir "$build" --output-on-failure
 echo "Windows tests under Wine took $((SECONDS - start)) s"
+
+# End to end: the program itself, on files in the prefix's temporary folder, with the built-in
+# types (there is no type store beside it).
+temp=$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -name Temp | head -n 1)
+find "$temp" -mindepth 1 -delete
+head -c 1000 /dev/zero >"$temp/one.tmp"
+head -c 2000 /dev/zero >"$temp/two é.log"
+mkdir -p "$temp/sub"
+head -c 5 /dev/zero >"$temp/sub/three.tmp"
+brumo() { (cd "$work" && wine 'W:\brumo.exe' "$@" </dev/null); }
+expect() { # expect TEXT COMMAND...: the command succeeds and prints TEXT
+    local text=$1 output
+    shift
+    output=$(brumo "$@" | tr -d '\r') || { echo "brumo $* failed:"; echo "$output"; exit 1; }
+    grep -qF -- "$text" <<<"$output" || { echo "brumo $*: no \"$text\" in:"; echo "$output"; exit 1; }
+}
+expect "Temp folders" list
+expect "but not its subfolders" describe "Temp folders"
+expect "These files occupy 3,000 bytes of disk space." count "Temp folders"
+expect "2 files would be processed" count "Temp folders"
+expect "1 folder was searched" count "Temp folders"
+expect "folders were searched" count "Temporary files" # all local drives: what Wine has on C:
+[ -f "$temp/one.tmp" ] && [ -f "$temp/sub/three.tmp" ] || { echo "count removed files"; exit 1; }
+echo "Windows program end to end: passed"
