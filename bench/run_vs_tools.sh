@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Times clean-up runs of the command line against the tools that do the same work:
+#   1. "brumo run" (a test run) against "brumo count" of the same type on the generated tree;
+#   2. "brumo run --real" deleting permanently against "find ... -delete", on fresh copies of
+#      the tree;
+#   3. "brumo run --real" sending 10,000 files to the trash against trash-put and gio trash
+#      (gio is left out where it is missing).
+# Prints the median times and the ratios.
+#
+#   bench/run_vs_tools.sh BUILD_DIR [WORK_DIR] [ROUNDS]
+#
+# BUILD_DIR is a build with -DBRUMO_BENCH=ON. The tree is made in WORK_DIR/tree once and kept;
+# without WORK_DIR a temporary folder is used and removed afterwards. HOME and XDG_DATA_HOME
+# point into WORK_DIR, so nothing reaches the user's own trash.
+set -euo pipefail
+
+build=$(cd "${1:?usage: run_vs_tools.sh BUILD_DIR [WORK_DIR] [ROUNDS]}" && pwd)
+rounds=${3:-5}
+if [[ -n ${2:-} ]]; then
+    work=$2
+    mkdir -p "$work"
+else
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+fi
+work=$(cd "$work" && pwd)
+tree=$work/tree
+
+for tool in find trash-put /usr/bin/time; do
+    command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 2; }
+done
+have_gio=0
+command -v gio >/dev/null && have_gio=1
+[[ -d $tree ]] || "$build/bench/bench_make_tree" "$tree"
+
+export HOME=$work/home XDG_DATA_HOME=$work/home/data
+mkdir -p "$XDG_DATA_HOME"
+
+# Each program copy has its store of one type beside it, and its folder outside the drives.
+names=(-iname '*.tmp' -o -iname '*.~*' -o -iname '~*.*' -o -iname '*.^*' -o -iname '*.??$')
+specs=('*.tmp' '*.~*' '~*.*' '*.^*' '*.??$')
+mkdir -p "$work/test" "$work/delete" "$work/trash"
+for copy in test delete trash; do cp "$build/brumo" "$work/$copy/brumo"; done
+"$build/bench/bench_make_store" "$work/test/brumo.DAT" "Temporary files" 2 - "${specs[@]}"
+"$build/bench/bench_make_store" "$work/delete/brumo.DAT" "Temporary files" 2 - "${specs[@]}"
+"$build/bench/bench_make_store" "$work/trash/brumo.DAT" "Trash" 0 'C:\src' '*.tmp'
+
+declare -A times
+measure() { # name command...
+    local name=$1 out
+    shift
+    out=$({ /usr/bin/time -f '%e' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+    times[$name]+="$out "
+}
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# 1. Test run against count: same search, the run also writing its test log.
+export BRUMO_DRIVES="C=$tree"
+found=$("$work/test/brumo" run | sed -n 's/.* and found \([0-9]*\) junk files\..*/\1/p')
+matched=$("$work/test/brumo" count 1 | sed -n 's/^\([0-9]*\) files\{0,1\} matched.*/\1/p')
+echo "selected: test run $found, count $matched"
+[[ $found == "$matched" ]] || { echo "the run and the count select different files" >&2; exit 1; }
+"$work/test/brumo" count 1 >/dev/null
+for ((i = 0; i < rounds; i++)); do
+    measure run "$work/test/brumo" run
+    measure count "$work/test/brumo" count 1
+done
+
+# 2. Deleting permanently against find -delete, each on a fresh copy of the tree.
+fresh_copy() {
+    rm -rf "$work/copy"
+    cp -a "$tree" "$work/copy"
+    sync
+}
+export BRUMO_DRIVES="C=$work/copy"
+fresh_copy
+"$work/delete/brumo" run --real --yes >/dev/null
+left=$(find "$work/copy" -xdev \( "${names[@]}" \) ! -type d | wc -l)
+echo "junk left after a delete run: $left"
+[[ $left == 0 ]] || { echo "the delete run left junk behind" >&2; exit 1; }
+for ((i = 0; i < rounds; i++)); do
+    fresh_copy
+    measure delete "$work/delete/brumo" run --real --yes
+    fresh_copy
+    measure find_delete find "$work/copy" -xdev \( "${names[@]}" \) ! -type d -delete
+done
+rm -rf "$work/copy"
+
+# 3. Trashing 10,000 files of one folder.
+export BRUMO_DRIVES="C=$work/drive"
+fresh_files() {
+    rm -rf "$work/drive" "$XDG_DATA_HOME/Trash"
+    mkdir -p "$work/drive/src"
+    (cd "$work/drive/src" && seq -f 'file%05g.tmp' 1 10000 | xargs touch)
+    sync
+}
+for ((i = 0; i < rounds; i++)); do
+    fresh_files
+    measure trash "$work/trash/brumo" run --real --yes
+    fresh_files
+    measure trash_put bash -c 'trash-put "$1"/*' _ "$work/drive/src"
+    if ((have_gio)); then
+        fresh_files
+        measure gio_trash bash -c 'gio trash "$1"/*' _ "$work/drive/src"
+    fi
+done
+left=$(find "$work/drive/src" -type f | wc -l)
+[[ $left == 0 ]] || echo "gio trash left $left files" >&2
+rm -rf "$work/drive" "$XDG_DATA_HOME/Trash"
+
+r=$(median "${times[run]}") c=$(median "${times[count]}")
+d=$(median "${times[delete]}") f=$(median "${times[find_delete]}")
+t=$(median "${times[trash]}") p=$(median "${times[trash_put]}")
+printf '%-22s %8s s\n' "brumo run (test)" "$r" "brumo count" "$c" \
+    "brumo run --real" "$d" "find -delete" "$f" \
+    "brumo run (trash)" "$t" "trash-put" "$p"
+echo "test run / count        $(ratio "$r" "$c")"
+echo "delete run / find       $(ratio "$d" "$f")"
+echo "trash-put / brumo       $(ratio "$p" "$t")"
+if ((have_gio)); then
+    g=$(median "${times[gio_trash]}")
+    printf '%-22s %8s s\n' "gio trash" "$g"
+    echo "gio trash / brumo       $(ratio "$g" "$t")"
+fi
+echo "(median of $rounds rounds)"
