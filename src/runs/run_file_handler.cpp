@@ -99,23 +99,34 @@ void RunFileHandler::FlushRecycleBatch() {
         batch_.Clear();
         return;
     }
+    // One operation from `start` to the end. An operation that succeeds sent every file; one
+    // that fails stopped at some file, so the walk looks for the first file still there. That
+    // file failed only if the operation began with it: one that began earlier may have stopped
+    // at a file that has gone since, never having tried this one, so it gets an operation of
+    // its own first.
+    size_t start = 0;
     int code = sender_->SendFiles(paths);
-    for (size_t i = 0; i < count; ++i) {
-        if (!FileSystem::FileExists(paths[i])) {
+    for (size_t i = 0; i < count;) {
+        if (code == 0 || !FileSystem::FileExists(paths[i])) {
             LogSuccess(paths[i]);
+            ++i;
             continue;
         }
-        LogFailure(paths[i], sender_->ErrorText(code));
-        TakeBackQueued(paths[i]);
-        ++counters_.FilesFailed;
-        if (i + 1 == count)
+        if (i == start) {
+            LogFailure(paths[i], sender_->ErrorText(code));
+            TakeBackQueued(paths[i]);
+            ++counters_.FilesFailed;
+            ++i;
+        }
+        if (i == count)
             break;
         if (log_.Failed()) {
-            for (size_t j = i + 1; j < count; ++j)
+            for (size_t j = i; j < count; ++j)
                 TakeBackQueued(paths[j]);
             break;
         }
-        code = sender_->SendFiles(std::vector<std::string>(paths.begin() + i + 1, paths.end()));
+        start = i;
+        code = sender_->SendFiles(std::vector<std::string>(paths.begin() + i, paths.end()));
     }
     batch_.Clear();
 }

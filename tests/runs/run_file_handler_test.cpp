@@ -67,9 +67,10 @@ TEST_F(RunFileHandlerTest, AFileTheBinCannotTakeIsReportedAndTheRestGoInANewOper
     EXPECT_EQ(Counts().FilesProcessed, 4);
 
     handler.RecycleFile("", 0);
-    ASSERT_EQ(fakeBin.calls.size(), 2u);
+    ASSERT_EQ(fakeBin.calls.size(), 3u);
     EXPECT_EQ(fakeBin.calls[0], (std::vector<std::string>{a, b, c, d}));
-    EXPECT_EQ(fakeBin.calls[1], (std::vector<std::string>{c, d}));
+    EXPECT_EQ(fakeBin.calls[1], (std::vector<std::string>{b, c, d})) << "tried once more alone";
+    EXPECT_EQ(fakeBin.calls[2], (std::vector<std::string>{c, d}));
     EXPECT_EQ(Lines(), (std::vector<std::string>{"\t" + a, "ERR\t" + b,
                                                  "\t* The file is in use by another program",
                                                  "\t" + c, "\t" + d}));
@@ -80,6 +81,20 @@ TEST_F(RunFileHandlerTest, AFileTheBinCannotTakeIsReportedAndTheRestGoInANewOper
     EXPECT_EQ(Counts().TotalBytes, 800);
     EXPECT_TRUE(fs::exists(test::Host(b)));
     EXPECT_TRUE(handler.Batch().Empty());
+}
+
+TEST_F(RunFileHandlerTest, AFileGoneBeforeTheBatchLeavesTheFilesAfterItToANewOperation) {
+    const std::string a = File("t\\a.tmp", 1), b = File("t\\b.tmp", 2), c = File("t\\c.tmp", 3);
+    handler.BeginType(MethodRecycleBin);
+    for (const std::string& path : {a, b, c})
+        handler.RealFile(path, 1);
+    fs::remove(test::Host(b)); // its program deleted it meanwhile: the operation stops there
+    handler.RecycleFile("", 0);
+    ASSERT_EQ(fakeBin.calls.size(), 2u);
+    EXPECT_EQ(fakeBin.calls[1], (std::vector<std::string>{c}));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"\t" + a, "\t" + b, "\t" + c}));
+    EXPECT_EQ(Counts().FilesFailed, 0);
+    EXPECT_FALSE(fs::exists(test::Host(c)));
 }
 
 TEST_F(RunFileHandlerTest, AnImmutableFileStaysOutOfTheRealTrash) {

@@ -50,6 +50,7 @@ inline std::filesystem::path Host(const std::string& windowsPath) {
 class FakeRecycleSender : public RecycleSender {
 public:
     static constexpr int InUse = 32;
+    static constexpr int Missing = 2;
     std::set<std::string> stuck;
     mutable std::vector<std::vector<std::string>> calls;
 
@@ -58,7 +59,8 @@ public:
         for (const std::string& path : paths) {
             if (stuck.count(path))
                 return InUse;
-            std::filesystem::remove(Host(path));
+            if (!std::filesystem::remove(Host(path)))
+                return Missing;
         }
         return 0;
     }
