@@ -1,11 +1,11 @@
 #pragma once
 
-#include <set>
 #include <string>
+#include <unordered_set>
 
 namespace brumo {
 
-// Full paths already reported by a test run, compared as Windows compares file names.
+// Full paths already reported by a test run, compared as file names are: ignoring case.
 class SeenPaths {
 public:
     // True when the path was not seen before (it is then remembered).
@@ -15,10 +15,14 @@ public:
     size_t Size() const { return paths_.size(); }
 
 private:
-    struct IgnoreCaseLess {
+    // Equal for any two paths that are equal ignoring case.
+    struct CaseBlindHash {
+        size_t operator()(const std::string& path) const;
+    };
+    struct IgnoreCaseEqual {
         bool operator()(const std::string& a, const std::string& b) const;
     };
-    std::set<std::string, IgnoreCaseLess> paths_;
+    std::unordered_set<std::string, CaseBlindHash, IgnoreCaseEqual> paths_;
 };
 
 } // namespace brumo
