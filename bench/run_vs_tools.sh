@@ -11,7 +11,9 @@
 #
 # BUILD_DIR is a build with -DBRUMO_BENCH=ON. The tree is made in WORK_DIR/tree once and kept;
 # without WORK_DIR a temporary folder is used and removed afterwards. HOME and XDG_DATA_HOME
-# point into WORK_DIR, so nothing reaches the user's own trash.
+# point into WORK_DIR, so nothing reaches the user's own trash. Where the disk is slow to
+# create files, every trash tool spends most of its time making the trash's description files;
+# a WORK_DIR on tmpfs (/dev/shm) shows what the tools themselves cost.
 set -euo pipefail
 
 build=$(cd "${1:?usage: run_vs_tools.sh BUILD_DIR [WORK_DIR] [ROUNDS]}" && pwd)
@@ -49,8 +51,10 @@ declare -A times
 measure() { # name command...
     local name=$1 out
     shift
-    out=$({ /usr/bin/time -f '%e' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-    times[$name]+="$out "
+    /usr/bin/time -o "$work/time.txt" -f 'status %x time %e' "$@" >/dev/null 2>&1 || true
+    out=$(tail -1 "$work/time.txt")
+    [[ $out == "status 0 "* ]] || echo "warning: $name ended with ${out% time*}" >&2
+    times[$name]+="${out##* } "
 }
 median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }

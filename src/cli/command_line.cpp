@@ -5,6 +5,7 @@
 #include "cli/defaults_command.h"
 #include "cli/describe_command.h"
 #include "cli/list_command.h"
+#include "cli/run_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -23,6 +24,7 @@ std::vector<std::unique_ptr<Subcommand>> AllSubcommands() {
     all.push_back(std::make_unique<ListCommand>());
     all.push_back(std::make_unique<DescribeCommand>());
     all.push_back(std::make_unique<CountCommand>());
+    all.push_back(std::make_unique<RunCommand>());
     all.push_back(std::make_unique<DefaultsCommand>());
     return all;
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "cli/subcommand.h"
+
+namespace brumo {
+
+// brumo run [--real] [--yes]: a clean-up run of the enabled junk file types, a test run unless
+// --real is given.
+class RunCommand : public Subcommand {
+public:
+    CLI::App* Add(CLI::App& app) override;
+    int Execute(CliContext& context) override;
+
+private:
+    bool real_ = false;
+    bool yes_ = false;
+};
+
+} // namespace brumo

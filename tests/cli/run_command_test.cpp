@@ -1,0 +1,220 @@
+#include "app/program_files.h"
+#include "cli/command_line.h"
+#include "model/type_store.h"
+#include "platform/clock.h"
+#include "platform/locale_info.h"
+#include "support/drive_map.h"
+#include "support/temp_tree.h"
+#include "support/tree_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace brumo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TreeBuilder;
+
+// Standard input from /dev/null, so that no terminal can be asked.
+class NoTerminalInput {
+public:
+    NoTerminalInput() : saved_(::dup(0)) {
+        const int null = ::open("/dev/null", O_RDONLY);
+        ::dup2(null, 0);
+        ::close(null);
+    }
+    ~NoTerminalInput() {
+        ::dup2(saved_, 0);
+        ::close(saved_);
+    }
+
+private:
+    int saved_;
+};
+
+class EnvVar {
+public:
+    EnvVar(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~EnvVar() {
+        if (old_.empty())
+            ::unsetenv(name_);
+        else
+            ::setenv(name_, old_.c_str(), 1);
+    }
+
+private:
+    const char* name_;
+    std::string old_;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class RunCommandTest : public ::testing::Test {
+protected:
+    test::TempTree tree;
+    test::DriveMap drives{{'C', tree / "c"}};
+    EnvVar home{"HOME", (tree / "home").string()};
+    EnvVar data{"XDG_DATA_HOME", (tree / "home" / "data").string()};
+    FixedClock clock{*DateTime::EncodeDate(2026, 12, 7) + DateTime::EncodeTime({9, 30, 0, 0})};
+    NoTerminalInput input;
+    ProgramFiles files;
+    std::ostringstream out, err;
+
+    void SetUp() override {
+        fs::create_directories(tree / "c");
+        fs::create_directories(tree / "prog");
+        fs::create_directories(tree / "home" / "data");
+        files = ProgramFiles::Derive((tree / "prog" / "brumo").string(), true,
+                                     (tree / "home" / "data" / "brumo").string());
+        Clock::Install(&clock);
+        LocaleInfo::PinEnglish(true);
+    }
+    void TearDown() override {
+        Clock::Install(nullptr);
+        LocaleInfo::PinEnglish(false);
+    }
+
+    static TJunkFileObj Type(const std::string& name, int32_t method, const std::string& folder,
+                             bool enabled = true) {
+        TJunkFileObj type;
+        type.Name = name;
+        type.Method = method;
+        type.Enabled = enabled;
+        type.Folders = {FolderEntry{folder, FolderAndSubfolders}};
+        type.Specs = {"*.tmp"};
+        return type;
+    }
+    void Store(const std::vector<TJunkFileObj>& types) {
+        TypeStore store;
+        ASSERT_TRUE(store.Save(files.TypeStore, types).saved);
+    }
+    void File(const std::string& relative, int64_t size = 1) {
+        TreeBuilder::MakeFile(tree / "c" / relative, size);
+    }
+    int Brumo(std::vector<std::string> args) {
+        args.insert(args.begin(), "brumo");
+        out.str("");
+        err.str("");
+        return CommandLine::Run(args, files, out, err);
+    }
+    void TwoTypes() {
+        Store({Type("Temp", MethodDelete, "C:\\t"), Type("Off", MethodDelete, "C:\\u", false)});
+        File("t/a.tmp", 10);
+        File("t/b.tmp", 20);
+        File("u/c.tmp", 5);
+    }
+};
+
+TEST_F(RunCommandTest, ATestRunReportsTheEnabledTypesAndNamesItsLog) {
+    TwoTypes();
+    EXPECT_EQ(Brumo({"run"}), 0) << err.str();
+    EXPECT_NE(out.str().find("Brumo tested 1 junk file types and found 2 junk files.\nIf all of "
+                             "these files were permanently deleted, you would realize a savings "
+                             "of at least 30 bytes.\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(out.str().find("Do you want"), std::string::npos);
+    EXPECT_NE(out.str().find("Test log: " + files.TestLog + "\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(tree / "c" / "t" / "a.tmp"));
+    const std::string log = ReadAll(files.TestLog);
+    EXPECT_NE(log.find("\tC:\\t\\a.tmp\r\n"), std::string::npos);
+    EXPECT_EQ(log.find("c.tmp"), std::string::npos);
+}
+
+TEST_F(RunCommandTest, ARealRunWithoutATerminalNeedsYes) {
+    TwoTypes();
+    EXPECT_EQ(Brumo({"run", "--real"}), 2);
+    EXPECT_NE(err.str().find("--yes"), std::string::npos) << err.str();
+    EXPECT_TRUE(fs::exists(tree / "c" / "t" / "a.tmp"));
+    EXPECT_FALSE(fs::exists(files.Log));
+
+    EXPECT_EQ(Brumo({"run", "--real", "--yes"}), 0) << err.str();
+    EXPECT_FALSE(fs::exists(tree / "c" / "t" / "a.tmp"));
+    EXPECT_FALSE(fs::exists(tree / "c" / "t" / "b.tmp"));
+    EXPECT_TRUE(fs::exists(tree / "c" / "u" / "c.tmp"));
+    EXPECT_NE(out.str().find("Brumo processed 1 junk file types and removed 2 junk files.\nBy "
+                             "permanently deleting these files you have realized a savings of at "
+                             "least 30 bytes\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("Log: " + files.Log + "\n"), std::string::npos);
+}
+
+TEST_F(RunCommandTest, ExitCodesTellFailuresAndBadUse) {
+    TwoTypes();
+    TreeBuilder::MakeReadOnly(tree / "c" / "t" / "a.tmp");
+    EXPECT_EQ(Brumo({"run", "--real", "--yes"}), 1);
+    EXPECT_NE(out.str().find(" 1 files could not be removed. Check the log for details."),
+              std::string::npos)
+        << out.str();
+    EXPECT_NE(ReadAll(files.Log).find("ERR\tC:\\t\\a.tmp\r\n\t* "), std::string::npos);
+
+    EXPECT_EQ(Brumo({"run", "--bogus"}), 2);
+    Store({Type("Off", MethodDelete, "C:\\u", false)});
+    EXPECT_EQ(Brumo({"run"}), 2);
+    EXPECT_NE(err.str().find("There are no enabled junk file types to process."), std::string::npos)
+        << err.str();
+}
+
+TEST_F(RunCommandTest, CtrlCStopsTheRunAsStopDoes) {
+    // The test log is a pipe this test reads: the run cannot get far ahead of the reader, so
+    // the interrupt arrives while the first type is being searched.
+    const std::string name(100, 'n');
+    for (int i = 0; i < 2000; ++i)
+        File("m/" + std::to_string(1000 + i) + name + ".tmp");
+    File("t/a.tmp");
+    Store({Type("Many", MethodDelete, "C:\\m"), Type("Later", MethodDelete, "C:\\t")});
+    ASSERT_EQ(::mkfifo(files.TestLog.c_str(), 0600), 0);
+
+    std::string log;
+    std::thread reader([&] {
+        const int fd = ::open(files.TestLog.c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        char buffer[4096];
+        bool interrupted = false;
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            log.append(buffer, static_cast<size_t>(n));
+            if (!interrupted && log.find("\"Many\" files would have been") != std::string::npos) {
+                interrupted = true;
+                ::kill(::getpid(), SIGINT);
+                // Long enough for the command's loop to notice; the worker waits meanwhile.
+                std::this_thread::sleep_for(std::chrono::milliseconds(800));
+            }
+        }
+        ::close(fd);
+    });
+    const int code = Brumo({"run"});
+    reader.join();
+
+    EXPECT_EQ(code, 130);
+    const size_t halted = log.find("\r\n**** PROCESSING HALTED BY USER ****\r\n\r\n");
+    ASSERT_NE(halted, std::string::npos);
+    EXPECT_NE(log.find("Brumo finished testing at 09:30:00 am\r\n", halted), std::string::npos);
+    EXPECT_EQ(log.find("\"Later\""), std::string::npos);
+    EXPECT_EQ(
+        out.str().rfind("Before you stopped it, Brumo tested 1 junk file types and found ", 0), 0u)
+        << out.str();
+}
+
+} // namespace
+} // namespace brumo
