@@ -71,4 +71,12 @@ expect "2 files would be processed" count "Temp folders"
 expect "1 folder was searched" count "Temp folders"
 expect "folders were searched" count "Temporary files" # all local drives: what Wine has on C:
 [ -f "$temp/one.tmp" ] && [ -f "$temp/sub/three.tmp" ] || { echo "count removed files"; exit 1; }
+# A test run lists what it would remove and removes nothing.
+expect "Brumo tested" run
+[ -f "$temp/one.tmp" ] && [ -f "$temp/sub/three.tmp" ] || { echo "a test run removed files"; exit 1; }
+testlog=$(find "$build" "$WINEPREFIX" -name 'brumo.TEST.TXT' | head -n 1)
+[ -n "$testlog" ] || { echo "the test run wrote no test log"; exit 1; }
+log=$(tr -d '\r' <"$testlog")
+grep -q '^"Temp folders" files would have been ' <<<"$log" || { echo "no type header in the test log"; exit 1; }
+grep -qi 'one\.tmp$' <<<"$log" || { echo "one.tmp missing from the test log"; exit 1; }
 echo "Windows program end to end: passed"
