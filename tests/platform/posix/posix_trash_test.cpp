@@ -6,6 +6,8 @@
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 
+#include "support/scoped_env.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -54,25 +56,7 @@ size_t CountEntries(const fs::path& folder) {
     return n;
 }
 
-// Sets an environment variable for the object's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            previous_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (previous_)
-            ::setenv(name_, previous_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> previous_;
-};
+using test::ScopedEnv;
 
 // A drive T: on a temporary folder, with HOME and the data folder pointed into the same
 // temporary tree, so the user's real trash is never touched.

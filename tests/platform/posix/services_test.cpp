@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include "support/scoped_env.h"
+
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/resource.h>
@@ -28,25 +30,7 @@ using test::DriveMap;
 using test::TempTree;
 using test::TreeBuilder;
 
-// Sets an environment variable for the object's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            previous_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (previous_)
-            ::setenv(name_, previous_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> previous_;
-};
+using test::ScopedEnv;
 
 TEST(NamedEvent, OneEventPerNameWhileItIsHeld) {
     auto stop = NamedEvent::Create("Brumo Stop Event");
