@@ -3,6 +3,7 @@
 #include "platform/posix/user_locale.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <wctype.h>
@@ -192,6 +193,15 @@ NamePattern::NamePattern(std::string_view pattern) {
         for (char c : pattern)
             if (c != '*' || asciiCodes_.empty() || asciiCodes_.back() != '*')
                 asciiCodes_ += LowerAscii(c);
+        // Junk patterns mostly hinge on a rare mark ("*.~*", "*.??$"): looking for it first
+        // turns most names away without running the matcher.
+        for (char c : pattern) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u > ' ' && u < 0x7F && c != '*' && c != '?' && c != '.' && !std::isalpha(u)) {
+                required_ = c;
+                break;
+            }
+        }
     }
     for (size_t i = 0; i < pattern.size();) {
         if (pattern[i] == '*') {
@@ -208,6 +218,8 @@ NamePattern::NamePattern(std::string_view pattern) {
 }
 
 bool NamePattern::Matches(std::string_view name) const {
+    if (required_ && name.find(required_) == std::string_view::npos)
+        return false;
     // A name without a dot is also tried with one appended, which is how "*.*", "*." and
     // "README." find "README".
     const bool dotless = name.find('.') == std::string_view::npos;

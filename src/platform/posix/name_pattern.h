@@ -34,6 +34,9 @@ private:
     std::string literal_;    // Literal and Suffix: the literal text, lower-case
     std::u32string codes_;   // General: folded code points, wildcards as markers
     std::string asciiCodes_; // General, ASCII pattern: lower-case, "*" and "?" as they are
+    // General: a character every matching name holds, one no other character folds to
+    // (punctuation or a digit, never the dot an extensionless name is tried with); 0 if none.
+    char required_ = 0;
 };
 
 } // namespace brumo

@@ -67,6 +67,7 @@ TEST(NamePattern, CaseFoldingCoversNonAsciiLetters) {
     Check({"*.ДОК", {"отчёт.док", "X.Док"}, {"x.doc"}});
     Check({"straße*", {"STRAßE.txt", "straße"}, {"strasse"}});
     Check({"Ωμέγα.*", {"ΩΜΈΓΑ.txt", "ωμέγα"}, {}});
+    Check({"*.~*", {"été.~1", "É.~", "x.~é"}, {"été~.txt", "é.t~"}});
     // Undecodable bytes only equal themselves.
     Check({"a\xff*", {"a\xff", "A\xffz"}, {"a\xfe", "a"}});
 }
