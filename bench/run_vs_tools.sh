@@ -1,19 +1,17 @@
 #!/usr/bin/env bash
 # Times clean-up runs of the command line against the tools that do the same work:
 #   1. "brumo run" (a test run) against "brumo count" of the same type on the generated tree;
-#   2. "brumo run --real" deleting permanently against "find ... -delete", on fresh copies of
-#      the tree;
-#   3. "brumo run --real" sending 10,000 files to the trash against trash-put and gio trash
-#      (gio is left out where it is missing).
+#   2. "brumo run --real" sending 10,000 files to the trash against trash-put and gio trash
+#      (gio is left out where it is missing);
+#   3. "brumo run --real" deleting permanently against "find ... -delete" on a copy of the
+#      tree.
 # Prints the median times and the ratios.
 #
 #   bench/run_vs_tools.sh BUILD_DIR [WORK_DIR] [ROUNDS]
 #
 # BUILD_DIR is a build with -DBRUMO_BENCH=ON. The tree is made in WORK_DIR/tree once and kept;
 # without WORK_DIR a temporary folder is used and removed afterwards. HOME and XDG_DATA_HOME
-# point into WORK_DIR, so nothing reaches the user's own trash. Where the disk is slow to
-# create files, every trash tool spends most of its time making the trash's description files;
-# a WORK_DIR on tmpfs (/dev/shm) shows what the tools themselves cost.
+# point into WORK_DIR, so nothing reaches the user's own trash.
 set -euo pipefail
 
 build=$(cd "${1:?usage: run_vs_tools.sh BUILD_DIR [WORK_DIR] [ROUNDS]}" && pwd)
@@ -37,6 +35,7 @@ command -v gio >/dev/null && have_gio=1
 
 export HOME=$work/home XDG_DATA_HOME=$work/home/data
 mkdir -p "$XDG_DATA_HOME"
+
 
 # Each program copy has its store of one type beside it, and its folder outside the drives.
 names=(-iname '*.tmp' -o -iname '*.~*' -o -iname '~*.*' -o -iname '*.^*' -o -iname '*.??$')
@@ -71,47 +70,61 @@ for ((i = 0; i < rounds; i++)); do
     measure count "$work/test/brumo" count 1
 done
 
-# 2. Deleting permanently against find -delete, each on a fresh copy of the tree.
-fresh_copy() {
-    rm -rf "$work/copy"
-    cp -a "$tree" "$work/copy"
+# Nothing is removed between the timed steps: on ext4, making files soon after many were
+# removed costs far more (the allocator avoids recently freed inodes), which would swamp what
+# the tools themselves cost. Every round gets fresh folders; all of them go at the end.
+rounds_dir=$work/rounds
+rm -rf "$rounds_dir"
+mkdir -p "$rounds_dir"
+
+# 2. Trashing 10,000 files of one folder, each tool into a trash of its own.
+fresh_files() { # folder: a home, a data folder and a drive with 10,000 files in src
+    mkdir -p "$1/home/data" "$1/drive/src"
+    (cd "$1/drive/src" && seq -f 'file%05g.tmp' 1 10000 | xargs touch)
     sync
 }
-export BRUMO_DRIVES="C=$work/copy"
-fresh_copy
+in_home() { # folder: the environment that puts HOME, the data folder and drive C: there
+    home_env=(env "HOME=$1/home" "XDG_DATA_HOME=$1/home/data" "BRUMO_DRIVES=C=$1/drive")
+}
+tools=(trash trash_put)
+((have_gio)) && tools+=(gio_trash)
+for ((i = 0; i < rounds; i++)); do
+    for tool in "${tools[@]}"; do fresh_files "$rounds_dir/$tool-$i"; done
+    in_home "$rounds_dir/trash-$i"
+    measure trash "${home_env[@]}" "$work/trash/brumo" run --real --yes
+    d=$rounds_dir/trash_put-$i
+    in_home "$d"
+    measure trash_put "${home_env[@]}" bash -c 'trash-put "$1"/*' _ "$d/drive/src"
+    if ((have_gio)); then
+        d=$rounds_dir/gio_trash-$i
+        in_home "$d"
+        measure gio_trash "${home_env[@]}" bash -c 'gio trash "$1"/*' _ "$d/drive/src"
+    fi
+    for tool in "${tools[@]}"; do
+        left=$(find "$rounds_dir/$tool-$i/drive/src" -type f | wc -l)
+        [[ $left == 0 ]] || echo "$tool left $left files" >&2
+    done
+done
+
+# 3. Deleting permanently against find -delete: one copy of the tree each, the junk put back
+# from an archive before every round.
+copy=$rounds_dir/copy
+cp -a "$tree" "$copy"
+(cd "$copy" && find . -xdev \( "${names[@]}" \) ! -type d -print0 |
+    tar --null -cf "$rounds_dir/junk.tar" -T -)
+restore() { tar -xf "$rounds_dir/junk.tar" -C "$copy" && sync; }
+export BRUMO_DRIVES="C=$copy"
 "$work/delete/brumo" run --real --yes >/dev/null
-left=$(find "$work/copy" -xdev \( "${names[@]}" \) ! -type d | wc -l)
+left=$(find "$copy" -xdev \( "${names[@]}" \) ! -type d | wc -l)
 echo "junk left after a delete run: $left"
 [[ $left == 0 ]] || { echo "the delete run left junk behind" >&2; exit 1; }
 for ((i = 0; i < rounds; i++)); do
-    fresh_copy
+    restore
     measure delete "$work/delete/brumo" run --real --yes
-    fresh_copy
-    measure find_delete find "$work/copy" -xdev \( "${names[@]}" \) ! -type d -delete
+    restore
+    measure find_delete find "$copy" -xdev \( "${names[@]}" \) ! -type d -delete
 done
-rm -rf "$work/copy"
-
-# 3. Trashing 10,000 files of one folder.
-export BRUMO_DRIVES="C=$work/drive"
-fresh_files() {
-    rm -rf "$work/drive" "$XDG_DATA_HOME/Trash"
-    mkdir -p "$work/drive/src"
-    (cd "$work/drive/src" && seq -f 'file%05g.tmp' 1 10000 | xargs touch)
-    sync
-}
-for ((i = 0; i < rounds; i++)); do
-    fresh_files
-    measure trash "$work/trash/brumo" run --real --yes
-    fresh_files
-    measure trash_put bash -c 'trash-put "$1"/*' _ "$work/drive/src"
-    if ((have_gio)); then
-        fresh_files
-        measure gio_trash bash -c 'gio trash "$1"/*' _ "$work/drive/src"
-    fi
-done
-left=$(find "$work/drive/src" -type f | wc -l)
-[[ $left == 0 ]] || echo "gio trash left $left files" >&2
-rm -rf "$work/drive" "$XDG_DATA_HOME/Trash"
+rm -rf "$rounds_dir"
 
 r=$(median "${times[run]}") c=$(median "${times[count]}")
 d=$(median "${times[delete]}") f=$(median "${times[find_delete]}")
