@@ -1,6 +1,7 @@
 #include "app/program_files.h"
 
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/path_map.h"
 #include "platform/special_folders.h"
 
@@ -109,12 +110,15 @@ std::vector<std::string> ProgramFiles::ExcludedFolders() const {
 }
 
 bool ProgramFiles::FolderIsWritable(const std::string& folder) {
-    // Probe the way the program writes: a whole file replaced atomically.
+    // Making and removing a file needs what replacing one does, without the atomic write's
+    // flushes to disk, which every start of the program would wait for.
     std::string probe = Join(folder, "Brumo write test.$$$");
-    if (FileSystem::WriteFileAtomic(probe, ""))
+    std::unique_ptr<FileWriter> writer;
+    if (FileWriter::Open(probe, FileWriter::Mode::Create, writer))
         return false;
+    const bool written = !writer->Close();
     FileSystem::DeleteFile(probe);
-    return true;
+    return written;
 }
 
 ProgramFiles ProgramFiles::OfThisProgram() {
