@@ -17,6 +17,7 @@
 #include "ui/widget_placement.h"
 #include "ui/wizard_counts_page.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -120,6 +121,13 @@ QIcon ModeIcon(int mode) {
     }
 }
 
+// A new widget (or action) under its object name.
+template <class T, class... Args> T* Named(const char* name, Args&&... args) {
+    auto* object = new T(std::forward<Args>(args)...);
+    object->setObjectName(name);
+    return object;
+}
+
 QLabel* MakeLabel(QWidget* parent, const QString& text, const char* name = nullptr) {
     auto* label = new QLabel(text, parent);
     if (name)
@@ -128,8 +136,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const char* name = nullp
 }
 
 QDateEdit* MakeDatePicker(QWidget* parent, const char* name) {
-    auto* picker = new QDateEdit(parent);
-    picker->setObjectName(name);
+    auto* picker = Named<QDateEdit>(name, parent);
     picker->setCalendarPopup(true);
     picker->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     // The same format whatever the system's settings.
@@ -138,11 +145,28 @@ QDateEdit* MakeDatePicker(QWidget* parent, const char* name) {
 }
 
 QComboBox* MakeChoice(QWidget* parent, const char* name, const QStringList& items) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(name);
+    auto* combo = Named<QComboBox>(name, parent);
     combo->addItems(items);
     combo->setCurrentIndex(-1);
     return combo;
+}
+
+// A page's caption over the rest of its controls.
+QVBoxLayout* CaptionedColumn(QWidget* page, const QString& caption) {
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(MakeLabel(page, caption));
+    return layout;
+}
+
+// Loading sets a control without its signal and then runs the handler once itself.
+void CheckQuietly(QAbstractButton* button) {
+    QSignalBlocker block(button);
+    button->setChecked(true);
+}
+
+void ChooseQuietly(QComboBox* combo, int index) {
+    QSignalBlocker block(combo);
+    Choose(combo, index);
 }
 } // namespace
 
@@ -161,15 +185,13 @@ TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog
     counting.excludedFolders = program.ExcludedFolders();
     counting.mainThread = &QtMainThread::Instance();
 
-    pcWiz = new QStackedWidget(this);
-    pcWiz->setObjectName("pcWiz");
+    pcWiz = Named<QStackedWidget>("pcWiz", this);
     pcWiz->addWidget(MakeNamePage());
     pcWiz->addWidget(MakeDirsPage());
     pcWiz->addWidget(MakeDeletesPage());
     pcWiz->addWidget(MakeProtectsPage());
     pcWiz->addWidget(MakeSummaryPage());
-    countsPage_ = new WizardCountsPage(std::move(counting), this);
-    countsPage_->setObjectName("tsCounts");
+    countsPage_ = Named<WizardCountsPage>("tsCounts", std::move(counting), this);
     countsPage_->SetNameSource([this] { return ebName->text().toStdString(); });
     connect(countsPage_, &WizardCountsPage::countEnded, this, &TTypeWiz::CountEnded);
     for (QPushButton* button : countsPage_->findChildren<QPushButton*>())
@@ -177,8 +199,7 @@ TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog
     pcWiz->addWidget(countsPage_);
 
     QWidget* bar = MakeButtonBar();
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1 = Named<QStatusBar>("StatusBar1", this);
     StatusBar1->setSizeGripEnabled(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -223,8 +244,7 @@ TTypeWiz::~TTypeWiz() {
 // ---- construction -------------------------------------------------------------------
 
 QAction* TTypeWiz::MakeAction(const char* name, const QString& caption, const QString& hint) {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(name);
+    auto* action = Named<QAction>(name, caption, this);
     action->setStatusTip(hint);
     return action;
 }
@@ -240,8 +260,7 @@ QPushButton* TTypeWiz::MakeButton(QWidget* parent, const char* name, QAction* ac
 
 QPushButton* TTypeWiz::MakeButton(QWidget* parent, const char* name, const QString& caption,
                                   const QString& hint) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
+    auto* button = Named<QPushButton>(name, caption, parent);
     button->setAutoDefault(false);
     SetHint(button, hint);
     return button;
@@ -253,26 +272,19 @@ void TTypeWiz::SetHint(QWidget* control, const QString& hint) {
 }
 
 QWidget* TTypeWiz::MakeNamePage() {
-    auto* page = new QWidget;
-    page->setObjectName("tsName");
-    ebName = new QLineEdit(page);
-    ebName->setObjectName("ebName");
+    auto* page = Named<QWidget>("tsName");
+    ebName = Named<QLineEdit>("ebName", page);
     ebName->setMaxLength(kNameTypingLimit);
     SetHint(ebName, "Enter a descriptive name");
-    cbEnabled = new QCheckBox("&Enable", page);
-    cbEnabled->setObjectName("cbEnabled");
+    cbEnabled = Named<QCheckBox>("cbEnabled", "&Enable", page);
     SetHint(cbEnabled,
             "Only enabled types will be cleaned up - this corresponds to check box in main form");
-    gbClean = new QGroupBox("Clean-up method", page);
-    gbClean->setObjectName("gbClean");
-    rbRecycle = new QRadioButton("Send to Recycle Bin", gbClean);
-    rbRecycle->setObjectName("rbRecycle");
+    gbClean = Named<QGroupBox>("gbClean", "Clean-up method", page);
+    rbRecycle = Named<QRadioButton>("rbRecycle", "Send to Recycle Bin", gbClean);
     SetHint(rbRecycle, "Send removed files to Recycle Bin. Can restore by opening Recycle Bin");
-    rbBackup = new QRadioButton("Move to holding folder", gbClean);
-    rbBackup->setObjectName("rbBackup");
+    rbBackup = Named<QRadioButton>("rbBackup", "Move to holding folder", gbClean);
     SetHint(rbBackup, "Move files to folder \\HDVal$$$.$$$. Restore manually.");
-    rbDelete = new QRadioButton("Delete permanently", gbClean);
-    rbDelete->setObjectName("rbDelete");
+    rbDelete = Named<QRadioButton>("rbDelete", "Delete permanently", gbClean);
     SetHint(rbDelete, "Delete files permanently. Speed: Fast. Restore: none.");
     rbRecycle->setChecked(true);
     auto* methods = new QVBoxLayout(gbClean);
@@ -284,8 +296,7 @@ QWidget* TTypeWiz::MakeNamePage() {
         });
     }
 
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(MakeLabel(page, "Name for this junk file type:"));
+    QVBoxLayout* layout = CaptionedColumn(page, "Name for this junk file type:");
     layout->addWidget(ebName);
     layout->addWidget(cbEnabled);
     layout->addWidget(gbClean);
@@ -295,10 +306,8 @@ QWidget* TTypeWiz::MakeNamePage() {
 }
 
 QWidget* TTypeWiz::MakeDirsPage() {
-    auto* page = new QWidget;
-    page->setObjectName("tsDirs");
-    lvDirs = new QTreeWidget(page);
-    lvDirs->setObjectName("lvDirs");
+    auto* page = Named<QWidget>("tsDirs");
+    lvDirs = Named<QTreeWidget>("lvDirs", page);
     lvDirs->setColumnCount(2);
     lvDirs->setHeaderLabels({"Folder", "Selection"});
     lvDirs->setRootIsDecorated(false);
@@ -317,8 +326,7 @@ QWidget* TTypeWiz::MakeDirsPage() {
     connect(aDirChange, &QAction::triggered, this, &TTypeWiz::adirChangeExecute);
     connect(adirClear, &QAction::triggered, this, &TTypeWiz::adirClearExecute);
 
-    auto* panel = new QWidget(page);
-    panel->setObjectName("pnlDirButtons");
+    auto* panel = Named<QWidget>("pnlDirButtons", page);
     hintPanels_.insert(panel);
     auto* buttons = new QHBoxLayout(panel);
     buttons->setContentsMargins(0, 0, 0, 0);
@@ -326,57 +334,37 @@ QWidget* TTypeWiz::MakeDirsPage() {
     buttons->addWidget(MakeButton(panel, "btndirClear", adirClear));
     buttons->addStretch();
 
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(MakeLabel(page, "Choose folders to search"));
+    QVBoxLayout* layout = CaptionedColumn(page, "Choose folders to search");
     layout->addWidget(lvDirs, 1);
     layout->addWidget(panel);
     return page;
 }
 
 QWidget* TTypeWiz::MakeDeletesPage() {
-    auto* page = new QWidget;
-    page->setObjectName("tsDels");
-    lbDels = new QListWidget(page);
-    lbDels->setObjectName("lbDels");
+    auto* page = Named<QWidget>("tsDels");
+    lbDels = Named<QListWidget>("lbDels", page);
 
     aDelAdd = MakeAction("aDelAdd", "&Add", "Add a file specification to be processed");
     aDelEdit = MakeAction("aDelEdit", "&Edit", "Edit the selected file specification");
     adelRem = MakeAction("adelRem", "&Remove", "Remove the selected file specification");
     adelClear = MakeAction("adelClear", "&Clear", "Clear the list of file specifications");
-    connect(aDelAdd, &QAction::triggered, this, [this] { ListAdd(lbDels); });
-    connect(aDelEdit, &QAction::triggered, this, [this] { ListEdit(lbDels); });
-    connect(adelRem, &QAction::triggered, this, [this] { ListRemove(lbDels); });
-    connect(adelClear, &QAction::triggered, this, [this] { ListClear(lbDels); });
-
-    auto* column = new QWidget(page);
-    column->setObjectName("pnlDelButtons");
-    hintPanels_.insert(column);
-    auto* columnLayout = new QVBoxLayout(column);
-    columnLayout->setContentsMargins(0, 0, 0, 0);
-    columnLayout->addWidget(MakeButton(column, "btnDelAdd", aDelAdd));
-    columnLayout->addWidget(MakeButton(column, "btnDelEdit", aDelEdit));
-    columnLayout->addWidget(MakeButton(column, "btnDelRem", adelRem));
-    columnLayout->addWidget(MakeButton(column, "btnDelClr", adelClear));
-    columnLayout->addStretch();
+    QLayout* top =
+        MakeListWithButtons(page, lbDels, "pnlDelButtons", {aDelAdd, aDelEdit, adelRem, adelClear},
+                            {"btnDelAdd", "btnDelEdit", "btnDelRem", "btnDelClr"});
 
     // The restriction panel reads as two sentences over four lines.
-    auto* panel = new QFrame(page);
-    panel->setObjectName("pnlRestrict");
+    auto* panel = Named<QFrame>("pnlRestrict", page);
     hintPanels_.insert(panel);
-    ckRstDate = new QCheckBox("Process matching files only if", panel);
-    ckRstDate->setObjectName("ckRstDate");
+    ckRstDate = Named<QCheckBox>("ckRstDate", "Process matching files only if", panel);
     SetHint(ckRstDate, "If checked, only process files matching the date/age restrictions below");
-    rbDate = new QRadioButton("date", panel);
-    rbDate->setObjectName("rbDate");
+    rbDate = Named<QRadioButton>("rbDate", "date", panel);
     SetHint(rbDate, "Restrict deletion by absolute date (e.g. 1/1/1999) ");
-    rbAge = new QRadioButton("age", panel);
-    rbAge->setObjectName("rbAge");
+    rbAge = Named<QRadioButton>("rbAge", "age", panel);
     SetHint(rbAge, "Restrict deleation by relative date (e.g. 1 year old)");
     auto* dateKinds = new QButtonGroup(panel);
     dateKinds->addButton(rbDate, 0);
     dateKinds->addButton(rbAge, 1);
-    cbDateType = new ComparisonCombo(panel);
-    cbDateType->setObjectName("cbDateType");
+    cbDateType = Named<ComparisonCombo>("cbDateType", panel);
     SetHint(cbDateType, "Choose comparison method for date/age restriction");
     dpDateDat1 = MakeDatePicker(panel, "dpDateDat1");
     SetHint(dpDateDat1, "Choose a date. Click down-arrow for calendar.");
@@ -387,20 +375,16 @@ QWidget* TTypeWiz::MakeDeletesPage() {
     SetHint(dpDateDat2, "Choose second date. Click down-arrow for calendar.");
     cbAgeDat2 = MakeChoice(panel, "cbAgeDat2", Names(AgeNames));
     SetHint(cbAgeDat2, "Choose second relative date");
-    ckRstSize = new QCheckBox("Process matching files only if size is", panel);
-    ckRstSize->setObjectName("ckRstSize");
+    ckRstSize = Named<QCheckBox>("ckRstSize", "Process matching files only if size is", panel);
     SetHint(ckRstSize, "If checked, only process files matching the size restrictions below");
-    cbSizeType = new ComparisonCombo(panel);
-    cbSizeType->setObjectName("cbSizeType");
+    cbSizeType = Named<ComparisonCombo>("cbSizeType", panel);
     cbSizeType->addItems(Names(SizeCompareNames));
     cbSizeType->setCurrentIndex(-1);
     SetHint(cbSizeType, "Choose comparison method for size restriction");
-    ebSizeDat1 = new QLineEdit(panel);
-    ebSizeDat1->setObjectName("ebSizeDat1");
+    ebSizeDat1 = Named<QLineEdit>("ebSizeDat1", panel);
     SetHint(ebSizeDat1, "Enter file size");
     lblSizeAnd = MakeLabel(panel, "and", "lblSizeAnd");
-    ebSizeDat2 = new QLineEdit(panel);
-    ebSizeDat2->setObjectName("ebSizeDat2");
+    ebSizeDat2 = Named<QLineEdit>("ebSizeDat2", panel);
     SetHint(ebSizeDat2, "Enter second file size");
     cbSizeUnits = MakeChoice(panel, "cbSizeUnits", Names(SizeUnitNames));
     SetHint(cbSizeUnits, "Select units for file size");
@@ -464,60 +448,58 @@ QWidget* TTypeWiz::MakeDeletesPage() {
         connect(combo, &QComboBox::currentIndexChanged, this, &TTypeWiz::UpdateButtons);
     for (QDateEdit* picker : {dpDateDat1, dpDateDat2})
         connect(picker, &QDateEdit::dateChanged, this, &TTypeWiz::UpdateButtons);
-    connect(lbDels, &QListWidget::itemSelectionChanged, this, &TTypeWiz::ListCommandsUpdate);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(column);
-    top->addWidget(lbDels, 1);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(MakeLabel(page, " Search and process these file specifications"));
+    QVBoxLayout* layout = CaptionedColumn(page, " Search and process these file specifications");
     layout->addLayout(top, 1);
     layout->addWidget(panel);
     return page;
 }
 
 QWidget* TTypeWiz::MakeProtectsPage() {
-    auto* page = new QWidget;
-    page->setObjectName("tsProts");
-    lbProts = new QListWidget(page);
-    lbProts->setObjectName("lbProts");
+    auto* page = Named<QWidget>("tsProts");
+    lbProts = Named<QListWidget>("lbProts", page);
     aproAdd = MakeAction("aproAdd", "&Add", "Add a new file specification to be protected");
     aProEdit = MakeAction("aProEdit", "&Edit", "Edit the selected file specification");
     aproRem = MakeAction("aproRem", "&Remove", "Remove the selected file specification");
     aproClear =
         MakeAction("aproClear", "&Clear", "Clear the list of file specifications to be protected");
-    connect(aproAdd, &QAction::triggered, this, [this] { ListAdd(lbProts); });
-    connect(aProEdit, &QAction::triggered, this, [this] { ListEdit(lbProts); });
-    connect(aproRem, &QAction::triggered, this, [this] { ListRemove(lbProts); });
-    connect(aproClear, &QAction::triggered, this, [this] { ListClear(lbProts); });
-    connect(lbProts, &QListWidget::itemSelectionChanged, this, &TTypeWiz::ListCommandsUpdate);
+    QLayout* top = MakeListWithButtons(page, lbProts, "pnlProtButtons",
+                                       {aproAdd, aProEdit, aproRem, aproClear},
+                                       {"btnPAdd", "btnPEdit", "btnPRem", "btnPClear"});
 
-    auto* column = new QWidget(page);
-    column->setObjectName("pnlProtButtons");
-    hintPanels_.insert(column);
-    auto* columnLayout = new QVBoxLayout(column);
-    columnLayout->setContentsMargins(0, 0, 0, 0);
-    columnLayout->addWidget(MakeButton(column, "btnPAdd", aproAdd));
-    columnLayout->addWidget(MakeButton(column, "btnPEdit", aProEdit));
-    columnLayout->addWidget(MakeButton(column, "btnPRem", aproRem));
-    columnLayout->addWidget(MakeButton(column, "btnPClear", aproClear));
-    columnLayout->addStretch();
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(column);
-    top->addWidget(lbProts, 1);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(
-        MakeLabel(page, " Protect files matching these file specifications from deletion"));
+    QVBoxLayout* layout =
+        CaptionedColumn(page, " Protect files matching these file specifications from deletion");
     layout->addLayout(top, 1);
     return page;
 }
 
+QLayout* TTypeWiz::MakeListWithButtons(QWidget* page, QListWidget* list, const char* columnName,
+                                       const std::array<QAction*, 4>& actions,
+                                       const std::array<const char*, 4>& buttonNames) {
+    using Command = void (TTypeWiz::*)(QListWidget*);
+    constexpr std::array<Command, 4> commands{&TTypeWiz::ListAdd, &TTypeWiz::ListEdit,
+                                              &TTypeWiz::ListRemove, &TTypeWiz::ListClear};
+    auto* column = Named<QWidget>(columnName, page);
+    hintPanels_.insert(column);
+    auto* columnLayout = new QVBoxLayout(column);
+    columnLayout->setContentsMargins(0, 0, 0, 0);
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        connect(actions[i], &QAction::triggered, this,
+                [this, list, command = commands[i]] { (this->*command)(list); });
+        columnLayout->addWidget(MakeButton(column, buttonNames[i], actions[i]));
+    }
+    columnLayout->addStretch();
+    connect(list, &QListWidget::itemSelectionChanged, this, &TTypeWiz::ListCommandsUpdate);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(column);
+    top->addWidget(list, 1);
+    return top;
+}
+
 QWidget* TTypeWiz::MakeSummaryPage() {
-    auto* page = new QWidget;
-    page->setObjectName("tsSummary");
-    reProps = new QTextEdit(page);
-    reProps->setObjectName("reProps");
+    auto* page = Named<QWidget>("tsSummary");
+    reProps = Named<QTextEdit>("reProps", page);
     reProps->setReadOnly(true);
     reProps->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* layout = new QVBoxLayout(page);
@@ -526,8 +508,7 @@ QWidget* TTypeWiz::MakeSummaryPage() {
 }
 
 QWidget* TTypeWiz::MakeButtonBar() {
-    pnlButtons = new QFrame(this);
-    pnlButtons->setObjectName("pnlButtons");
+    pnlButtons = Named<QFrame>("pnlButtons", this);
     hintPanels_.insert(pnlButtons);
     auto* line = new QFrame(pnlButtons);
     line->setFrameShape(QFrame::HLine);
@@ -596,20 +577,11 @@ void TTypeWiz::LoadFromType(const TJunkFileObj& type, bool recycleBinUnusable) {
     ListCommandsUpdate();
 
     auto restrictByDate = [this](QRadioButton* kind, int compare) {
-        {
-            QSignalBlocker block(ckRstDate);
-            ckRstDate->setChecked(true);
-        }
+        CheckQuietly(ckRstDate);
         ckRstDateClick();
-        {
-            QSignalBlocker block(kind);
-            kind->setChecked(true);
-        }
+        CheckQuietly(kind);
         rbDateClick(kind == rbAge ? 1 : 0);
-        {
-            QSignalBlocker block(cbDateType);
-            Choose(cbDateType, compare);
-        }
+        ChooseQuietly(cbDateType, compare);
         cbDateTypeChange();
     };
     if (type.DateRestrict) {
@@ -627,15 +599,9 @@ void TTypeWiz::LoadFromType(const TJunkFileObj& type, bool recycleBinUnusable) {
         Choose(cbAgeDat2, type.Age2);
     }
     if (type.SizeRestrict) {
-        {
-            QSignalBlocker block(ckRstSize);
-            ckRstSize->setChecked(true);
-        }
+        CheckQuietly(ckRstSize);
         ckRstSizeClick();
-        {
-            QSignalBlocker block(cbSizeType);
-            Choose(cbSizeType, type.SizeCompare);
-        }
+        ChooseQuietly(cbSizeType, type.SizeCompare);
         cbSizeTypeChange();
         ebSizeDat1->setText(QString::number(type.Size1));
         ebSizeDat2->setText(QString::number(type.Size2));

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <set>
@@ -17,6 +18,7 @@ class QDateEdit;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -68,6 +70,11 @@ private:
     QWidget* MakeDeletesPage();
     QWidget* MakeProtectsPage();
     QWidget* MakeSummaryPage();
+    // The list beside a column of buttons for its Add, Edit, Remove and Clear actions, in
+    // that order, wired to the list commands below.
+    QLayout* MakeListWithButtons(QWidget* page, QListWidget* list, const char* columnName,
+                                 const std::array<QAction*, 4>& actions,
+                                 const std::array<const char*, 4>& buttonNames);
     QWidget* MakeButtonBar();
     QAction* MakeAction(const char* name, const QString& caption, const QString& hint);
     QPushButton* MakeButton(QWidget* parent, const char* name, QAction* action);
