@@ -33,4 +33,9 @@ QString KeyFilter::Clean(QLineEdit* edit, const Refuses& refuses) {
     return cleaned;
 }
 
+bool KeyFilter::IsOneOf(std::string_view asciiCharacters, QChar ch) {
+    return ch.unicode() < 128 &&
+           asciiCharacters.find(static_cast<char>(ch.unicode())) != std::string_view::npos;
+}
+
 } // namespace brumo

@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <functional>
+#include <string_view>
 
 class QLineEdit;
 
@@ -19,6 +20,10 @@ public:
     // Removes the refused characters from the box's text; when that changed it, the cleaned
     // text goes back into the box with the caret at its end. Returns the cleaned text.
     static QString Clean(QLineEdit* edit, const Refuses& refuses);
+
+    // Whether the character is one of the given ASCII characters: the refusal of a box that
+    // turns away a fixed set of them.
+    static bool IsOneOf(std::string_view asciiCharacters, QChar ch);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

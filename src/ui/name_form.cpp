@@ -3,6 +3,7 @@
 #include "app/settings_file.h"
 #include "platform/file_system.h"
 #include "platform/path_map.h"
+#include "ui/entry_buttons.h"
 #include "ui/entry_rules.h"
 #include "ui/key_filter.h"
 #include "ui/widget_placement.h"
@@ -24,15 +25,11 @@ namespace {
 constexpr const char* kSection = "NameForm Settings";
 constexpr const char* kInitialDir = "InitialDir";
 
-bool Refuses(std::string_view refused, QChar ch) {
-    return ch.unicode() < 128 &&
-           refused.find(static_cast<char>(ch.unicode())) != std::string_view::npos;
-}
 bool SpecRefuses(QChar ch) {
-    return Refuses(EntryRules::SpecRefused, ch);
+    return KeyFilter::IsOneOf(EntryRules::SpecRefused, ch);
 }
 bool NameRefuses(QChar ch) {
-    return Refuses(EntryRules::NameRefused, ch);
+    return KeyFilter::IsOneOf(EntryRules::NameRefused, ch);
 }
 
 // The program's folder, as a Windows path where a drive maps it.
@@ -79,22 +76,12 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent) {
     lblStat = new QLabel("Must enter filename", this);
     lblStat->setObjectName("lblStat");
     lblStat->setAlignment(Qt::AlignCenter);
-    btnOK = new QPushButton("OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnOK->setEnabled(false);
-    btnCancel = new QPushButton("Cancel", this);
-    btnCancel->setObjectName("btnCancel");
-    btnCancel->setAutoDefault(false);
+    QHBoxLayout* buttons = EntryButtons::Make(this, btnOK, btnCancel);
 
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(rbName);
     nameRow->addStretch();
     nameRow->addWidget(btnBrowse);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rbSpec);
     layout->addWidget(ebSpec);
@@ -113,8 +100,6 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent) {
                 rbSpecClick();
         });
     connect(btnBrowse, &QPushButton::clicked, this, &TNameForm::btnBrowseClick);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     ebSpec->installEventFilter(this);
     ebName->installEventFilter(this);
 

@@ -1,5 +1,6 @@
 #include "ui/spec_form.h"
 
+#include "ui/entry_buttons.h"
 #include "ui/entry_rules.h"
 #include "ui/key_filter.h"
 #include "ui/widget_placement.h"
@@ -14,8 +15,7 @@ namespace brumo {
 
 namespace {
 bool SpecRefuses(QChar ch) {
-    return ch.unicode() < 128 &&
-           EntryRules::SpecRefused.find(static_cast<char>(ch.unicode())) != std::string_view::npos;
+    return KeyFilter::IsOneOf(EntryRules::SpecRefused, ch);
 }
 } // namespace
 
@@ -32,18 +32,8 @@ TSpecForm::TSpecForm(QWidget* parent) : QDialog(parent) {
     lblStat->setObjectName("lblStat");
     lblStat->setAlignment(Qt::AlignCenter);
     lblStat->setMinimumHeight(lblStat->fontMetrics().height());
-    btnOK = new QPushButton("OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnOK->setEnabled(false);
-    btnCancel = new QPushButton("Cancel", this);
-    btnCancel->setObjectName("btnCancel");
-    btnCancel->setAutoDefault(false);
+    QHBoxLayout* buttons = EntryButtons::Make(this, btnOK, btnCancel);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ebSpec);
     layout->addWidget(lblStat);
@@ -51,8 +41,6 @@ TSpecForm::TSpecForm(QWidget* parent) : QDialog(parent) {
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(ebSpec, &QLineEdit::textChanged, this, &TSpecForm::ebSpecChange);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     WidgetPlacement::Restore(*this, "SpecForm", false);
 }
