@@ -9,24 +9,16 @@
 # folders) is made in WORK_DIR once and kept there for later runs; without WORK_DIR a
 # temporary folder is used and removed afterwards. Smaller trees show how the cost grows.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 build=$(cd "${1:?usage: count_vs_find.sh BUILD_DIR [WORK_DIR] [ROUNDS] [FILES] [FOLDERS]}" && pwd)
 rounds=${3:-5}
 files=${4:-200000}
 folders=${5:-20000}
-if [[ -n ${2:-} ]]; then
-    work=$2
-    mkdir -p "$work"
-else
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-fi
-work=$(cd "$work" && pwd)
+use_work_dir "${2:-}"
 tree=$work/tree-$files-$folders
 
-for tool in find bfs /usr/bin/time; do
-    command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 2; }
-done
+require_tools find bfs /usr/bin/time
 [[ -d $tree ]] || "$build/bench/bench_make_tree" "$tree" "$files" "$folders"
 
 # A copy of the program in a folder of its own: no type store there, so the built-in types
@@ -35,7 +27,6 @@ mkdir -p "$work/bin"
 cp "$build/brumo" "$work/bin/brumo"
 export BRUMO_DRIVES="C=$tree" # all local drives: just the tree
 
-names=(-iname '*.tmp' -o -iname '*.~*' -o -iname '~*.*' -o -iname '*.^*' -o -iname '*.??$')
 run_brumo() { "$work/bin/brumo" count "Temporary files"; }
 run_find() { find "$tree" -xdev \( "${names[@]}" \) ! -type d -printf '%s %T@\n'; }
 run_bfs() { bfs "$tree" -xdev \( "${names[@]}" \) ! -type d -printf '%s %T@\n'; }
@@ -67,7 +58,6 @@ for ((i = 0; i < rounds; i++)); do
     measure bfs bfs "$tree" -xdev \( "${names[@]}" \) ! -type d -printf '%s %T@\n'
 done
 
-median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 peak() { tr ' ' '\n' <<<"$1" | grep . | sort -g | tail -1; }
 # Wall time is what the user waits for; CPU time (user + system) is steadier on a busy machine,
 # where the worker's lowered priority also costs it wall time against the other tools.

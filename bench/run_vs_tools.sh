@@ -13,22 +13,14 @@
 # without WORK_DIR a temporary folder is used and removed afterwards. HOME and XDG_DATA_HOME
 # point into WORK_DIR, so nothing reaches the user's own trash.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 build=$(cd "${1:?usage: run_vs_tools.sh BUILD_DIR [WORK_DIR] [ROUNDS]}" && pwd)
 rounds=${3:-5}
-if [[ -n ${2:-} ]]; then
-    work=$2
-    mkdir -p "$work"
-else
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-fi
-work=$(cd "$work" && pwd)
+use_work_dir "${2:-}"
 tree=$work/tree
 
-for tool in find trash-put /usr/bin/time; do
-    command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 2; }
-done
+require_tools find trash-put /usr/bin/time
 have_gio=0
 command -v gio >/dev/null && have_gio=1
 [[ -d $tree ]] || "$build/bench/bench_make_tree" "$tree"
@@ -38,7 +30,6 @@ mkdir -p "$XDG_DATA_HOME"
 
 
 # Each program copy has its store of one type beside it, and its folder outside the drives.
-names=(-iname '*.tmp' -o -iname '*.~*' -o -iname '~*.*' -o -iname '*.^*' -o -iname '*.??$')
 specs=('*.tmp' '*.~*' '~*.*' '*.^*' '*.??$')
 mkdir -p "$work/test" "$work/delete" "$work/trash"
 for copy in test delete trash; do cp "$build/brumo" "$work/$copy/brumo"; done
@@ -55,7 +46,6 @@ measure() { # name command...
     [[ $out == "status 0 "* ]] || echo "warning: $name ended with ${out% time*}" >&2
     times[$name]+="${out##* } "
 }
-median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 # 1. Test run against count: same search, the run also writing its test log.
