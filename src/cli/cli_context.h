@@ -1,14 +1,16 @@
 #pragma once
 
 #include "app/program_files.h"
+#include "cli/type_catalog.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
 
 namespace brumo {
 
-// Exit codes of the headless commands.
-enum CliExit : int { ExitOk = 0, ExitFilesFailed = 1, ExitError = 2 };
+// Exit codes of the headless commands; 130 as a shell reports a program ended by Ctrl-C.
+enum CliExit : int { ExitOk = 0, ExitFilesFailed = 1, ExitError = 2, ExitInterrupted = 130 };
 
 // What a subcommand works with: the program's files and the two output streams.
 struct CliContext {
@@ -18,6 +20,15 @@ struct CliContext {
 
     // Writes "brumo: message" to the error stream and returns ExitError.
     int Fail(const std::string& message) const;
+
+    // The program's type store, or the built-in types where there is none; nullopt once the
+    // reason the store could not be read has gone to the error stream. With `noteDefaults`
+    // the error stream also hears when the built-in types stand in.
+    std::optional<TypeCatalog> LoadTypes(bool noteDefaults = false) const;
+    // The type `which` names (its number in "brumo list" or its name), kept in `catalog`;
+    // null once the reason it could not be found has gone to the error stream.
+    const TJunkFileObj* FindType(const std::string& which,
+                                 std::optional<TypeCatalog>& catalog) const;
 };
 
 } // namespace brumo

@@ -52,14 +52,12 @@ CLI::App* CountCommand::Add(CLI::App& app) {
 }
 
 int CountCommand::Execute(CliContext& context) {
-    TypeCatalog catalog;
-    if (auto error = TypeCatalog::Load(context.files, catalog))
-        return context.Fail(*error);
-    TypeCatalog::Lookup found = catalog.Find(type_);
-    if (!found.type)
-        return context.Fail(found.error);
+    std::optional<TypeCatalog> catalog;
+    const TJunkFileObj* type = context.FindType(type_, catalog);
+    if (!type)
+        return ExitError;
     const bool terminal = &context.out == &std::cout && Shell::StdoutIsTerminal();
-    return Count(*found.type, context.files.ProgramFolderWindows, {context.files.DataFolderWindows},
+    return Count(*type, context.files.ProgramFolderWindows, {context.files.DataFolderWindows},
                  context.out, context.err, terminal);
 }
 
@@ -85,7 +83,7 @@ int CountCommand::Count(const TJunkFileObj& type, const std::string& programFold
     loop.Run([&] { return !run.Counting(); }, [&] { run.Stop(); }, progress.get());
     switch (run.LastOutcome()) {
     case CountRun::Outcome::Stopped:
-        return 130;
+        return ExitInterrupted;
     case CountRun::Outcome::Failed:
         return ExitError;
     default:

@@ -15,14 +15,12 @@ CLI::App* DescribeCommand::Add(CLI::App& app) {
 }
 
 int DescribeCommand::Execute(CliContext& context) {
-    TypeCatalog catalog;
-    if (auto error = TypeCatalog::Load(context.files, catalog))
-        return context.Fail(*error);
-    TypeCatalog::Lookup found = catalog.Find(type_);
-    if (!found.type)
-        return context.Fail(found.error);
+    std::optional<TypeCatalog> catalog;
+    const TJunkFileObj* type = context.FindType(type_, catalog);
+    if (!type)
+        return ExitError;
     StyledText text;
-    found.type->DescribeTo(text, LocalDrives::LocalDrivesCaption());
+    type->DescribeTo(text, LocalDrives::LocalDrivesCaption());
     context.out << text.PlainText();
     return ExitOk;
 }

@@ -13,13 +13,10 @@ CLI::App* ListCommand::Add(CLI::App& app) {
 }
 
 int ListCommand::Execute(CliContext& context) {
-    TypeCatalog catalog;
-    if (auto error = TypeCatalog::Load(context.files, catalog))
-        return context.Fail(*error);
-    if (catalog.FromDefaults())
-        context.err << "There is no type store yet (\"" << catalog.StorePath()
-                    << "\"): these are the built-in junk file types.\n";
-    TypeListing::Print(context.out, catalog.Types());
+    const std::optional<TypeCatalog> catalog = context.LoadTypes(true);
+    if (!catalog)
+        return ExitError;
+    TypeListing::Print(context.out, catalog->Types());
     return ExitOk;
 }
 

@@ -13,11 +13,6 @@
 
 namespace brumo {
 
-namespace {
-// As a shell reports a program ended by Ctrl-C.
-constexpr int kExitInterrupted = 130;
-} // namespace
-
 CLI::App* RunCommand::Add(CLI::App& app) {
     CLI::App* run = app.add_subcommand(
         "run", "Clean up: process every enabled junk file type. Without --real this is a test "
@@ -28,13 +23,10 @@ CLI::App* RunCommand::Add(CLI::App& app) {
 }
 
 int RunCommand::Execute(CliContext& context) {
-    TypeCatalog catalog;
-    if (auto error = TypeCatalog::Load(context.files, catalog))
-        return context.Fail(*error);
-    if (catalog.FromDefaults())
-        context.err << "There is no type store yet (\"" << catalog.StorePath()
-                    << "\"): these are the built-in junk file types.\n";
-    EnabledTypeList types(catalog.Types());
+    const std::optional<TypeCatalog> catalog = context.LoadTypes(true);
+    if (!catalog)
+        return ExitError;
+    EnabledTypeList types(catalog->Types());
 
     const bool canAsk = Shell::StdinIsTerminal();
     if (real_ && !yes_ && types.CheckedCount() > 0) {
@@ -70,7 +62,7 @@ int RunCommand::Execute(CliContext& context) {
 
     context.out << (real_ ? "Log: " : "Test log: ") << run.LogPath() << "\n";
     if (run.Outcome().stopped)
-        return kExitInterrupted;
+        return ExitInterrupted;
     if (run.LogFailed() || run.Outcome().filesFailed > 0)
         return ExitFilesFailed;
     return ExitOk;
