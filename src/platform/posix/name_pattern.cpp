@@ -1,11 +1,10 @@
 #include "platform/posix/name_pattern.h"
 
 #include "platform/posix/user_locale.h"
+#include "platform/posix/utf8_case.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdint>
-#include <cstring>
 #include <wctype.h>
 
 namespace brumo {
@@ -17,21 +16,6 @@ namespace {
 constexpr char32_t kStar = 0x110000;
 constexpr char32_t kAnyOne = 0x110001;
 constexpr char32_t kRawByte = 0x110100; // + the byte
-
-bool IsAscii(std::string_view text) {
-    // Eight bytes at a time: every name of a folder is tested against every pattern.
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        if (word & 0x8080808080808080ull)
-            return false;
-    }
-    for (; i < text.size(); ++i)
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
-    return true;
-}
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
@@ -55,49 +39,9 @@ bool EndsWithAsciiFolded(std::string_view text, std::string_view lowerLiteral) {
 // Decodes one UTF-8 sequence at text[i], advancing i. A byte that does not start a
 // well-formed sequence stands for itself.
 char32_t DecodeOne(std::string_view text, size_t& i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char b0 = byte(i);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    int extra = 0;
-    char32_t cp = 0;
-    char32_t min = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = b0 & 0x1F;
-        min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = b0 & 0x0F;
-        min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = b0 & 0x07;
-        min = 0x10000;
-    } else {
-        ++i;
-        return kRawByte + b0;
-    }
-    if (i + static_cast<size_t>(extra) >= text.size()) {
-        ++i;
-        return kRawByte + b0;
-    }
-    for (int k = 1; k <= extra; ++k) {
-        const unsigned char b = byte(i + k);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return kRawByte + b0;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return kRawByte + b0;
-    }
-    i += static_cast<size_t>(extra) + 1;
-    return cp;
+    const size_t start = i;
+    return Utf8Case::DecodeOne(text, i).value_or(kRawByte +
+                                                 static_cast<unsigned char>(text[start]));
 }
 
 // "*" and "?" semantics by the usual greedy walk that backtracks to the last star; this
@@ -168,7 +112,7 @@ char32_t NamePattern::FoldCase(char32_t c) {
 }
 
 NamePattern::NamePattern(std::string_view pattern) {
-    const bool ascii = IsAscii(pattern);
+    const bool ascii = Utf8Case::IsAscii(pattern);
     const size_t firstWild = pattern.find_first_of("*?");
     if (pattern.find_first_not_of('*') == std::string_view::npos || pattern == "*.*") {
         // An empty pattern finds nothing: leave it to the general matcher.
@@ -243,7 +187,7 @@ bool NamePattern::Matches(std::string_view name) const {
 }
 
 bool NamePattern::MatchesGeneral(std::string_view name, bool appendDot) const {
-    if (!asciiCodes_.empty() && IsAscii(name))
+    if (!asciiCodes_.empty() && Utf8Case::IsAscii(name))
         return MatchAscii(asciiCodes_, name, appendDot);
     // Names are short (a file system allows 255 bytes); longer texts take the heap.
     char32_t local[300];

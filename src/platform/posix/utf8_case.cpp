@@ -2,14 +2,21 @@
 
 #include "platform/posix/user_locale.h"
 
+#include <cstdint>
+#include <cstring>
 #include <wctype.h>
 
 namespace brumo {
 
 namespace {
 
-// Decodes one code point at text[i], advancing i; invalid bytes map to U+DC80 + byte.
-wchar_t NextCodePoint(std::string_view text, size_t& i) {
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+std::optional<char32_t> Utf8Case::DecodeOne(std::string_view text, size_t& i) {
     const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
     if (lead < 0x80) {
@@ -41,36 +48,38 @@ wchar_t NextCodePoint(std::string_view text, size_t& i) {
     }
     if (valid && cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF)) {
         i += length;
-        return static_cast<wchar_t>(cp);
+        return cp;
     }
     ++i;
-    return static_cast<wchar_t>(0xDC00 + lead);
+    return std::nullopt;
 }
 
-bool IsAscii(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
+bool Utf8Case::IsAscii(std::string_view text) {
+    // Eight bytes at a time: every name of a folder is tested against every pattern.
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word & 0x8080808080808080ull)
             return false;
     }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
     return true;
 }
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
 
 std::wstring Utf8Case::Fold(std::string_view text) {
     const locale_t loc = UserLocale::Neutral();
     std::wstring out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        const wchar_t cp = NextCodePoint(text, i);
-        if (cp >= 0xDC80 && cp <= 0xDCFF)
-            out.push_back(cp);
+        const size_t start = i;
+        if (const std::optional<char32_t> cp = DecodeOne(text, i))
+            out.push_back(
+                static_cast<wchar_t>(towlower_l(towupper_l(static_cast<wint_t>(*cp), loc), loc)));
         else
-            out.push_back(static_cast<wchar_t>(towlower_l(towupper_l(cp, loc), loc)));
+            out.push_back(static_cast<wchar_t>(0xDC00 + static_cast<unsigned char>(text[start])));
     }
     return out;
 }

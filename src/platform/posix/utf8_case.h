@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,13 @@ public:
     // different byte strings fold alike unless their letters do.
     static std::wstring Fold(std::string_view text);
     static bool Equal(std::string_view a, std::string_view b);
+
+    // Decodes the UTF-8 sequence at text[i] and moves i past it. A byte that does not start a
+    // well-formed sequence (cut short, overlong, a surrogate, beyond U+10FFFF) moves i past
+    // itself alone and gives nullopt: what stands for it is the caller's choice.
+    static std::optional<char32_t> DecodeOne(std::string_view text, size_t& i);
+    // True when every byte is below 0x80.
+    static bool IsAscii(std::string_view text);
 };
 
 } // namespace brumo
