@@ -37,20 +37,6 @@ OsError CreateTemp(int folderFd, const std::string& finalName, mode_t mode, Uniq
     return OsError{EEXIST};
 }
 
-OsError WriteAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return OsError{errno};
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return {};
-}
-
 OsError Finish(UniqueFd& fd) {
     if (::fsync(fd.Get()) != 0)
         return OsError{errno};
@@ -80,8 +66,8 @@ OsError FileCopier::CopyToTemp(int sourceFd, const struct stat& source, int fold
             return fail(OsError{errno});
         if (n == 0)
             break;
-        if (OsError e = WriteAll(out.Get(), buffer.data(), static_cast<size_t>(n)))
-            return fail(e);
+        if (const int e = out.WriteAll({buffer.data(), static_cast<size_t>(n)}))
+            return fail(OsError{e});
     }
     // Attributes while the copy is still writable; owner next: changing it may clear the
     // set-id bits that the mode then puts back.
@@ -106,7 +92,7 @@ OsError FileCopier::WriteToTemp(std::string_view bytes, mode_t mode, int folderF
     UniqueFd out;
     if (OsError e = CreateTemp(folderFd, finalName, 0666, out, tempName))
         return e;
-    OsError e = WriteAll(out.Get(), bytes.data(), bytes.size());
+    OsError e{out.WriteAll(bytes)};
     if (!e && mode != 0 && ::fchmod(out.Get(), mode & 07777) != 0)
         e = OsError{errno};
     if (!e)

@@ -22,19 +22,7 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         if (!fd_.Valid())
             return OsError{EBADF};
-        const char* data = bytes.data();
-        size_t size = bytes.size();
-        while (size > 0) {
-            const ssize_t n = ::write(fd_.Get(), data, size);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                return OsError{errno};
-            }
-            data += n;
-            size -= static_cast<size_t>(n);
-        }
-        return {};
+        return OsError{fd_.WriteAll(bytes)};
     }
 
     OsError Close() override {

@@ -83,20 +83,6 @@ std::string StoredName(const std::string& name) {
     return name.substr(0, cut);
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 std::unique_ptr<TrashCan> TrashCan::FromFolder(UniqueFd folder, std::string hostPath) {
@@ -205,7 +191,9 @@ int TrashCan::Put(int parentFd, const std::string& name, const std::string& host
                 continue;
             return errno;
         }
-        const int written = WriteAll(info.Get(), text) ? info.Close() : errno;
+        int written = info.WriteAll(text);
+        if (written == 0)
+            written = info.Close();
         if (written != 0) {
             ::unlinkat(info_.Get(), infoName.c_str(), 0);
             return written;

@@ -19,4 +19,17 @@ int UniqueFd::Close() {
     return rc == 0 || errno == EINTR ? 0 : errno;
 }
 
+int UniqueFd::WriteAll(std::string_view bytes) const {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return 0;
+}
+
 } // namespace brumo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace brumo {
 
 // An owned file descriptor, closed when the object goes.
@@ -27,6 +29,8 @@ public:
     void Reset(int fd = -1);
     // Closes now and reports the close's own error (0 on success).
     int Close();
+    // Writes every byte, going on after short writes and interruptions; 0 or the errno.
+    int WriteAll(std::string_view bytes) const;
 
 private:
     int fd_ = -1;
