@@ -2,16 +2,15 @@
 
 #include "platform/path_map.h"
 #include "runs/recycle_sender.h"
+#include "support/log_text.h"
 #include "support/scoped_env.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,24 +18,14 @@ namespace brumo::test {
 
 // The lines of a log, each of which must end in CR LF.
 inline std::vector<std::string> ReadLogLines(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const std::string text = bytes.str();
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "last line without CR LF: " << text.substr(start);
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        EXPECT_EQ(lines.back().find('\n'), std::string::npos) << "bare line feed";
-        start = end + 2;
+    LogText log = LogText::Read(path);
+    for (const std::string& line : log.lines)
+        EXPECT_EQ(line.find('\n'), std::string::npos) << "bare line feed";
+    if (log.unterminated) {
+        ADD_FAILURE() << "last line without CR LF: " << *log.unterminated;
+        log.lines.push_back(*log.unterminated);
     }
-    return lines;
+    return log.lines;
 }
 
 inline std::filesystem::path Host(const std::string& windowsPath) {

@@ -6,6 +6,8 @@
 #include "runs/recycle_settings_check.h"
 #include "scripted_prompter.h"
 #include "support/drive_map.h"
+#include "support/log_text.h"
+#include "support/scoped_env.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 #include "ui/application.h"
@@ -21,11 +23,8 @@
 #include <QTest>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 namespace brumo {
 
@@ -36,43 +35,13 @@ namespace {
 // Monday, 7 December 2026, 14:05:09.
 constexpr TDateTime RunTime = 46363.586909722224;
 
+// A line missing its CR LF comes back marked, so that it matches no expected line.
 std::vector<std::string> LogLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const std::string text = bytes.str();
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back("<no CR LF>" + text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
+    test::LogText log = test::LogText::Read(path);
+    if (log.unterminated)
+        log.lines.push_back("<no CR LF>" + *log.unterminated);
+    return log.lines;
 }
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            previous_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (previous_)
-            ::setenv(name_, previous_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> previous_;
-};
 
 } // namespace
 
@@ -82,7 +51,7 @@ class MainWindowRunTest : public QObject {
 private:
     std::optional<test::TempTree> dir_, c_, home_;
     std::optional<test::DriveMap> drives_;
-    std::optional<ScopedEnv> homeEnv_, dataEnv_;
+    std::optional<test::ScopedEnv> homeEnv_, dataEnv_;
     ProgramFiles files_;
     test::RecycleBinSwitch recycleBin_;
     std::optional<RecycleSettingsCheck> recycle_;
