@@ -1,28 +1,10 @@
-#include "fake_recycle_settings.h"
-#include "runs/recycle_settings_check.h"
-#include "support/drive_map.h"
-#include "support/temp_tree.h"
-
-#include <gtest/gtest.h>
+#include "recycle_settings_check_fixture.h"
 
 namespace brumo {
 namespace {
 
 using test::FakeRecycleSettings;
-
-class RecycleSettingsCheckTest : public ::testing::Test {
-protected:
-    test::TempTree tree;
-    test::DriveMap drives{{'C', tree / "c"}, {'D', tree / "d"}, {'E', tree / "e"}};
-    FakeRecycleSettings settings;
-    RecycleSettingsCheck check{settings};
-
-    void SetUp() override {
-        std::filesystem::create_directories(tree / "c");
-        std::filesystem::create_directories(tree / "d");
-        std::filesystem::create_directories(tree / "e");
-    }
-};
+using test::RecycleSettingsCheckTest;
 
 TEST_F(RecycleSettingsCheckTest, WithoutSettingsTheDefaultHoldsAndNothingIsWrong) {
     settings.drivesWithSetting = {'C'};

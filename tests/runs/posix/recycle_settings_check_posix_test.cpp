@@ -1,9 +1,4 @@
-#include "../fake_recycle_settings.h"
-#include "runs/recycle_settings_check.h"
-#include "support/drive_map.h"
-#include "support/temp_tree.h"
-
-#include <gtest/gtest.h>
+#include "../recycle_settings_check_fixture.h"
 
 namespace brumo {
 namespace {
@@ -11,19 +6,7 @@ namespace {
 using test::FakeRecycleSettings;
 
 // Cases that need three fixed drives C:, D: and E:, which only the drive table can give.
-class RecycleSettingsCheckPosixTest : public ::testing::Test {
-protected:
-    test::TempTree tree;
-    test::DriveMap drives{{'C', tree / "c"}, {'D', tree / "d"}, {'E', tree / "e"}};
-    FakeRecycleSettings settings;
-    RecycleSettingsCheck check{settings};
-
-    void SetUp() override {
-        std::filesystem::create_directories(tree / "c");
-        std::filesystem::create_directories(tree / "d");
-        std::filesystem::create_directories(tree / "e");
-    }
-};
+class RecycleSettingsCheckPosixTest : public test::RecycleSettingsCheckTest {};
 
 TEST_F(RecycleSettingsCheckPosixTest, IndependentSettingsNameTheDrivesInError) {
     settings.value = FakeRecycleSettings::Independent();
