@@ -1,12 +1,12 @@
 #include "app/placement.h"
 
+#include "support/file_text.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace brumo {
 namespace {
@@ -101,13 +101,11 @@ TEST_F(PlacementTest, SaveWritesKeysInOrderAndMaximisedWindowKeepsItsNormalRect)
     maximised.normal = {20, 30, 520, 430};
     ASSERT_FALSE(Placement::SavePlacement(settings, "HDForm Settings", maximised, true));
     ASSERT_FALSE(Placement::SavePlacement(settings, "SpecForm Settings", maximised, false));
-    std::ifstream in(tree / "Brumo.INI", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(), "[HDForm Settings]\r\nLeft=20\r\nTop=30\r\nRight=520\r\nBottom=430\r\n"
-                          "MinX=-1\r\nMinY=-1\r\nMaxX=-4\r\nMaxY=-4\r\nShowCmd=3\r\nflags=2\r\n"
-                          "[SpecForm Settings]\r\nLeft=20\r\nTop=30\r\n"
-                          "MinX=-1\r\nMinY=-1\r\nMaxX=-4\r\nMaxY=-4\r\nShowCmd=3\r\nflags=2\r\n");
+    EXPECT_EQ(test::ReadFileText(tree / "Brumo.INI"),
+              "[HDForm Settings]\r\nLeft=20\r\nTop=30\r\nRight=520\r\nBottom=430\r\n"
+              "MinX=-1\r\nMinY=-1\r\nMaxX=-4\r\nMaxY=-4\r\nShowCmd=3\r\nflags=2\r\n"
+              "[SpecForm Settings]\r\nLeft=20\r\nTop=30\r\n"
+              "MinX=-1\r\nMinY=-1\r\nMaxX=-4\r\nMaxY=-4\r\nShowCmd=3\r\nflags=2\r\n");
 
     // Reopens in normal state at the stored rectangle.
     WindowPlacement back =

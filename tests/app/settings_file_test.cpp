@@ -1,23 +1,16 @@
 #include "app/ini_text.h"
 #include "app/settings_file.h"
 
+#include "support/file_text.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace brumo {
 namespace {
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void WriteAll(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -82,13 +75,13 @@ TEST(SettingsFile, WritesCreateTheFileAndKeepUnknownLines) {
     SettingsFile settings(path.string());
     ASSERT_FALSE(settings.WriteInteger("DefaultForm Settings", "ListWidth", 300));
     ASSERT_FALSE(settings.WriteString("NameForm Settings", "InitialDir", "C:\\Some Dir\\"));
-    EXPECT_EQ(ReadAll(path), "[DefaultForm Settings]\r\nListWidth=300\r\n"
-                             "[NameForm Settings]\r\nInitialDir=C:\\Some Dir\\\r\n");
+    EXPECT_EQ(test::ReadFileText(path), "[DefaultForm Settings]\r\nListWidth=300\r\n"
+                                        "[NameForm Settings]\r\nInitialDir=C:\\Some Dir\\\r\n");
 
     // A hand-edited file keeps its comments and foreign keys across writes.
     WriteAll(path, "# by hand\n[defaultform settings]\nListWidth=1\nColour=red\n");
     ASSERT_FALSE(settings.WriteInteger("DefaultForm Settings", "LISTWIDTH", -5));
-    EXPECT_EQ(ReadAll(path),
+    EXPECT_EQ(test::ReadFileText(path),
               "# by hand\r\n[defaultform settings]\r\nLISTWIDTH=-5\r\nColour=red\r\n");
     EXPECT_EQ(settings.ReadInteger("DefaultForm Settings", "ListWidth", 0), -5);
     EXPECT_EQ(settings.ReadString("NameForm Settings", "InitialDir", ""), "");
@@ -106,7 +99,7 @@ TEST(SettingsFile, AFailedWriteNamesTheFileAndChangesNothing) {
     SettingsFile settings(path.string());
     // A line break would split the value into lines of its own.
     EXPECT_TRUE(settings.WriteString("S", "InitialDir", "a\nb=2"));
-    EXPECT_EQ(ReadAll(path), "[S]\r\nk=1\r\n");
+    EXPECT_EQ(test::ReadFileText(path), "[S]\r\nk=1\r\n");
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "support/file_text.h"
+
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,10 +16,7 @@ struct LogText {
     std::optional<std::string> unterminated;
 
     static LogText Read(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        const std::string text = bytes.str();
+        const std::string text = ReadFileText(path);
         LogText log;
         size_t start = 0;
         while (start < text.size()) {

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/locale_info.h"
 #include "support/drive_map.h"
+#include "support/file_text.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 
@@ -11,7 +12,6 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
@@ -58,13 +58,6 @@ private:
     const char* name_;
     std::string old_;
 };
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class RunCommandTest : public ::testing::Test {
 protected:
@@ -133,7 +126,7 @@ TEST_F(RunCommandTest, ATestRunReportsTheEnabledTypesAndNamesItsLog) {
     EXPECT_EQ(out.str().find("Do you want"), std::string::npos);
     EXPECT_NE(out.str().find("Test log: " + files.TestLog + "\n"), std::string::npos);
     EXPECT_TRUE(fs::exists(tree / "c" / "t" / "a.tmp"));
-    const std::string log = ReadAll(files.TestLog);
+    const std::string log = test::ReadFileText(files.TestLog);
     EXPECT_NE(log.find("\tC:\\t\\a.tmp\r\n"), std::string::npos);
     EXPECT_EQ(log.find("c.tmp"), std::string::npos);
 }
@@ -164,7 +157,7 @@ TEST_F(RunCommandTest, ExitCodesTellFailuresAndBadUse) {
     EXPECT_NE(out.str().find(" 1 files could not be removed. Check the log for details."),
               std::string::npos)
         << out.str();
-    EXPECT_NE(ReadAll(files.Log).find("ERR\tC:\\t\\a.tmp\r\n\t* "), std::string::npos);
+    EXPECT_NE(test::ReadFileText(files.Log).find("ERR\tC:\\t\\a.tmp\r\n\t* "), std::string::npos);
 
     EXPECT_EQ(Brumo({"run", "--bogus"}), 2);
     Store({Type("Off", MethodDelete, "C:\\u", false)});

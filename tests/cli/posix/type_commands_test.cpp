@@ -4,6 +4,7 @@
 #include "model/type_store.h"
 
 #include "support/drive_map.h"
+#include "support/file_text.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,6 @@ namespace brumo {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The program lives in a temporary folder on drive C:, the only drive of the table; the temporary
 // files folder lies on it too, so the built-in types are the same on every machine.
@@ -150,7 +144,7 @@ TEST_F(TypeCommandsTest, UnknownOrAmbiguousTypesAreErrors) {
 
 TEST_F(TypeCommandsTest, AMalformedStoreIsReportedAndLeftAlone) {
     Store({Type("First", true, 0), Type("Second", true, 2)});
-    std::string bytes = ReadAll(files.TypeStore);
+    std::string bytes = test::ReadFileText(files.TypeStore);
     bytes.resize(bytes.size() - 3); // cut inside the second record
     std::ofstream(files.TypeStore, std::ios::binary | std::ios::trunc) << bytes;
 
@@ -164,7 +158,7 @@ TEST_F(TypeCommandsTest, AMalformedStoreIsReportedAndLeftAlone) {
         EXPECT_NE(err.find("brumo.DAT"), std::string::npos) << err;
         EXPECT_NE(err.find("byte"), std::string::npos) << err;
     }
-    EXPECT_EQ(ReadAll(files.TypeStore), bytes);
+    EXPECT_EQ(test::ReadFileText(files.TypeStore), bytes);
     EXPECT_EQ(std::distance(fs::directory_iterator(tree / "c" / "prog"), fs::directory_iterator()),
               1);
 }

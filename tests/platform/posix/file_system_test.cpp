@@ -3,6 +3,7 @@
 #include "platform/file_writer.h"
 #include "platform/posix/test_faults.h"
 #include "support/drive_map.h"
+#include "support/file_text.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 
@@ -20,11 +21,6 @@ namespace fs = std::filesystem;
 using test::DriveMap;
 using test::TempTree;
 using test::TreeBuilder;
-
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void Write(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
@@ -146,7 +142,7 @@ TEST_F(FileSystemTest, OperationsThroughAFolderSwappedForALinkAreRefused) {
     EXPECT_TRUE(FileSystem::WriteFileAtomic("E:\\real\\victim.txt", "x"));
     EXPECT_TRUE(FileSystem::CreateFolders("E:\\real\\new"));
     EXPECT_FALSE(FileSystem::FileExists("E:\\real\\victim.txt"));
-    EXPECT_EQ(Contents(tree / "outside/victim.txt"), std::string(3, '\0'));
+    EXPECT_EQ(test::ReadFileText(tree / "outside/victim.txt"), std::string(3, '\0'));
     EXPECT_EQ(EntriesIn(tree / "outside"), 1u);
     EXPECT_TRUE(fs::exists(tree / "drive/moved/victim.txt"));
 }
@@ -155,12 +151,12 @@ TEST_F(FileSystemTest, MoveNeverReplacesAndMovesLinksAsLinks) {
     Write(tree / "a/one.tmp", "one");
     Write(tree / "b/one.tmp", "other");
     EXPECT_EQ(FileSystem::MoveFile("D:\\a\\one.tmp", "D:\\b\\ONE.TMP").code, EEXIST);
-    EXPECT_EQ(Contents(tree / "a/one.tmp"), "one");
-    EXPECT_EQ(Contents(tree / "b/one.tmp"), "other");
+    EXPECT_EQ(test::ReadFileText(tree / "a/one.tmp"), "one");
+    EXPECT_EQ(test::ReadFileText(tree / "b/one.tmp"), "other");
 
     TreeBuilder::MakeReadOnly(tree / "a/one.tmp");
     ASSERT_FALSE(FileSystem::MoveFile("D:\\A\\one.tmp", "D:\\b\\two.tmp"));
-    EXPECT_EQ(Contents(tree / "b/two.tmp"), "one");
+    EXPECT_EQ(test::ReadFileText(tree / "b/two.tmp"), "one");
     EXPECT_FALSE(fs::exists(tree / "a/one.tmp"));
 
     TreeBuilder::MakeLink(tree / "a/link", tree / "b");
@@ -177,7 +173,7 @@ TEST_F(FileSystemTest, MoveNeverReplacesAndMovesLinksAsLinks) {
 // Checks a move that had to copy: contents, mode and time stamps kept, no temporary left.
 void ExpectCopiedMove(const fs::path& source, const fs::path& target, const struct stat& before) {
     EXPECT_FALSE(fs::exists(source));
-    EXPECT_EQ(Contents(target), std::string(100000, 'x'));
+    EXPECT_EQ(test::ReadFileText(target), std::string(100000, 'x'));
     struct stat after;
     ASSERT_EQ(::lstat(target.c_str(), &after), 0);
     EXPECT_EQ(after.st_mode, before.st_mode);
@@ -208,7 +204,7 @@ TEST_F(FileSystemTest, MoveAcrossFileSystemsCopiesFlushesAndRemovesTheSource) {
     Write(tree / "src/second.tmp", "2");
     TestFaults::FailRenames(EXDEV, 2);
     EXPECT_TRUE(FileSystem::MoveFile("D:\\src\\second.tmp", "D:\\dst\\second.tmp"));
-    EXPECT_EQ(Contents(tree / "src/second.tmp"), "2");
+    EXPECT_EQ(test::ReadFileText(tree / "src/second.tmp"), "2");
     EXPECT_EQ(EntriesIn(tree / "dst"), 1u);
 
     // A real second file system, where there is one.
@@ -233,16 +229,16 @@ TEST_F(FileSystemTest, MoveAcrossFileSystemsCopiesFlushesAndRemovesTheSource) {
 
 TEST_F(FileSystemTest, AtomicWriteKeepsTheOldFileWholeWhenItCannotFinish) {
     ASSERT_FALSE(FileSystem::WriteFileAtomic("D:\\store.dat", "first"));
-    EXPECT_EQ(Contents(tree / "store.dat"), "first");
+    EXPECT_EQ(test::ReadFileText(tree / "store.dat"), "first");
     ::chmod((tree / "store.dat").c_str(), 0640);
     ASSERT_FALSE(FileSystem::WriteFileAtomic("D:\\STORE.DAT", "second, longer"));
-    EXPECT_EQ(Contents(tree / "store.dat"), "second, longer");
+    EXPECT_EQ(test::ReadFileText(tree / "store.dat"), "second, longer");
     EXPECT_EQ(fs::status(tree / "store.dat").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
     TestFaults::FailRenames(EIO);
     EXPECT_EQ(FileSystem::WriteFileAtomic("D:\\store.dat", "third").code, EIO);
-    EXPECT_EQ(Contents(tree / "store.dat"), "second, longer");
+    EXPECT_EQ(test::ReadFileText(tree / "store.dat"), "second, longer");
     EXPECT_EQ(EntriesIn(tree.Root()), 1u); // no temporary file left
 
     TreeBuilder::MakeReadOnly(tree / "store.dat");
@@ -269,11 +265,11 @@ TEST_F(FileSystemTest, CreateFoldersAndCopy) {
     Write(tree / "from.txt", "payload");
     TreeBuilder::SetWriteTime(tree / "from.txt", 2010, 5, 6);
     ASSERT_FALSE(FileSystem::CopyFile("D:\\from.txt", "D:\\from.txt.BAD"));
-    EXPECT_EQ(Contents(tree / "from.txt.BAD"), "payload");
+    EXPECT_EQ(test::ReadFileText(tree / "from.txt.BAD"), "payload");
     EXPECT_EQ(fs::last_write_time(tree / "from.txt.BAD"), fs::last_write_time(tree / "from.txt"));
     Write(tree / "from.txt", "newer");
     ASSERT_FALSE(FileSystem::CopyFile("D:\\from.txt", "D:\\from.txt.BAD"));
-    EXPECT_EQ(Contents(tree / "from.txt.BAD"), "newer");
+    EXPECT_EQ(test::ReadFileText(tree / "from.txt.BAD"), "newer");
     EXPECT_EQ(FileSystem::ShortPathName("D:\\Long Name.text"), "D:\\Long Name.text");
 }
 
@@ -285,11 +281,11 @@ TEST_F(FileSystemTest, WriterCreatesAppendsAndReportsEveryFailure) {
     ASSERT_FALSE(FileWriter::Open("D:\\RUN.LOG.TXT", FileWriter::Mode::Append, writer));
     ASSERT_FALSE(writer->Write("two\r\n"));
     ASSERT_FALSE(writer->Close());
-    EXPECT_EQ(Contents(tree / "run.log.txt"), "one\r\ntwo\r\n");
+    EXPECT_EQ(test::ReadFileText(tree / "run.log.txt"), "one\r\ntwo\r\n");
     EXPECT_TRUE(writer->Write("late")); // after Close
     ASSERT_FALSE(FileWriter::Open("D:\\run.log.txt", FileWriter::Mode::Create, writer));
     ASSERT_FALSE(writer->Close());
-    EXPECT_EQ(Contents(tree / "run.log.txt"), "");
+    EXPECT_EQ(test::ReadFileText(tree / "run.log.txt"), "");
 
     TreeBuilder::MakeReadOnly(tree / "run.log.txt");
     EXPECT_EQ(FileWriter::Open("D:\\run.log.txt", FileWriter::Mode::Append, writer).code,

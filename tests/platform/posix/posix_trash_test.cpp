@@ -3,6 +3,7 @@
 #include "platform/posix/trash_info.h"
 #include "platform/recycle_bin.h"
 #include "support/drive_map.h"
+#include "support/file_text.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 
@@ -16,10 +17,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,15 +30,8 @@ using test::TempTree;
 using test::TreeBuilder;
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string PathLine(const fs::path& infoFile) {
-    const std::string text = ReadText(infoFile);
+    const std::string text = test::ReadFileText(infoFile);
     const size_t at = text.find("\nPath=");
     if (at == std::string::npos)
         return {};
@@ -108,7 +100,7 @@ TEST_F(TrashTest, FilesOfTheHomeFileSystemGoToTheHomeTrashWithTheirDescription) 
         EXPECT_EQ(st.st_mode & 07777, 0700u) << folder;
     }
 
-    const std::string text = ReadText(Trash() / "info" / "naïve file.tmp.trashinfo");
+    const std::string text = test::ReadFileText(Trash() / "info" / "naïve file.tmp.trashinfo");
     std::smatch m;
     ASSERT_TRUE(
         std::regex_match(text, m,
