@@ -1,10 +1,7 @@
-#include "cli/command_line.h"
-
+#include "cli_test_support.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 namespace brumo {
 namespace {
@@ -17,12 +14,7 @@ protected:
     std::string out, err;
 
     int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), "brumo");
-        std::ostringstream o, e;
-        int code = CommandLine::Run(args, files, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
+        return test::RunBrumo(files, std::move(args), out, err);
     }
 };
 

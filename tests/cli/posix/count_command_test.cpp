@@ -1,5 +1,4 @@
-#include "cli/command_line.h"
-
+#include "../cli_test_support.h"
 #include "model/junk_file_type.h"
 #include "model/type_store.h"
 #include "platform/locale_info.h"
@@ -12,7 +11,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace brumo {
 namespace {
@@ -39,12 +37,7 @@ protected:
     ~CountCommandTest() override { LocaleInfo::PinEnglish(false); }
 
     int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), "brumo");
-        std::ostringstream o, e;
-        const int code = CommandLine::Run(args, files_, o, e);
-        out_ = o.str();
-        err_ = e.str();
-        return code;
+        return test::RunBrumo(files_, std::move(args), out_, err_);
     }
 
     test::TempTree tree_;

@@ -1,19 +1,17 @@
-#include "cli/command_line.h"
-
+#include "../cli_test_support.h"
 #include "model/junk_file_type.h"
 #include "model/type_store.h"
 
 #include "support/drive_map.h"
 #include "support/file_text.h"
+#include "support/scoped_env.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 
 namespace brumo {
 namespace {
@@ -26,7 +24,7 @@ class TypeCommandsTest : public ::testing::Test {
 protected:
     test::TempTree tree;
     std::optional<test::DriveMap> drives;
-    std::optional<std::string> oldTmp;
+    std::optional<test::ScopedEnv> tmpDir;
     ProgramFiles files;
     std::string out, err;
 
@@ -34,26 +32,13 @@ protected:
         fs::create_directories(tree / "c" / "prog");
         fs::create_directories(tree / "c" / "tmp");
         drives.emplace(std::initializer_list<std::pair<char, fs::path>>{{'C', tree / "c"}});
-        if (const char* tmp = std::getenv("TMPDIR"))
-            oldTmp = tmp;
-        ::setenv("TMPDIR", (tree / "c" / "tmp").c_str(), 1);
+        tmpDir.emplace("TMPDIR", (tree / "c" / "tmp").string());
         files = ProgramFiles::Derive((tree / "c" / "prog" / "brumo").string(), true,
                                      (tree / "data").string());
     }
-    void TearDown() override {
-        if (oldTmp)
-            ::setenv("TMPDIR", oldTmp->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-    }
 
     int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), "brumo");
-        std::ostringstream o, e;
-        int code = CommandLine::Run(args, files, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
+        return test::RunBrumo(files, std::move(args), out, err);
     }
 
     void Store(const std::vector<TJunkFileObj>& types) {
