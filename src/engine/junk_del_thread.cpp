@@ -51,6 +51,13 @@ void TJunkDelThread::Execute() {
     Finish();
 }
 
+void WorkerSetup::ExcludeFolders(const std::vector<std::string>& folders) {
+    if (folders.empty())
+        return;
+    excludedFolder = folders.front();
+    moreExcludedFolders.assign(folders.begin() + 1, folders.end());
+}
+
 void TJunkDelThread::Search() {
     FolderWalker::Options options;
     options.stopEvent = setup_.stopEvent.get();

@@ -36,6 +36,10 @@ struct WorkerSetup {
     OnCountsFn onCounts;                      // optional
     OnDoneFn onDone;                          // required: without it nothing starts
     std::shared_ptr<WorkerProgress> progress; // optional, for a progress display
+
+    // Sets both kinds of excluded folder from one list, the program's folder first; an
+    // empty list leaves them unset.
+    void ExcludeFolders(const std::vector<std::string>& folders);
 };
 
 // The worker: searches one junk file type's folders on its own thread, below normal priority.

@@ -121,11 +121,7 @@ void CleanupRun::StartCurrentType() {
     }
     WorkerSetup worker;
     worker.stopEvent = stopEvent_;
-    if (!setup_.excludedFolders.empty()) {
-        worker.excludedFolder = setup_.excludedFolders.front();
-        worker.moreExcludedFolders.assign(setup_.excludedFolders.begin() + 1,
-                                          setup_.excludedFolders.end());
-    }
+    worker.ExcludeFolders(setup_.excludedFolders);
     worker.progress = setup_.progress;
     worker.mainThread = setup_.mainThread;
     if (testRun_)

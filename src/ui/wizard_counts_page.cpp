@@ -107,11 +107,7 @@ bool WizardCountsPage::Start(const TJunkFileObj& type) {
 
     WorkerSetup worker;
     worker.stopEvent = stopEvent_;
-    if (!setup_.excludedFolders.empty()) {
-        worker.excludedFolder = setup_.excludedFolders.front();
-        worker.moreExcludedFolders.assign(setup_.excludedFolders.begin() + 1,
-                                          setup_.excludedFolders.end());
-    }
+    worker.ExcludeFolders(setup_.excludedFolders);
     worker.mainThread = setup_.mainThread;
     // The worker alone writes the list until CountDone, which closes it.
     worker.onFile = [found = found_](const std::string& path, int64_t) {
