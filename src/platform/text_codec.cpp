@@ -4,8 +4,7 @@
 
 namespace brumo {
 
-namespace {
-void AppendUtf8(std::string& out, uint32_t cp) {
+void TextCodec::AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -22,7 +21,6 @@ void AppendUtf8(std::string& out, uint32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-} // namespace
 
 std::string TextCodec::Utf16LeToUtf8(std::string_view bytes) {
     std::string out;
