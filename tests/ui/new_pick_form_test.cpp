@@ -5,6 +5,7 @@
 #include "support/tree_builder.h"
 #include "ui/legend_form.h"
 #include "ui/widget_placement.h"
+#include "widget_lookup.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -35,26 +36,14 @@ private:
     std::optional<test::DriveMap> drives_;
     std::unique_ptr<TNewPickForm> form_;
 
-    template <typename T> T* Get(const char* name) {
-        T* child = form_->findChild<T*>(name);
-        if (!child)
-            qFatal("no %s", name);
-        return child;
-    }
+    template <typename T> T* Get(const char* name) { return test::Child<T>(form_.get(), name); }
     QTreeWidget* Tree() { return Get<QTreeWidget>("tvDirSel"); }
     QAction* Action(const char* name) { return Get<QAction>(name); }
     QPushButton* Button(const char* name) { return Get<QPushButton>(name); }
 
     // The item at a path below the root, "" being the root itself.
     QTreeWidgetItem* Item(const QString& path) {
-        QTreeWidgetItem* item = Tree()->topLevelItem(0);
-        for (const QString& part : path.split('\\', Qt::SkipEmptyParts)) {
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; item && i < item->childCount(); ++i)
-                if (item->child(i)->text(0) == part)
-                    next = item->child(i);
-            item = next;
-        }
+        QTreeWidgetItem* item = test::TreeItemAt(Tree(), path);
         if (!item)
             qFatal("no item %s", qPrintable(path));
         return item;

@@ -15,6 +15,7 @@
 #include "ui/spec_form.h"
 #include "ui/widget_placement.h"
 #include "ui/wizard_counts_page.h"
+#include "widget_lookup.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -74,12 +75,7 @@ private:
     std::unique_ptr<TTypeWiz> wiz_;
     std::vector<int> helpAsked_;
 
-    template <typename T> T* Get(const char* name) {
-        T* child = wiz_->findChild<T*>(name);
-        if (!child)
-            qFatal("no %s", name);
-        return child;
-    }
+    template <typename T> T* Get(const char* name) { return test::Child<T>(wiz_.get(), name); }
     QPushButton* Button(const char* name) { return Get<QPushButton>(name); }
     QLineEdit* Edit(const char* name) { return Get<QLineEdit>(name); }
     QComboBox* Combo(const char* name) { return Get<QComboBox>(name); }

@@ -21,6 +21,7 @@
 #include "ui/scripted_prompter.h"
 #include "ui/spec_form.h"
 #include "ui/type_wiz.h"
+#include "ui/widget_lookup.h"
 #include "ui/widget_placement.h"
 #include "ui/wizard_counts_page.h"
 
@@ -51,18 +52,6 @@ struct Stage {
 
 using Scene = std::function<std::vector<QWidget*>(Stage&)>;
 
-QTreeWidgetItem* ItemAt(QTreeWidget* tree, const QString& path) {
-    QTreeWidgetItem* item = tree->topLevelItem(0);
-    for (const QString& part : path.split('\\', Qt::SkipEmptyParts)) {
-        QTreeWidgetItem* next = nullptr;
-        for (int i = 0; item && i < item->childCount(); ++i)
-            if (item->child(i)->text(0) == part)
-                next = item->child(i);
-        item = next;
-    }
-    return item;
-}
-
 std::vector<QWidget*> PickerScene(Stage& stage) {
     for (const char* dir :
          {"Program Files/App", "Temp/Cache", "Temp/Downloads", "Users/Ann/Desktop",
@@ -74,17 +63,17 @@ std::vector<QWidget*> PickerScene(Stage& stage) {
     auto form = std::make_unique<TNewPickForm>();
     auto* tree = form->findChild<QTreeWidget*>("tvDirSel");
     auto act = [&](const QString& path, const char* action) {
-        tree->setCurrentItem(ItemAt(tree, path));
+        tree->setCurrentItem(test::TreeItemAt(tree, path));
         form->findChild<QAction*>(action)->trigger();
     };
-    ItemAt(tree, "C:")->setExpanded(true);
+    test::TreeItemAt(tree, "C:")->setExpanded(true);
     act("C:\\Users", "aExistSubs");
     act("C:\\Program Files", "aNoSubs");
     act("C:\\Windows", "aFolder");
-    ItemAt(tree, "C:\\Windows")->setExpanded(true);
+    test::TreeItemAt(tree, "C:\\Windows")->setExpanded(true);
     act("C:\\Windows\\System32", "aNoSubs");
     act("D:", "aNoSubs");
-    tree->setCurrentItem(ItemAt(tree, "C:\\Users\\Ann"));
+    tree->setCurrentItem(test::TreeItemAt(tree, "C:\\Users\\Ann"));
     form->resize(520, 430);
     form->show();
     form->findChild<QAction*>("aLegend")->trigger();
