@@ -19,6 +19,8 @@ public:
     // Whether MakeLink works here (Windows needs a privilege or developer mode for it).
     static bool LinksSupported();
     static void MakeLink(const std::filesystem::path& link, const std::filesystem::path& target);
+    // A link or junction as the program sees one (on Windows, the reparse-point attribute).
+    static bool IsLink(const std::filesystem::path& path);
     static void MakeReadOnly(const std::filesystem::path& path);
 };
 

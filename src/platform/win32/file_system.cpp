@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 
 #include "platform/file_attributes.h"
+#include "platform/win32/parent_guard.h"
 #include "platform/win32/win_text.h"
 
 #include "platform/win32/windows_api.h"
@@ -72,16 +73,47 @@ std::optional<uint32_t> FileSystem::Attributes(const std::string& path) {
 }
 
 OsError FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+    ParentGuard parent;
+    if (OsError e = ParentGuard::Open(path, parent))
+        return e;
+    if (OsError e = parent.CheckEntry(path))
+        return e;
+    // The entry itself: a link keeps its target's attributes out of reach, as on POSIX.
+    Handle h(
+        CreateFileW(WinText::FilePath(path).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!h.valid())
+        return LastError();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h.get(), &info))
+        return LastError();
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return {};
     // Zero would mean "leave as they are" to the file system; it is meant as "none".
-    const DWORD a = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
-    return Result(SetFileAttributesW(WinText::FilePath(path).c_str(), a));
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    return Result(SetFileInformationByHandle(h.get(), FileBasicInfo, &basic, sizeof basic));
 }
 
 OsError FileSystem::DeleteFile(const std::string& path) {
+    // DeleteFile removes a link itself, never its target.
+    ParentGuard parent;
+    if (OsError e = ParentGuard::Open(path, parent))
+        return e;
+    if (OsError e = parent.CheckEntry(path))
+        return e;
     return Result(DeleteFileW(WinText::FilePath(path).c_str()));
 }
 
 OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
+    ParentGuard source, target;
+    if (OsError e = ParentGuard::Open(from, source))
+        return e;
+    if (OsError e = source.CheckEntry(from))
+        return e;
+    if (OsError e = ParentGuard::Open(to, target))
+        return e;
     return Result(MoveFileExW(WinText::FilePath(from).c_str(), WinText::FilePath(to).c_str(),
                               MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH));
 }
@@ -90,17 +122,22 @@ OsError FileSystem::CreateFolders(const std::string& path) {
     std::string p = path;
     while (p.size() > 3 && p.back() == '\\')
         p.pop_back();
-    if (FolderExists(p))
-        return {};
-    // Every prefix that ends before a backslash, past the drive root.
+    // Every prefix that ends before a backslash, past the drive root. Below a drive root no
+    // existing folder may be a link: new folders never land in a link's target.
+    const bool drivePath = p.size() >= 3 && p[1] == ':' && p[2] == '\\';
     OsError last;
-    size_t start = (p.size() >= 2 && p[1] == ':') ? 3 : 0;
+    size_t start = drivePath ? 3 : 0;
     for (size_t pos = p.find('\\', start);; pos = p.find('\\', pos + 1)) {
         const std::string prefix = p.substr(0, pos);
-        if (!prefix.empty() && !FolderExists(prefix)) {
-            if (!CreateDirectoryW(WinText::FilePath(prefix).c_str(), nullptr) &&
-                GetLastError() != ERROR_ALREADY_EXISTS)
-                last = LastError();
+        if (!prefix.empty() && !(drivePath && prefix.size() <= 3)) {
+            const DWORD a = GetFileAttributesW(WinText::FilePath(prefix).c_str());
+            if (a == INVALID_FILE_ATTRIBUTES) {
+                if (!CreateDirectoryW(WinText::FilePath(prefix).c_str(), nullptr) &&
+                    GetLastError() != ERROR_ALREADY_EXISTS)
+                    last = LastError();
+            } else if (drivePath && (a & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                return OsError{ParentGuard::LinkOnTheWay()};
+            }
         }
         if (pos == std::string::npos)
             break;

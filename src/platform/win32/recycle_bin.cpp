@@ -1,12 +1,15 @@
 #include "platform/recycle_bin.h"
 
 #include "platform/os_error.h"
+#include "platform/win32/parent_guard.h"
 #include "platform/win32/win_text.h"
 
 #include "platform/win32/windows_api.h"
 
 #include <objbase.h>
 #include <shellapi.h>
+
+#include <map>
 
 namespace brumo {
 
@@ -73,12 +76,34 @@ const char* ShellOperationText(int code) {
 } // namespace
 
 int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
-    if (paths.empty())
-        return 0;
+    // The shell acts by path: every file's folder is checked and held first, once per folder.
+    // A file refused there ends the list; those before it still go.
+    std::map<std::string, ParentGuard> guards;
+    size_t sendable = 0;
+    int refused = 0;
+    for (; sendable < paths.size(); ++sendable) {
+        const std::string folder = ParentGuard::FolderOf(paths[sendable]);
+        auto held = guards.find(folder);
+        if (held == guards.end()) {
+            ParentGuard guard;
+            if (const OsError e = ParentGuard::Open(paths[sendable], guard)) {
+                refused = e.code;
+                break;
+            }
+            held = guards.emplace(folder, std::move(guard)).first;
+        }
+        if (const OsError e = held->second.CheckEntry(paths[sendable])) {
+            refused = e.code;
+            break;
+        }
+    }
+    if (sendable == 0)
+        return refused;
+
     // The list the shell takes: every path ends in a zero, the list in a second one.
     std::wstring list;
-    for (const auto& path : paths) {
-        list += WinText::Wide(path);
+    for (size_t i = 0; i < sendable; ++i) {
+        list += WinText::Wide(paths[i]);
         list += L'\0';
     }
     list += L'\0';
@@ -93,7 +118,7 @@ int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
         result = ERROR_CANCELLED;
     if (SUCCEEDED(com))
         CoUninitialize();
-    return result;
+    return result != 0 ? result : refused;
 }
 
 std::string RecycleBin::ErrorText(int code) {

@@ -1,5 +1,6 @@
 #include "platform/special_folders.h"
 
+#include "platform/win32/final_path.h"
 #include "platform/win32/win_text.h"
 
 #include "platform/win32/windows_api.h"
@@ -52,7 +53,9 @@ std::string SpecialFolders::ExecutablePath() {
             return {};
         if (n < path.size()) {
             path.resize(n);
-            return WinText::Utf8(path);
+            // The program's own files are removed and replaced by path, which is only allowed
+            // through no link: name them as the system does.
+            return FinalPath::Resolve(WinText::Utf8(path));
         }
         path.resize(path.size() * 2);
     }
@@ -62,7 +65,7 @@ std::string SpecialFolders::UserDataFolder() {
     wchar_t path[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
         return {};
-    return WinText::Utf8(path) + "\\Brumo";
+    return FinalPath::Resolve(WinText::Utf8(path) + "\\Brumo");
 }
 
 std::string SpecialFolders::HomeTrashFolder() {

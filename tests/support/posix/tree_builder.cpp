@@ -61,6 +61,10 @@ void TreeBuilder::MakeLink(const fs::path& link, const fs::path& target) {
     fs::create_symlink(target, link);
 }
 
+bool TreeBuilder::IsLink(const fs::path& path) {
+    return fs::is_symlink(path);
+}
+
 void TreeBuilder::MakeReadOnly(const fs::path& path) {
     fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);

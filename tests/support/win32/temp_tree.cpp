@@ -1,6 +1,7 @@
 #include "support/temp_tree.h"
 
 #include "platform/win32/windows_api.h"
+#include "support/win32/host_links.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -20,13 +21,29 @@ void ClearReadOnly(const fs::path& path) {
                                                FILE_ATTRIBUTE_HIDDEN));
 }
 
-// Removes everything below the folder, read-only entries included, never following links.
+// Removes a link or junction itself. Under Wine only the host can: Wine's own calls act on the
+// link's target (removing an empty target folder).
+void RemoveLink(const fs::path& link) {
+    if (HostLinks::Available())
+        HostLinks::Remove(link);
+    else if (!RemoveDirectoryW(link.c_str()))
+        DeleteFileW(link.c_str());
+}
+
+// Removes everything below the folder, read-only entries included, never following links
+// (which the standard library cannot tell from folders here).
 void EmptyFolder(const fs::path& folder) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path entry = it->path();
+        const DWORD a = GetFileAttributesW(entry.c_str());
+        if ((a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) ||
+            HostLinks::IsLink(entry)) {
+            RemoveLink(entry);
+            continue;
+        }
         ClearReadOnly(entry);
-        if (it->is_directory(ec) && !it->is_symlink(ec))
+        if (it->is_directory(ec))
             EmptyFolder(entry);
         std::error_code ignored;
         fs::remove(entry, ignored);

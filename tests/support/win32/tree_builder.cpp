@@ -1,6 +1,7 @@
 #include "support/tree_builder.h"
 
 #include "platform/win32/windows_api.h"
+#include "support/win32/host_links.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -61,14 +62,29 @@ bool TreeBuilder::SetDosAttributes(const fs::path& path, uint32_t attributes) {
     return SetFileAttributesW(path.c_str(), a) != 0;
 }
 
+namespace {
+// A link by the system's own call (Windows needs developer mode or a privilege for it), else,
+// under Wine, by the host. Whether it was made is seen in the tree, as Wine's call reports
+// success without making one.
+bool TryLink(const fs::path& link, const fs::path& target, bool folder) {
+    const DWORD flags =
+        (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE;
+    if (CreateSymbolicLinkW(link.c_str(), target.c_str(), flags) &&
+        GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    return HostLinks::Make(link, target);
+}
+} // namespace
+
 bool TreeBuilder::LinksSupported() {
     static const bool supported = [] {
-        const fs::path link = fs::temp_directory_path() /
-                              ("brumo-link-probe-" + std::to_string(GetCurrentProcessId()));
-        std::error_code ec;
-        fs::create_directory_symlink(fs::temp_directory_path(), link, ec);
-        const bool made = !ec && fs::is_symlink(link, ec);
-        fs::remove(link, ec);
+        const fs::path base = fs::temp_directory_path();
+        const fs::path link = base / ("brumo-link-probe-" + std::to_string(GetCurrentProcessId()));
+        const bool made = TryLink(link, base, true) && IsLink(link);
+        if (HostLinks::Available())
+            HostLinks::Remove(link); // Wine would remove the target
+        else
+            RemoveDirectoryW(link.c_str());
         return made;
     }();
     return supported;
@@ -79,10 +95,14 @@ void TreeBuilder::MakeLink(const fs::path& link, const fs::path& target) {
         fs::create_directories(link.parent_path());
     std::error_code ec;
     const fs::path resolved = target.is_absolute() ? target : link.parent_path() / target;
-    if (fs::is_directory(resolved, ec))
-        fs::create_directory_symlink(target, link);
-    else
-        fs::create_symlink(target, link);
+    if (!TryLink(link, target.is_absolute() ? target : resolved, fs::is_directory(resolved, ec)))
+        throw std::runtime_error("cannot make the link " + link.string());
+}
+
+bool TreeBuilder::IsLink(const fs::path& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) ||
+           HostLinks::IsLink(path);
 }
 
 void TreeBuilder::MakeReadOnly(const fs::path& path) {

@@ -1,0 +1,114 @@
+#include "support/win32/host_links.h"
+
+#include "platform/win32/windows_api.h"
+
+#include <string>
+
+namespace brumo::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using UnixName = char*(CDECL*)(const wchar_t*);
+
+UnixName UnixNameCall() {
+    static const UnixName call = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    return call;
+}
+
+// The host's name of a Windows path, as a quoted argument of a host command.
+std::wstring HostArgument(const fs::path& path) {
+    char* name = UnixNameCall()(path.c_str());
+    if (!name)
+        return {};
+    const std::string bytes(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+    return L"\"" + wide + L"\"";
+}
+
+bool Exists(const fs::path& path) {
+    // Without following a link: a link whose target is gone still counts.
+    WIN32_FIND_DATAW data;
+    HANDLE h = FindFirstFileW(path.c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(h);
+    return true;
+}
+
+// Runs a host program; Wine gives no handle to wait on for one, so the caller's effect is
+// awaited instead.
+bool RunHost(std::wstring commandLine, const fs::path& path, bool shouldExist) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int waited = 0; waited < 10000; waited += 10) {
+        if (Exists(path) == shouldExist)
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+std::wstring FinalName(const fs::path& path) {
+    HANDLE h = CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return {};
+    wchar_t name[4096];
+    const DWORD n = GetFinalPathNameByHandleW(h, name, 4096, 0);
+    CloseHandle(h);
+    std::wstring out(name, n < 4096 ? n : 0);
+    CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
+    return out;
+}
+
+} // namespace
+
+bool HostLinks::IsLink(const fs::path& path) {
+    if (!Available() || !path.has_parent_path())
+        return false;
+    std::wstring own = FinalName(path.parent_path());
+    if (own.empty())
+        return false;
+    if (own.back() != L'\\')
+        own += L'\\';
+    std::wstring name = path.filename().wstring();
+    CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+    const std::wstring final = FinalName(path);
+    return !final.empty() && final != own + name;
+}
+
+bool HostLinks::Available() {
+    return UnixNameCall() != nullptr;
+}
+
+bool HostLinks::Make(const fs::path& link, const fs::path& target) {
+    if (!Available())
+        return false;
+    const std::wstring from = HostArgument(target), to = HostArgument(link);
+    if (from.empty() || to.empty())
+        return false;
+    return RunHost(L"\\\\?\\unix\\bin\\ln -s -- " + from + L" " + to, link, true);
+}
+
+bool HostLinks::Remove(const fs::path& link) {
+    if (!Available())
+        return false;
+    const std::wstring name = HostArgument(link);
+    return !name.empty() && RunHost(L"\\\\?\\unix\\bin\\rm -f -- " + name, link, false);
+}
+
+} // namespace brumo::test
