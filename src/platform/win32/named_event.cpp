@@ -24,11 +24,16 @@ private:
 } // namespace
 
 std::shared_ptr<NamedEvent> NamedEvent::Create(const std::string& name) {
-    // Object names may not hold a backslash; anything else is the caller's text.
+    // A name is the process's own, as on POSIX: the stop event of a count stopped with Ctrl-C in
+    // one console must not stop a clean-up that the window or another console runs meanwhile,
+    // nor may one process's start reset another's stop. Object names may not hold a backslash;
+    // anything else is the caller's text.
     std::wstring wide = WinText::Wide(name);
     for (auto& c : wide)
         if (c == L'\\')
             c = L'/';
+    if (!wide.empty())
+        wide += L" [" + std::to_wstring(GetCurrentProcessId()) + L"]";
     HANDLE h = CreateEventW(nullptr, TRUE, FALSE, wide.empty() ? nullptr : wide.c_str());
     // A name taken by another kind of object still gets a working, private event.
     if (!h)

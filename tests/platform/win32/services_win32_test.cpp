@@ -66,6 +66,19 @@ TEST(Win32NamedEvent, OneNameIsOneManualResetEvent) {
     EXPECT_TRUE(odd->IsSet());
 }
 
+TEST(Win32NamedEvent, AnotherProcessesEventOfTheSameNameStaysApart) {
+    // As another Brumo of the session would hold it: signalled, by the plain name.
+    const std::string name = "Brumo Test Stop " + std::to_string(GetCurrentProcessId());
+    HANDLE elsewhere = CreateEventA(nullptr, TRUE, TRUE, name.c_str());
+    ASSERT_TRUE(elsewhere);
+    auto ours = NamedEvent::Create(name);
+    EXPECT_FALSE(ours->IsSet());
+    ours->Set();
+    ResetEvent(elsewhere);
+    EXPECT_TRUE(ours->IsSet());
+    CloseHandle(elsewhere);
+}
+
 TEST(Win32Clock, FileTimesBecomeLocalDayNumbers) {
     // 2008-01-15 10:30 UTC; the tests run with TZ=UTC.
     const auto local = Clock::Current().FileTimeToLocal(128448666000000000LL);
