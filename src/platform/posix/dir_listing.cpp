@@ -1,5 +1,8 @@
 #include "platform/posix/dir_listing.h"
 
+#include "platform/posix/utf8_case.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
@@ -47,9 +50,52 @@ void DirListing::Add(const char* name, size_t length, unsigned char type) {
     names_.push_back('\0');
 }
 
+void DirListing::SortAsWindows() {
+    if (entries_.size() < 2)
+        return;
+    const auto view = [this](const Entry& e) {
+        return std::string_view(names_.data() + e.offset, e.length);
+    };
+    const bool ascii = std::none_of(names_.begin(), names_.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (ascii) {
+        // Upper-cased once, so that each comparison is a plain byte comparison.
+        std::string upper = names_;
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        const auto key = [&upper](const Entry& e) {
+            return std::string_view(upper.data() + e.offset, e.length);
+        };
+        std::sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) {
+            const int order = key(a).compare(key(b));
+            return order != 0 ? order < 0 : view(a) < view(b);
+        });
+        return;
+    }
+    std::vector<std::pair<std::u16string, Entry>> keyed;
+    keyed.reserve(entries_.size());
+    for (const Entry& e : entries_)
+        keyed.emplace_back(Utf8Case::UpperUtf16(view(e)), e);
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        return view(a.second) < view(b.second);
+    });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        entries_[i] = keyed[i].second;
+}
+
 bool DirListing::Read(int fd) {
     names_.clear();
     entries_.clear();
+    if (!ReadUnsorted(fd))
+        return false;
+    SortAsWindows();
+    return true;
+}
+
+bool DirListing::ReadUnsorted(int fd) {
 #if defined(SYS_getdents64)
     char* buffer = ThreadBuffer();
     for (;;) {

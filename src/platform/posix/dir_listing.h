@@ -9,7 +9,10 @@ namespace brumo {
 
 // The names and entry types of one folder, read in one pass. "." and ".." are left out, and
 // so are names holding a backslash: a Windows path cannot spell them, and the backslash would
-// read as a folder separator, naming some other file.
+// read as a folder separator, naming some other file. The entries come in the order in which a
+// Windows search of an NTFS folder gives them (Wine's too): by their names upper-cased, compared
+// code unit by code unit; names alike but for case (never so on Windows) in byte order. So the
+// files of a folder are found, counted and logged in the same order on every system.
 class DirListing {
 public:
     // Reads the folder from the descriptor's current position (its start when just opened).
@@ -32,7 +35,9 @@ private:
         unsigned char type;
     };
     void Add(const char* name, size_t length, unsigned char type);
+    bool ReadUnsorted(int fd);
     bool ReadWithReaddir(int fd);
+    void SortAsWindows();
 
     std::string names_;
     std::vector<Entry> entries_;

@@ -84,6 +84,26 @@ std::wstring Utf8Case::Fold(std::string_view text) {
     return out;
 }
 
+std::u16string Utf8Case::UpperUtf16(std::string_view text) {
+    const locale_t loc = UserLocale::Neutral();
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t start = i;
+        char32_t cp = 0xDC00 + static_cast<unsigned char>(text[start]);
+        if (const std::optional<char32_t> decoded = DecodeOne(text, i))
+            cp = static_cast<char32_t>(towupper_l(static_cast<wint_t>(*decoded), loc));
+        if (cp > 0xFFFF) {
+            const char32_t v = cp - 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+    }
+    return out;
+}
+
 bool Utf8Case::Equal(std::string_view a, std::string_view b) {
     if (IsAscii(a) && IsAscii(b)) {
         if (a.size() != b.size())

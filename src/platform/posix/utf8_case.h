@@ -24,6 +24,9 @@ public:
     static std::optional<char32_t> DecodeOne(std::string_view text, size_t& i);
     // True when every byte is below 0x80.
     static bool IsAscii(std::string_view text);
+    // The string upper-cased code point by code point, in UTF-16 code units: the key by which
+    // NTFS orders the names of a folder.
+    static std::u16string UpperUtf16(std::string_view text);
 };
 
 } // namespace brumo
