@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace brumo {
@@ -52,7 +52,13 @@ public:
     static bool SkipAtDriveRoot(const FindEntry& sub);
 
 private:
-    struct CaseLess {
+    // Names alike ignoring case hash alike (as the run's seen paths do); compared by the
+    // file system's case rules. A hash set: a folder's names come sorted, the worst order for
+    // a search tree.
+    struct CaseBlindHash {
+        size_t operator()(const std::string& name) const;
+    };
+    struct CaseBlindEqual {
         bool operator()(const std::string& a, const std::string& b) const;
     };
 
@@ -69,7 +75,7 @@ private:
     // Reused across folders so that the walk allocates little.
     std::vector<FindEntry> found_;
     std::deque<std::vector<FindEntry>> subfoldersByDepth_; // stable under growth
-    std::set<std::string, CaseLess> taken_;
+    std::unordered_set<std::string, CaseBlindHash, CaseBlindEqual> taken_;
 };
 
 } // namespace brumo
