@@ -78,14 +78,22 @@ std::wstring FinalName(const fs::path& path) {
 } // namespace
 
 bool HostLinks::IsLink(const fs::path& path) {
-    if (!Available() || !path.has_parent_path())
+    if (!Available())
         return false;
-    std::wstring own = FinalName(path.parent_path());
+    // By the text: the standard library reads "\\?\" paths in its own way.
+    std::wstring text = path.wstring();
+    for (auto& c : text)
+        if (c == L'/')
+            c = L'\\';
+    const size_t cut = text.find_last_of(L'\\');
+    if (cut == std::wstring::npos || cut + 1 == text.size())
+        return false;
+    std::wstring own = FinalName(text.substr(0, cut + 1));
     if (own.empty())
         return false;
     if (own.back() != L'\\')
         own += L'\\';
-    std::wstring name = path.filename().wstring();
+    std::wstring name = text.substr(cut + 1);
     CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
     const std::wstring final = FinalName(path);
     return !final.empty() && final != own + name;

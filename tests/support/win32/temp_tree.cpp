@@ -13,41 +13,57 @@ namespace brumo::test {
 namespace fs = std::filesystem;
 
 namespace {
-void ClearReadOnly(const fs::path& path) {
-    const DWORD a = GetFileAttributesW(path.c_str());
-    if (a != INVALID_FILE_ATTRIBUTES &&
-        (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN)))
-        SetFileAttributesW(path.c_str(), a & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM |
-                                               FILE_ATTRIBUTE_HIDDEN));
-}
-
 // Removes a link or junction itself. Under Wine only the host can: Wine's own calls act on the
 // link's target (removing an empty target folder).
-void RemoveLink(const fs::path& link) {
+void RemoveLink(const std::wstring& link) {
     if (HostLinks::Available())
         HostLinks::Remove(link);
     else if (!RemoveDirectoryW(link.c_str()))
         DeleteFileW(link.c_str());
 }
 
-// Removes everything below the folder, read-only entries included, never following links
-// (which the standard library cannot tell from folders here).
-void EmptyFolder(const fs::path& folder) {
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const fs::path entry = it->path();
-        const DWORD a = GetFileAttributesW(entry.c_str());
-        if ((a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) ||
-            HostLinks::IsLink(entry)) {
+// Removes everything below the folder (given with the "\\?\" prefix, so that trees deeper
+// than the classic path limit go too), read-only entries included, never following links.
+void EmptyFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring entry = folder + L"\\" + name;
+        const DWORD a = data.dwFileAttributes;
+        // Wine shows a host's link to a folder as a reparse point, one to a file as a file.
+        if ((a & FILE_ATTRIBUTE_REPARSE_POINT) ||
+            (!(a & FILE_ATTRIBUTE_DIRECTORY) && HostLinks::IsLink(entry))) {
             RemoveLink(entry);
             continue;
         }
-        ClearReadOnly(entry);
-        if (it->is_directory(ec))
+        if (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN))
+            SetFileAttributesW(entry.c_str(), a & ~(FILE_ATTRIBUTE_READONLY |
+                                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN));
+        if (a & FILE_ATTRIBUTE_DIRECTORY) {
             EmptyFolder(entry);
-        std::error_code ignored;
-        fs::remove(entry, ignored);
-    }
+            RemoveDirectoryW(entry.c_str());
+        } else if (!DeleteFileW(entry.c_str())) {
+            HostLinks::Remove(entry); // under Wine, a host's link whose target has gone
+        }
+    } while (FindNextFileW(h, &data));
+    FindClose(h);
+}
+
+void EmptyFolder(const fs::path& folder) {
+    std::wstring path = folder.wstring();
+    for (auto& c : path)
+        if (c == L'/')
+            c = L'\\';
+    while (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
+    if (path.size() == 3)
+        path.pop_back(); // "M:" + "\\name"
+    EmptyFolder(L"\\\\?\\" + path);
 }
 
 // Claims the first free spare drive across all test processes; the mutex is the claim.
