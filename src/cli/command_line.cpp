@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "platform/named_event.h"
+
 #include "app/version_info.h"
 #include "cli/count_command.h"
 #include "cli/defaults_command.h"
@@ -46,6 +48,7 @@ bool CommandLine::WantsWindow(int argc, char** argv) {
 }
 
 int CommandLine::Run(int argc, char** argv) {
+    NamedEvent::KeepToThisProcess(true);
     std::vector<std::string> args(argv, argv + argc);
     // Finding the program's files probes its folder: only a command that uses them does.
     return Run(args, ProgramFiles::OfThisProgram, std::cout, std::cerr);

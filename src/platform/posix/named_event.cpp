@@ -31,6 +31,10 @@ EventTable& Table() {
 
 } // namespace
 
+void NamedEvent::KeepToThisProcess(bool) {
+    // The table is the process's own already.
+}
+
 std::shared_ptr<NamedEvent> NamedEvent::Create(const std::string& name) {
     EventTable& table = Table();
     std::lock_guard<std::mutex> lock(table.mutex);

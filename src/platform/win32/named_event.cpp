@@ -4,6 +4,8 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <atomic>
+
 namespace brumo {
 
 namespace {
@@ -21,18 +23,23 @@ public:
 private:
     HANDLE handle_;
 };
+
+std::atomic<bool> processOwn{false};
 } // namespace
 
+void NamedEvent::KeepToThisProcess(bool own) {
+    processOwn.store(own);
+}
+
 std::shared_ptr<NamedEvent> NamedEvent::Create(const std::string& name) {
-    // A name is the process's own, as on POSIX: the stop event of a count stopped with Ctrl-C in
-    // one console must not stop a clean-up that the window or another console runs meanwhile,
-    // nor may one process's start reset another's stop. Object names may not hold a backslash;
-    // anything else is the caller's text.
+    // Object names may not hold a backslash; anything else is the caller's text. A name kept
+    // to this process carries its id, so that a count stopped with Ctrl-C in one console does
+    // not stop a clean-up run elsewhere, nor one process's start reset another's stop.
     std::wstring wide = WinText::Wide(name);
     for (auto& c : wide)
         if (c == L'\\')
             c = L'/';
-    if (!wide.empty())
+    if (!wide.empty() && processOwn.load())
         wide += L" [" + std::to_wstring(GetCurrentProcessId()) + L"]";
     HANDLE h = CreateEventW(nullptr, TRUE, FALSE, wide.empty() ? nullptr : wide.c_str());
     // A name taken by another kind of object still gets a working, private event.

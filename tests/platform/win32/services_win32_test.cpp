@@ -66,12 +66,16 @@ TEST(Win32NamedEvent, OneNameIsOneManualResetEvent) {
     EXPECT_TRUE(odd->IsSet());
 }
 
-TEST(Win32NamedEvent, AnotherProcessesEventOfTheSameNameStaysApart) {
-    // As another Brumo of the session would hold it: signalled, by the plain name.
+TEST(Win32NamedEvent, SharedBetweenProcessesUnlessKeptToThisOne) {
+    // As another program of the session would hold it: signalled, by the plain name.
     const std::string name = "Brumo Test Stop " + std::to_string(GetCurrentProcessId());
     HANDLE elsewhere = CreateEventA(nullptr, TRUE, TRUE, name.c_str());
     ASSERT_TRUE(elsewhere);
+    EXPECT_TRUE(NamedEvent::Create(name)->IsSet());
+
+    NamedEvent::KeepToThisProcess(true);
     auto ours = NamedEvent::Create(name);
+    NamedEvent::KeepToThisProcess(false);
     EXPECT_FALSE(ours->IsSet());
     ours->Set();
     ResetEvent(elsewhere);
