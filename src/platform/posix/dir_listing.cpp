@@ -56,20 +56,22 @@ void DirListing::SortAsWindows() {
     const auto view = [this](const Entry& e) {
         return std::string_view(names_.data() + e.offset, e.length);
     };
-    const bool ascii = std::none_of(names_.begin(), names_.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    if (ascii) {
-        // Upper-cased once, so that each comparison is a plain byte comparison.
-        std::string upper = names_;
-        for (char& c : upper)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
-        const auto key = [&upper](const Entry& e) {
-            return std::string_view(upper.data() + e.offset, e.length);
+    if (Utf8Case::IsAscii(names_)) {
+        // Folded byte by byte as compared: no upper-case copy of the names to make.
+        const auto upper = [](char c) {
+            return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
         };
         std::sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) {
-            const int order = key(a).compare(key(b));
-            return order != 0 ? order < 0 : view(a) < view(b);
+            const char* pa = names_.data() + a.offset;
+            const char* pb = names_.data() + b.offset;
+            const size_t common = std::min(a.length, b.length);
+            for (size_t i = 0; i < common; ++i) {
+                const unsigned char ua = upper(pa[i]);
+                const unsigned char ub = upper(pb[i]);
+                if (ua != ub)
+                    return ua < ub;
+            }
+            return a.length != b.length ? a.length < b.length : view(a) < view(b);
         });
         return;
     }
