@@ -126,7 +126,11 @@ private slots:
         QString title;
         driver->On<QFileDialog>([&](QFileDialog* dialog) {
             title = dialog->windowTitle();
-            dialog->selectFile(QString::fromStdString((*c_ / "Data/keep.txt").string()));
+            // selectFile leaves the name box alone while it has the focus, which the dialog
+            // may or may not have been given by now: type the name in as a user would.
+            auto* nameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(nameBox);
+            nameBox->setText(QString::fromStdString((*c_ / "Data/keep.txt").string()));
             static_cast<QDialog*>(dialog)->accept(); // through the public base
         });
         QTest::mouseClick(Get<QPushButton>("btnBrowse"), Qt::LeftButton);
