@@ -33,32 +33,6 @@ bool IsDigits(std::string_view text) {
 
 } // namespace
 
-size_t FolderWalker::CaseBlindHash::operator()(const std::string& name) const {
-    // ASCII letters count in one case. A character beyond ASCII counts only as "some
-    // character", and so do the ASCII letters that non-ASCII letters fold to (dotted and
-    // dotless I, long S, the Kelvin sign).
-    constexpr unsigned char kOther = 0x01;
-    uint64_t hash = 1469598103934665603ull;
-    for (const char c : name) {
-        unsigned char byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80) {
-            if ((byte & 0xC0) == 0x80)
-                continue;
-            byte = kOther;
-        } else if (byte >= 'A' && byte <= 'Z') {
-            byte = static_cast<unsigned char>(byte - 'A' + 'a');
-        }
-        if (byte == 'i' || byte == 'k' || byte == 's')
-            byte = kOther;
-        hash = (hash ^ byte) * 1099511628211ull;
-    }
-    return static_cast<size_t>(hash);
-}
-
-bool FolderWalker::CaseBlindEqual::operator()(const std::string& a, const std::string& b) const {
-    return LocaleInfo::EqualIgnoreCase(a, b);
-}
-
 FolderWalker::FolderWalker(const TJunkFileObj& type, Options options)
     : type_(type), options_(std::move(options)), restrictions_(type) {
     // The user's trash is never searched, whoever starts the walk.

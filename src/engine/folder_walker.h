@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/case_blind_set.h"
 #include "engine/restrictions.h"
 #include "engine/search_counts.h"
 #include "engine/worker_progress.h"
@@ -11,7 +12,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace brumo {
@@ -52,16 +52,6 @@ public:
     static bool SkipAtDriveRoot(const FindEntry& sub);
 
 private:
-    // Names alike ignoring case hash alike (as the run's seen paths do); compared by the
-    // file system's case rules. A hash set: a folder's names come sorted, the worst order for
-    // a search tree.
-    struct CaseBlindHash {
-        size_t operator()(const std::string& name) const;
-    };
-    struct CaseBlindEqual {
-        bool operator()(const std::string& a, const std::string& b) const;
-    };
-
     bool StopRequested();
     bool IsExcluded(std::string_view folder) const;
     void Walk(Folder* folder, std::string& path, int32_t mode, size_t depth);
@@ -75,7 +65,7 @@ private:
     // Reused across folders so that the walk allocates little.
     std::vector<FindEntry> found_;
     std::deque<std::vector<FindEntry>> subfoldersByDepth_; // stable under growth
-    std::unordered_set<std::string, CaseBlindHash, CaseBlindEqual> taken_;
+    CaseBlindSet taken_; // a folder's names come sorted, the worst order for a search tree
 };
 
 } // namespace brumo

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "engine/case_blind_set.h"
+
 #include <string>
-#include <unordered_set>
 
 namespace brumo {
 
@@ -15,14 +16,7 @@ public:
     size_t Size() const { return paths_.size(); }
 
 private:
-    // Equal for any two paths that are equal ignoring case.
-    struct CaseBlindHash {
-        size_t operator()(const std::string& path) const;
-    };
-    struct IgnoreCaseEqual {
-        bool operator()(const std::string& a, const std::string& b) const;
-    };
-    std::unordered_set<std::string, CaseBlindHash, IgnoreCaseEqual> paths_;
+    CaseBlindSet paths_;
 };
 
 } // namespace brumo
