@@ -2,6 +2,7 @@
 
 #include "app/program_files.h"
 #include "app/version_info.h"
+#include "platform/shell.h"
 #include "runs/recycle_settings_check.h"
 #include "ui/app_icon.h"
 #include "ui/hd_form.h"
@@ -35,10 +36,10 @@ void OpenLog(const std::string& path) {
 } // namespace
 
 bool Application::HasDisplay() {
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-        if (const char* value = std::getenv(name); value && *value)
-            return true;
-    return false;
+    // A chosen Qt platform (offscreen, say) needs no desktop.
+    if (const char* platform = std::getenv("QT_QPA_PLATFORM"); platform && *platform)
+        return true;
+    return Shell::HasDesktop();
 }
 
 void Application::PrepareMainWindow(THDForm& form, const char* argument) {

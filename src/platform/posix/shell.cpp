@@ -1,6 +1,7 @@
 #include "platform/shell.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -64,6 +65,13 @@ bool Shell::OpenWithDefaultApp(const std::string& path) {
 
 bool Shell::StdoutIsTerminal() {
     return ::isatty(STDOUT_FILENO) == 1;
+}
+
+bool Shell::HasDesktop() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(name); value && *value)
+            return true;
+    return false;
 }
 
 bool Shell::StdinIsTerminal() {

@@ -28,6 +28,15 @@ bool Shell::StdoutIsTerminal() {
     return IsConsole(STD_OUTPUT_HANDLE);
 }
 
+bool Shell::HasDesktop() {
+    // A process of an interactive session, or of a service allowed to interact with it.
+    HWINSTA station = GetProcessWindowStation();
+    USEROBJECTFLAGS flags{};
+    return station &&
+           GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr) &&
+           (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
 bool Shell::StdinIsTerminal() {
     return IsConsole(STD_INPUT_HANDLE);
 }

@@ -9,11 +9,11 @@
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 
+#include "support/scoped_env.h"
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include "support/scoped_env.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -124,6 +124,18 @@ TEST(HoldingFolder, AtTheDriveRootWhereWritableElseInTheDataFolder) {
     DriveMap only{{'D', tree / "drive"}};
     EXPECT_EQ(HoldingFolder::RootFor('D'), (tree / "data/brumo/HDVal$$$.$$$-D").string());
     ::chmod((tree / "drive").c_str(), 0755);
+}
+
+TEST(Shell, ADesktopIsAnXOrAWaylandDisplay) {
+    ScopedEnv x("DISPLAY", "");
+    ScopedEnv wayland("WAYLAND_DISPLAY", "");
+    EXPECT_FALSE(Shell::HasDesktop());
+    {
+        ScopedEnv display("DISPLAY", ":0");
+        EXPECT_TRUE(Shell::HasDesktop());
+    }
+    ScopedEnv session("WAYLAND_DISPLAY", "wayland-0");
+    EXPECT_TRUE(Shell::HasDesktop());
 }
 
 TEST(Shell, LowersOnlyTheCallingThread) {
