@@ -74,9 +74,7 @@ std::optional<uint32_t> FileSystem::Attributes(const std::string& path) {
 
 OsError FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
     ParentGuard parent;
-    if (OsError e = ParentGuard::Open(path, parent))
-        return e;
-    if (OsError e = parent.CheckEntry(path))
+    if (OsError e = ParentGuard::OpenForEntry(path, parent))
         return e;
     // The entry itself: a link keeps its target's attributes out of reach, as on POSIX.
     Handle h(
@@ -99,18 +97,14 @@ OsError FileSystem::SetAttributes(const std::string& path, uint32_t attributes) 
 OsError FileSystem::DeleteFile(const std::string& path) {
     // DeleteFile removes a link itself, never its target.
     ParentGuard parent;
-    if (OsError e = ParentGuard::Open(path, parent))
-        return e;
-    if (OsError e = parent.CheckEntry(path))
+    if (OsError e = ParentGuard::OpenForEntry(path, parent))
         return e;
     return Result(DeleteFileW(WinText::FilePath(path).c_str()));
 }
 
 OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
     ParentGuard source, target;
-    if (OsError e = ParentGuard::Open(from, source))
-        return e;
-    if (OsError e = source.CheckEntry(from))
+    if (OsError e = ParentGuard::OpenForEntry(from, source))
         return e;
     if (OsError e = ParentGuard::Open(to, target))
         return e;

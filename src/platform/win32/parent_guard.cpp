@@ -188,6 +188,12 @@ OsError ParentGuard::Open(const std::string& path, ParentGuard& out) {
     return OsError{LinkOnTheWay()};
 }
 
+OsError ParentGuard::OpenForEntry(const std::string& path, ParentGuard& out) {
+    if (OsError e = Open(path, out))
+        return e;
+    return out.CheckEntry(path);
+}
+
 OsError ParentGuard::CheckEntry(const std::string& path) const {
     if (final_.empty())
         return {};

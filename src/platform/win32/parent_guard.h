@@ -31,6 +31,8 @@ public:
     // After Open: the system's final name of the entry must be the parent's followed by the
     // entry's own name. Fails with the system's error when the entry cannot be opened.
     OsError CheckEntry(const std::string& path) const;
+    // Open and CheckEntry for an entry acted on by path.
+    static OsError OpenForEntry(const std::string& path, ParentGuard& out);
     // ERROR_CANT_RESOLVE_FILENAME, the system's own answer to a name it would not follow.
     static int LinkOnTheWay();
     // The folder part of a drive path, without a trailing backslash except at a drive root.
