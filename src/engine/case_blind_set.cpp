@@ -9,8 +9,8 @@ namespace brumo {
 size_t CaseBlindHash::operator()(const std::string& text) const {
     // ASCII letters count in one case. A character beyond ASCII counts only as "some
     // character": its case partner may be another such character or one of the ASCII letters
-    // that non-ASCII letters fold to (dotted and dotless I, long S, the Kelvin sign), so
-    // those letters count the same way.
+    // that non-ASCII letters may compare equal to (the dotless i and the long s here; the
+    // Kelvin sign too in some Windows locales), so those letters count the same way.
     constexpr unsigned char kOther = 0x01;
     uint64_t hash = 1469598103934665603ull;
     for (const char c : text) {

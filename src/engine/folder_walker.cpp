@@ -115,9 +115,10 @@ void FolderWalker::SearchAll() {
 void FolderWalker::SearchFolder(const std::string& folder, int32_t mode) {
     if (IsExcluded(folder))
         return;
-    std::string path = folder;
-    // Opened only when something of it is read: a missing folder still counts as searched.
-    std::unique_ptr<Folder> open = Folder::Open(path);
+    // A missing folder still counts as searched. Where the platform spells folders as they
+    // are on disk, one file is always reported with one path.
+    std::unique_ptr<Folder> open = Folder::Open(folder);
+    std::string path = open && Folder::SpellsAsOnDisk() ? open->Path() : folder;
     Walk(open.get(), path, mode, 0);
 }
 
@@ -168,7 +169,7 @@ void FolderWalker::SearchFolderFiles(Folder& folder, std::string_view path) {
     std::string filePath;
     for (size_t i = 0; i < type_.Specs.size() && !stopped_; ++i) {
         found_.clear();
-        folder.Find(type_.Specs[i], found_);
+        folder.Find(type_.Specs[i], found_, [this] { return StopRequested(); });
         for (const FindEntry& entry : found_) {
             if (StopRequested())
                 break;

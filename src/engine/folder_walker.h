@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/case_blind_set.h"
 #include "engine/restrictions.h"
 #include "engine/search_counts.h"
 #include "engine/worker_progress.h"
@@ -12,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace brumo {
@@ -65,7 +65,10 @@ private:
     // Reused across folders so that the walk allocates little.
     std::vector<FindEntry> found_;
     std::deque<std::vector<FindEntry>> subfoldersByDepth_; // stable under growth
-    CaseBlindSet taken_; // a folder's names come sorted, the worst order for a search tree
+    // Names already taken in the folder, by the entry itself: a folder holds each name once,
+    // and where names differ only in case they are different files. Hashed, since a folder's
+    // names come sorted, the worst order for a search tree.
+    std::unordered_set<std::string> taken_;
 };
 
 } // namespace brumo

@@ -15,6 +15,9 @@ namespace brumo {
 class FileSystem {
 public:
     static bool FileExists(const std::string& path); // an existing non-folder entry
+    // FileExists, and spelled exactly so: where a file system folds case it finds a file by
+    // another spelling too, and such a file does not count here. On Windows, FileExists.
+    static bool FileExistsAsSpelled(const std::string& path);
     static bool FolderExists(const std::string& path);
     static std::optional<uint32_t> Attributes(const std::string& path);
     // Clearing read-only gives the owner write permission on POSIX.

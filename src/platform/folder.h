@@ -2,6 +2,7 @@
 
 #include "platform/find_entry.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ public:
     // Opens a folder given by its Windows path (no trailing backslash; a drive root is "C:").
     // Returns null when it does not exist or cannot be read.
     static std::unique_ptr<Folder> Open(const std::string& path);
+    // True where Path() and the names below it are spelled as they are on disk, whatever the
+    // spelling Open was given (POSIX): one file then has one path, and names that differ only
+    // in case may be different files. False on Windows, where a path keeps the caller's case.
+    static bool SpellsAsOnDisk();
     // Opens a subfolder of this one by name, relative to this folder's own handle.
     virtual std::unique_ptr<Folder> OpenSub(const std::string& name) const = 0;
 
@@ -25,8 +30,14 @@ public:
     // Entries (files and folders) whose long or short name matches the pattern as the
     // Windows directory search matches it: case-insensitive "*" and "?", "*.*" also matching
     // names without a dot, a pattern ending in "." matching names without an extension.
-    // "." and ".." are never reported.
-    virtual void Find(std::string_view pattern, std::vector<FindEntry>& out) = 0;
+    // "." and ".." are never reported. Asks `stopped` before each entry it looks up, and ends
+    // there, keeping what it found, once it says yes: a stop ends even a search of a huge
+    // folder at once.
+    virtual void Find(std::string_view pattern, std::vector<FindEntry>& out,
+                      const std::function<bool()>& stopped) = 0;
+    void Find(std::string_view pattern, std::vector<FindEntry>& out) {
+        Find(pattern, out, [] { return false; });
+    }
     // Every subfolder entry (directory attribute set), "." and ".." left out. Links and
     // mount points carry the reparse-point attribute. Hidden and system attributes are
     // filled only when asked for, since they may cost a call per entry.

@@ -132,7 +132,7 @@ void RunFileHandler::FlushRecycleBatch() {
 }
 
 void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
-    const std::optional<std::string> target = HoldingPath::Of(path);
+    std::optional<std::string> target = HoldingPath::Of(path);
     if (!target) {
         LogFailure(path, OsError::MessageFor(OsError::NotFound()));
         ++counters_.FilesFailed;
@@ -140,10 +140,16 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
     }
     // A folder that cannot be made shows up as a failed move.
     FileSystem::CreateFolders(target->substr(0, target->find_last_of("\\/")));
-    if (FileSystem::FileExists(*target)) {
-        // The newer file replaces the one held before.
+    bool renamed = false;
+    if (FileSystem::FileExistsAsSpelled(*target)) {
+        // The same source path held before: the newer file replaces it.
         FileSystem::SetAttributes(*target, 0);
         FileSystem::DeleteFile(*target);
+    } else if (FileSystem::FileExists(*target)) {
+        // Another file holds the name in another spelling (a holding folder that folds case,
+        // files that do not): both are kept.
+        target = FreeHeldName(*target);
+        renamed = true;
     }
     if (const OsError error = FileSystem::MoveFile(path, *target)) {
         LogFailure(path, error.Message());
@@ -151,7 +157,22 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
         return;
     }
     LogSuccess(path);
+    if (renamed)
+        log_.WriteLine(RunTexts::HeldAsDetail(*target));
     Processed(size, true);
+}
+
+std::string RunFileHandler::FreeHeldName(const std::string& target) {
+    const size_t nameStart = target.find_last_of("\\/") + 1;
+    size_t dot = target.rfind('.');
+    if (dot == std::string::npos || dot < nameStart)
+        dot = target.size();
+    std::string candidate;
+    for (int n = 2;; ++n) {
+        candidate = target.substr(0, dot) + " (" + std::to_string(n) + ")" + target.substr(dot);
+        if (!FileSystem::FileExists(candidate))
+            return candidate;
+    }
 }
 
 void RunFileHandler::DeleteFile(const std::string& path, int64_t size) {

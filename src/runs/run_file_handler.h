@@ -50,6 +50,8 @@ private:
     void LogSuccess(const std::string& path);
     void LogFailure(const std::string& path, const std::string& message);
     void Processed(int64_t size, bool restorable);
+    // "a (2).tmp", "a (3).tmp"... beside a held name: the first that no file takes.
+    static std::string FreeHeldName(const std::string& target);
     // A queued file that did not go: its counts and current size come off again.
     void TakeBackQueued(const std::string& path);
 

@@ -104,6 +104,10 @@ std::string RunTexts::FailureDetail(const std::string& message) {
     return "\t* " + text;
 }
 
+std::string RunTexts::HeldAsDetail(const std::string& heldPath) {
+    return "\t* Held as " + heldPath;
+}
+
 RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
     RunMessage message;
     message.buttons = MessageButtons::YesNo;

@@ -41,6 +41,9 @@ public:
     // A failed file's message line: "\t* " and the message without trailing spaces, line breaks
     // and full stops.
     static std::string FailureDetail(const std::string& message);
+    // The line after a held file's line when another file kept its name: "\t* Held as " and
+    // the path it was held under.
+    static std::string HeldAsDetail(const std::string& heldPath);
 
     static RunMessage FinalMessage(const RunOutcome& outcome);
     // The Recycle Bin settings error with its "%s" filled: the Yes/No box when checked types

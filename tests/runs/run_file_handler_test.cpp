@@ -182,9 +182,9 @@ TEST_F(RunFileHandlerTest, ATestRunListsAFileOnceAndMeasuresWhatTheBinWouldGet) 
     handler.TestFile("C:\\t\\a.tmp", 10);
     handler.TestFile("", 99);
     handler.BeginType(MethodDelete);
-    handler.TestFile("c:\\T\\A.TMP", 10);
+    handler.TestFile("c:\\t\\a.tmp", 10);
     handler.TestFile("C:\\t\\b.tmp", 5);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"\tC:\\t\\a.tmp", "\t(c:\\T\\A.TMP) dupe",
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"\tC:\\t\\a.tmp", "\t(c:\\t\\a.tmp) dupe",
                                                  "\tC:\\t\\b.tmp"}));
     EXPECT_EQ(Counts().FilesProcessed, 2);
     EXPECT_EQ(Counts().FilesRestorable, 1);

@@ -1,8 +1,10 @@
 #include "platform/file_system.h"
 
 #include "platform/file_attributes.h"
+#include "platform/posix/dir_listing.h"
 #include "platform/posix/entry_handle.h"
 #include "platform/posix/file_copier.h"
+#include "platform/posix/folder_case.h"
 #include "platform/posix/safe_parent.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/windows_path.h"
@@ -103,6 +105,34 @@ OsError MoveAcross(const SafeParent& from, const struct stat& st, const SafePare
 bool FileSystem::FileExists(const std::string& path) {
     Entry entry;
     return !IsRoot(path) && !StatEntry(path, entry) && !S_ISDIR(entry.st.st_mode);
+}
+
+bool FileSystem::FileExistsAsSpelled(const std::string& path) {
+    Entry entry;
+    if (IsRoot(path) || StatEntry(path, entry) || S_ISDIR(entry.st.st_mode))
+        return false;
+    // Every component below the drive must have been found as written, not by the case
+    // fallback. (Host paths are never resolved by case.)
+    if (const auto parsed = WindowsPath::Parse(path)) {
+        std::string_view host = entry.parent.HostPath();
+        for (auto part = parsed->parts.rbegin(); part != parsed->parts.rend(); ++part) {
+            const size_t slash = host.rfind('/');
+            if (slash == std::string_view::npos || host.substr(slash + 1) != *part)
+                return false;
+            host = host.substr(0, slash);
+        }
+    }
+    if (!FolderCase::Folds(entry.parent.Fd()))
+        return true;
+    // Found by folding: only the listing tells the spelling.
+    UniqueFd list(::openat(entry.parent.Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DirListing listing;
+    if (!list.Valid() || !listing.Read(list.Get()))
+        return false;
+    for (size_t i = 0; i < listing.Size(); ++i)
+        if (listing.NameView(i) == entry.parent.Name())
+            return true;
+    return false;
 }
 
 bool FileSystem::FolderExists(const std::string& path) {

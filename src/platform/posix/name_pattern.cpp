@@ -102,16 +102,16 @@ bool MatchAscii(std::string_view pattern, std::string_view name, bool appendDot)
 
 char32_t NamePattern::FoldCase(char32_t c) {
     if (c < 0x80)
-        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+        return (c >= 'a' && c <= 'z') ? c - 32 : c;
     if (c > 0x10FFFF)
         return c;
     // The same folding as every other name comparison of the platform layer.
     static const locale_t neutral = UserLocale::Neutral();
-    return static_cast<char32_t>(
-        ::towlower_l(::towupper_l(static_cast<wint_t>(c), neutral), neutral));
+    return static_cast<char32_t>(::towupper_l(static_cast<wint_t>(c), neutral));
 }
 
 NamePattern::NamePattern(std::string_view pattern) {
+    const std::string_view original = pattern;
     const bool ascii = Utf8Case::IsAscii(pattern);
     const size_t firstWild = pattern.find_first_of("*?");
     if (pattern.find_first_not_of('*') == std::string_view::npos || pattern == "*.*") {
@@ -131,9 +131,9 @@ NamePattern::NamePattern(std::string_view pattern) {
         literal_.reserve(pattern.size());
         for (char c : pattern)
             literal_ += LowerAscii(c);
-        return;
-    }
-    if (ascii) {
+        // A name beyond ASCII may still match: the dotless i upper-cases to "I".
+        pattern = original;
+    } else if (ascii) {
         for (char c : pattern)
             if (c != '*' || asciiCodes_.empty() || asciiCodes_.back() != '*')
                 asciiCodes_ += LowerAscii(c);
@@ -171,19 +171,23 @@ bool NamePattern::Matches(std::string_view name) const {
     case Shape::Everything:
         return true;
     case Shape::Literal:
+        if (!Utf8Case::IsAscii(name))
+            break;
         if (EqualsAsciiFolded(name, literal_))
             return true;
         return dotless && !literal_.empty() && literal_.back() == '.' &&
                EqualsAsciiFolded(name, std::string_view(literal_).substr(0, literal_.size() - 1));
     case Shape::Suffix:
+        if (!Utf8Case::IsAscii(name))
+            break;
         if (EndsWithAsciiFolded(name, literal_))
             return true;
         return dotless && !literal_.empty() && literal_.back() == '.' &&
                EndsWithAsciiFolded(name, std::string_view(literal_).substr(0, literal_.size() - 1));
     case Shape::General:
-        return MatchesGeneral(name, false) || (dotless && MatchesGeneral(name, true));
+        break;
     }
-    return false;
+    return MatchesGeneral(name, false) || (dotless && MatchesGeneral(name, true));
 }
 
 bool NamePattern::MatchesGeneral(std::string_view name, bool appendDot) const {

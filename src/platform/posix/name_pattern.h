@@ -16,8 +16,8 @@ public:
 
     bool Matches(std::string_view name) const;
 
-    // A code point folded for comparison (upper, then lower case, as names compare
-    // everywhere in the platform layer); above U+10FFFF unchanged.
+    // A code point folded for comparison: its simple upper case, as names compare everywhere
+    // in the platform layer; above U+10FFFF unchanged.
     static char32_t FoldCase(char32_t c);
 
 private:
@@ -31,8 +31,8 @@ private:
     bool MatchesGeneral(std::string_view name, bool appendDot) const;
 
     Shape shape_ = Shape::General;
-    std::string literal_;    // Literal and Suffix: the literal text, lower-case
-    std::u32string codes_;   // General: folded code points, wildcards as markers
+    std::string literal_;    // Literal and Suffix: the literal text, lower-case, for ASCII names
+    std::u32string codes_;   // folded code points, wildcards as markers
     std::string asciiCodes_; // General, ASCII pattern: lower-case, "*" and "?" as they are
     // General: a character every matching name holds, one no other character folds to
     // (punctuation or a digit, never the dot an extensionless name is tried with); 0 if none.

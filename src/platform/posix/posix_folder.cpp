@@ -36,7 +36,22 @@ std::string JoinWindows(const std::string& folder, std::string_view name) {
     return path;
 }
 
+// The Windows path of a host path at or below a drive's folder, spelled as the host path is.
+std::string WindowsSpelling(char letter, const std::string& driveFolder, const std::string& host) {
+    std::string out{letter, ':'};
+    const std::string_view rest = std::string_view(host).substr(driveFolder.size());
+    if (!rest.empty() && rest[0] != '/')
+        out += '\\';
+    for (char c : rest)
+        out += c == '/' ? '\\' : c;
+    return out;
+}
+
 } // namespace
+
+bool Folder::SpellsAsOnDisk() {
+    return true;
+}
 
 std::unique_ptr<Folder> Folder::Open(const std::string& path) {
     std::string given = path;
@@ -71,6 +86,8 @@ std::unique_ptr<Folder> Folder::Open(const std::string& path) {
                 return nullptr;
             host = parent.HostPath();
         }
+        // One spelling per folder: a folder written in another case is known by its own.
+        given = WindowsSpelling(parsed->drive, drive->folder, host);
         // Mount points are known by their real paths.
         if (!drive->realFolder.empty() && drive->realFolder != drive->folder)
             host = drive->realFolder + host.substr(drive->folder.size());
@@ -152,12 +169,16 @@ bool PosixFolder::Describe(int fd, size_t index, bool withDosAttributes, FindEnt
     return true;
 }
 
-void PosixFolder::Find(std::string_view pattern, std::vector<FindEntry>& out) {
+void PosixFolder::Find(std::string_view pattern, std::vector<FindEntry>& out,
+                       const std::function<bool()>& stopped) {
     const NamePattern match(pattern);
     DirHandle::Use use;
     for (size_t i = 0; i < listing_.Size(); ++i) {
         if (!match.Matches(listing_.NameView(i)))
             continue;
+        // Each lookup may wait on a slow disk.
+        if (stopped())
+            return;
         if (!use) {
             use = handle_->Acquire();
             if (!use)

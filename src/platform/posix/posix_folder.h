@@ -25,7 +25,9 @@ public:
     std::unique_ptr<Folder> OpenSub(const std::string& name) const override;
     const std::string& Path() const override { return path_; }
     const std::string& HostPath() const { return hostPath_; }
-    void Find(std::string_view pattern, std::vector<FindEntry>& out) override;
+    using Folder::Find;
+    void Find(std::string_view pattern, std::vector<FindEntry>& out,
+              const std::function<bool()>& stopped) override;
     void Subfolders(std::vector<FindEntry>& out, bool withAttributes) override;
 
     // Status calls made for entries, all folders together (tests check that a search asks

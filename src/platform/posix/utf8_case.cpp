@@ -10,8 +10,8 @@ namespace brumo {
 
 namespace {
 
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 } // namespace
@@ -76,8 +76,7 @@ std::wstring Utf8Case::Fold(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
         const size_t start = i;
         if (const std::optional<char32_t> cp = DecodeOne(text, i))
-            out.push_back(
-                static_cast<wchar_t>(towlower_l(towupper_l(static_cast<wint_t>(*cp), loc), loc)));
+            out.push_back(static_cast<wchar_t>(towupper_l(static_cast<wint_t>(*cp), loc)));
         else
             out.push_back(static_cast<wchar_t>(0xDC00 + static_cast<unsigned char>(text[start])));
     }
@@ -109,7 +108,7 @@ bool Utf8Case::Equal(std::string_view a, std::string_view b) {
         if (a.size() != b.size())
             return false;
         for (size_t i = 0; i < a.size(); ++i) {
-            if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
                 return false;
         }
         return true;

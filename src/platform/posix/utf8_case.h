@@ -7,14 +7,15 @@
 
 namespace brumo {
 
-// Case-insensitive handling of UTF-8 text, code point by code point. Casing follows the
-// file-system rules Windows uses by default (the same for every language), not a language's
-// own rules such as the Turkish dotless i.
+// Case-insensitive handling of UTF-8 text as Windows compares file names: code point by code
+// point through the simple upper-case mapping, the same for every language. No lower-case
+// round trip, which would make the dotted capital I equal to "i" and the Kelvin sign equal to
+// "k"; no special casing or language rules.
 class Utf8Case {
 public:
-    // The code points of a UTF-8 string, each folded (upper, then lower case). A byte that is
-    // not part of valid UTF-8 stands for itself, as U+DC80 + its value, so that no two
-    // different byte strings fold alike unless their letters do.
+    // The code points of a UTF-8 string, each upper-cased. A byte that is not part of valid
+    // UTF-8 stands for itself, as U+DC80 + its value, so that no two different byte strings
+    // fold alike unless their letters do.
     static std::wstring Fold(std::string_view text);
     static bool Equal(std::string_view a, std::string_view b);
 

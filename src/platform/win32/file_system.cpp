@@ -57,6 +57,10 @@ bool FileSystem::FileExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FileSystem::FileExistsAsSpelled(const std::string& path) {
+    return FileExists(path);
+}
+
 bool FileSystem::FolderExists(const std::string& path) {
     std::string p = path;
     if (p.size() == 2 && p[1] == ':')

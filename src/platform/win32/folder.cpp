@@ -51,12 +51,16 @@ public:
 
     const std::string& Path() const override { return path_; }
 
-    void Find(std::string_view pattern, std::vector<FindEntry>& out) override {
+    using Folder::Find;
+    void Find(std::string_view pattern, std::vector<FindEntry>& out,
+              const std::function<bool()>& stopped) override {
         // A pattern is a name within this folder, never a way into another one.
         if (pattern.empty() || pattern.find_first_of("\\/:") != std::string_view::npos)
             return;
         const std::wstring wpattern = WinText::Wide(pattern);
         Search(std::string(pattern), FindExInfoStandard, [&](const WIN32_FIND_DATAW& data) {
+            if (stopped())
+                return false;
             // The system search also takes liberties ("?" matching nothing before a dot, short
             // names of other shapes); keep what matches as the program means it.
             const bool matches = NamePattern::Matches(data.cFileName, wpattern) ||
@@ -64,6 +68,7 @@ public:
                                   NamePattern::Matches(data.cAlternateFileName, wpattern));
             if (matches)
                 out.push_back(EntryOf(data));
+            return true;
         });
     }
 
@@ -71,10 +76,12 @@ public:
         Search("*.*", FindExInfoBasic, [&](const WIN32_FIND_DATAW& data) {
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 out.push_back(EntryOf(data));
+            return true;
         });
     }
 
 private:
+    // `each` returns false to end the search.
     template <typename Fn>
     void Search(const std::string& pattern, FINDEX_INFO_LEVELS level, Fn&& each) const {
         const std::wstring query = WinText::FilePath(path_ + "\\" + pattern);
@@ -84,8 +91,8 @@ private:
         if (h == INVALID_HANDLE_VALUE)
             return;
         do {
-            if (!IsDots(data.cFileName))
-                each(data);
+            if (!IsDots(data.cFileName) && !each(data))
+                break;
         } while (FindNextFileW(h, &data));
         FindClose(h);
     }
@@ -93,6 +100,10 @@ private:
     std::string path_;
 };
 } // namespace
+
+bool Folder::SpellsAsOnDisk() {
+    return false;
+}
 
 std::unique_ptr<Folder> Folder::Open(const std::string& path) {
     std::string p = path;

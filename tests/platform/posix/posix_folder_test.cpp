@@ -204,7 +204,7 @@ TEST(PosixFolder, OpensWindowsPathsThroughTheDriveTableWithoutFollowingLinks) {
     EXPECT_EQ(root->Path(), "T:");
     auto sub = Folder::Open("t:\\TEMP\\sub\\");
     ASSERT_TRUE(sub);
-    EXPECT_EQ(sub->Path(), "t:\\TEMP\\sub");
+    EXPECT_EQ(sub->Path(), "T:\\Temp\\Sub") << "named as on disk";
     std::vector<FindEntry> found;
     sub->Find("*.tmp", found);
     EXPECT_EQ(Names(found), (std::vector<std::string>{"a.tmp"}));

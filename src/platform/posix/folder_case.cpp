@@ -1,0 +1,49 @@
+#include "platform/posix/folder_case.h"
+
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/vfs.h>
+
+namespace brumo {
+
+namespace {
+
+constexpr long kMsdos = 0x4d44;
+constexpr long kExfat = 0x2011BAB0;
+constexpr long kNtfs = 0x5346544e;
+constexpr long kHfsPlus = 0x482b;
+constexpr long kCifs = 0xFF534D42;
+constexpr long kSmb2 = 0xFE534D42;
+constexpr long kSmb = 0x517B;
+constexpr long kExt4 = 0xEF53;
+constexpr long kF2fs = 0xF2F52010;
+#ifndef FS_CASEFOLD_FL
+constexpr long FS_CASEFOLD_FL = 0x40000000;
+#endif
+
+} // namespace
+
+bool FolderCase::Folds(int folderFd) {
+    struct statfs fs {};
+    if (::fstatfs(folderFd, &fs) != 0)
+        return false;
+    switch (static_cast<long>(fs.f_type)) {
+    case kMsdos:
+    case kExfat:
+    case kNtfs:
+    case kHfsPlus:
+    case kCifs:
+    case kSmb2:
+    case kSmb:
+        return true;
+    case kExt4:
+    case kF2fs: {
+        int flags = 0;
+        return ::ioctl(folderFd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_CASEFOLD_FL) != 0;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace brumo

@@ -1,0 +1,77 @@
+#include "../cleanup_run_fixture.h"
+#include "platform/holding_folder.h"
+#include "runs/run_texts.h"
+#include "support/recycle_probe.h"
+
+#include <algorithm>
+
+namespace brumo {
+namespace {
+
+using test::CleanupRunTest;
+namespace fs = std::filesystem;
+
+bool Lists(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// On a file system that tells case apart, "A.TMP" and "a.tmp" are two files: both are listed,
+// counted and removed by every method, and a held file is never replaced by its twin.
+TEST_F(CleanupRunTest, CaseTwinsAreTwoFilesForEveryMethodAndNothingHeldIsLost) {
+    const std::vector<std::pair<std::string, int32_t>> methods = {
+        {"bin", MethodRecycleBin}, {"hold", MethodHoldingFolder}, {"del", MethodDelete}};
+    for (const auto& [folder, method] : methods) {
+        File(folder + "\\A.TMP", 1);
+        File(folder + "\\a.tmp", 2);
+        rows.Add(folder, method, W(folder), {"*.tmp"});
+    }
+    ASSERT_TRUE(RunToEnd(true));
+    std::vector<std::string> lines = test::ReadLogLines(TestLogPath());
+    for (const auto& [folder, method] : methods) {
+        EXPECT_TRUE(Lists(lines, "\t" + W(folder + "\\A.TMP"))) << folder;
+        EXPECT_TRUE(Lists(lines, "\t" + W(folder + "\\a.tmp"))) << folder;
+    }
+    EXPECT_TRUE(Lists(lines, "Processed 3 junk file types and found 6 junk files."));
+
+    ASSERT_TRUE(RunToEnd(false));
+    lines = test::ReadLogLines(LogPath());
+    EXPECT_TRUE(Lists(lines, "Processed 3 junk file types and removed 6 junk files."));
+    EXPECT_TRUE(test::InRecycleBin(tree / "home" / "data", "A.TMP"));
+    EXPECT_TRUE(test::InRecycleBin(tree / "home" / "data", "a.tmp"));
+    const fs::path held = tree / "c" / HoldingFolder::Name / "hold";
+    EXPECT_EQ(fs::file_size(held / "A.TMP"), 1u);
+    EXPECT_EQ(fs::file_size(held / "a (2).tmp"), 2u);
+    const std::string heldAs = W(std::string(HoldingFolder::Name) + "\\hold\\a (2).tmp");
+    EXPECT_TRUE(Lists(lines, RunTexts::HeldAsDetail(heldAs)));
+
+    // The next run finds a new "a.tmp" only: the held "A.TMP" stays, and so does every copy.
+    File("hold\\a.tmp", 3);
+    ASSERT_TRUE(RunToEnd(false));
+    EXPECT_EQ(fs::file_size(held / "A.TMP"), 1u);
+    EXPECT_EQ(fs::file_size(held / "a (2).tmp"), 2u);
+    EXPECT_EQ(fs::file_size(held / "a (3).tmp"), 3u);
+    for (const auto& [folder, method] : methods)
+        EXPECT_TRUE(fs::is_empty(HostOf(folder))) << folder;
+}
+
+// The same source path moved again replaces its held copy, also where its folder was written
+// in another case; a twin folder's file keeps its own.
+TEST_F(CleanupRunTest, OnlyTheSameSourcePathReplacesAHeldFile) {
+    File("TEMP\\x.tmp", 1);
+    File("temp\\x.tmp", 2);
+    rows.Add("hold", MethodHoldingFolder, W(""), {"x.tmp"});
+    ASSERT_TRUE(RunToEnd(false));
+    File("TEMP\\x.tmp", 3);
+    ASSERT_TRUE(RunToEnd(false));
+
+    const fs::path held = tree / "c" / HoldingFolder::Name;
+    std::vector<uintmax_t> sizes;
+    for (const auto& entry : fs::recursive_directory_iterator(held))
+        if (entry.is_regular_file())
+            sizes.push_back(entry.file_size());
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ(sizes, (std::vector<uintmax_t>{2, 3})) << "the newer TEMP\\x.tmp replaced its own";
+}
+
+} // namespace
+} // namespace brumo
