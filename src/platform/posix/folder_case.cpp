@@ -1,5 +1,8 @@
 #include "platform/posix/folder_case.h"
 
+#include "platform/posix/unique_fd.h"
+
+#include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/vfs.h>
@@ -39,7 +42,12 @@ bool FolderCase::Folds(int folderFd) {
     case kExt4:
     case kF2fs: {
         int flags = 0;
-        return ::ioctl(folderFd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_CASEFOLD_FL) != 0;
+        if (::ioctl(folderFd, FS_IOC_GETFLAGS, &flags) == 0)
+            return (flags & FS_CASEFOLD_FL) != 0;
+        // A handle opened only to find the way (O_PATH) takes no ioctl.
+        const UniqueFd readable(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        return readable.Valid() && ::ioctl(readable.Get(), FS_IOC_GETFLAGS, &flags) == 0 &&
+               (flags & FS_CASEFOLD_FL) != 0;
     }
     default:
         return false;

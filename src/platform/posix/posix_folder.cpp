@@ -3,6 +3,7 @@
 #include "platform/file_attributes.h"
 #include "platform/posix/dos_attributes.h"
 #include "platform/posix/drive_table.h"
+#include "platform/posix/folder_case.h"
 #include "platform/posix/name_pattern.h"
 #include "platform/posix/safe_parent.h"
 #include "platform/posix/utf8_case.h"
@@ -36,14 +37,43 @@ std::string JoinWindows(const std::string& folder, std::string_view name) {
     return path;
 }
 
-// The Windows path of a host path at or below a drive's folder, spelled as the host path is.
+// The name of an entry as the folder's listing spells it. Where the file system folds case,
+// the system finds an entry by any spelling and tells none; elsewhere the name is already the
+// one on disk (the case fallback took it from the listing).
+std::string ListedName(int folderFd, const std::string& name) {
+    if (!FolderCase::Folds(folderFd))
+        return name;
+    UniqueFd list(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DirListing listing;
+    if (!list.Valid() || !listing.Read(list.Get()))
+        return name;
+    for (size_t i = 0; i < listing.Size(); ++i)
+        if (Utf8Case::Equal(listing.NameView(i), name))
+            return std::string(listing.NameView(i));
+    return name;
+}
+
+// The Windows path of a host path at or below a drive's folder, each component spelled as on
+// disk.
 std::string WindowsSpelling(char letter, const std::string& driveFolder, const std::string& host) {
     std::string out{letter, ':'};
+    UniqueFd dir(::open(driveFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     const std::string_view rest = std::string_view(host).substr(driveFolder.size());
-    if (!rest.empty() && rest[0] != '/')
-        out += '\\';
-    for (char c : rest)
-        out += c == '/' ? '\\' : c;
+    for (size_t i = 0; i < rest.size();) {
+        size_t end = rest.find('/', i);
+        if (end == std::string_view::npos)
+            end = rest.size();
+        if (end > i) {
+            std::string name(rest.substr(i, end - i));
+            if (dir.Valid()) {
+                name = ListedName(dir.Get(), name);
+                dir.Reset(::openat(dir.Get(), name.c_str(),
+                                   O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            }
+            out.append(1, '\\').append(name);
+        }
+        i = end + 1;
+    }
     return out;
 }
 
