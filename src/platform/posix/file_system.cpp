@@ -1,7 +1,6 @@
 #include "platform/file_system.h"
 
 #include "platform/file_attributes.h"
-#include "platform/posix/dir_listing.h"
 #include "platform/posix/entry_handle.h"
 #include "platform/posix/file_copier.h"
 #include "platform/posix/folder_case.h"
@@ -122,17 +121,8 @@ bool FileSystem::FileExistsAsSpelled(const std::string& path) {
             host = host.substr(0, slash);
         }
     }
-    if (!FolderCase::Folds(entry.parent.Fd()))
-        return true;
-    // Found by folding: only the listing tells the spelling.
-    UniqueFd list(::openat(entry.parent.Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    DirListing listing;
-    if (!list.Valid() || !listing.Read(list.Get()))
-        return false;
-    for (size_t i = 0; i < listing.Size(); ++i)
-        if (listing.NameView(i) == entry.parent.Name())
-            return true;
-    return false;
+    return FolderCase::ListedSpelling(entry.parent.Fd(), entry.parent.Name()) ==
+           entry.parent.Name();
 }
 
 bool FileSystem::FolderExists(const std::string& path) {

@@ -1,6 +1,8 @@
 #include "platform/posix/folder_case.h"
 
+#include "platform/posix/dir_listing.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/posix/utf8_case.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -52,6 +54,22 @@ bool FolderCase::Folds(int folderFd) {
     default:
         return false;
     }
+}
+
+std::optional<std::string> FolderCase::ListedSpelling(int folderFd, const std::string& name) {
+    if (!Folds(folderFd))
+        return name;
+    const UniqueFd list(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DirListing listing;
+    if (!list.Valid() || !listing.Read(list.Get()))
+        return std::nullopt;
+    for (size_t i = 0; i < listing.Size(); ++i)
+        if (listing.NameView(i) == name)
+            return name;
+    for (size_t i = 0; i < listing.Size(); ++i)
+        if (Utf8Case::Equal(listing.NameView(i), name))
+            return std::string(listing.NameView(i));
+    return name;
 }
 
 } // namespace brumo

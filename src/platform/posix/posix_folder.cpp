@@ -37,22 +37,6 @@ std::string JoinWindows(const std::string& folder, std::string_view name) {
     return path;
 }
 
-// The name of an entry as the folder's listing spells it. Where the file system folds case,
-// the system finds an entry by any spelling and tells none; elsewhere the name is already the
-// one on disk (the case fallback took it from the listing).
-std::string ListedName(int folderFd, const std::string& name) {
-    if (!FolderCase::Folds(folderFd))
-        return name;
-    UniqueFd list(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    DirListing listing;
-    if (!list.Valid() || !listing.Read(list.Get()))
-        return name;
-    for (size_t i = 0; i < listing.Size(); ++i)
-        if (Utf8Case::Equal(listing.NameView(i), name))
-            return std::string(listing.NameView(i));
-    return name;
-}
-
 // The Windows path of a host path at or below a drive's folder, each component spelled as on
 // disk.
 std::string WindowsSpelling(char letter, const std::string& driveFolder, const std::string& host) {
@@ -66,7 +50,7 @@ std::string WindowsSpelling(char letter, const std::string& driveFolder, const s
         if (end > i) {
             std::string name(rest.substr(i, end - i));
             if (dir.Valid()) {
-                name = ListedName(dir.Get(), name);
+                name = FolderCase::ListedSpelling(dir.Get(), name).value_or(name);
                 dir.Reset(::openat(dir.Get(), name.c_str(),
                                    O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             }
