@@ -15,8 +15,12 @@ namespace brumo {
 class FileSystem {
 public:
     static bool FileExists(const std::string& path); // an existing non-folder entry
-    // FileExists, and spelled exactly so: where a file system folds case it finds a file by
-    // another spelling too, and such a file does not count here. On Windows, FileExists.
+    // FileExists without the case fallback: found by its name as written, or as the file
+    // system itself folds it, never a file whose name differs only in case on a file system
+    // that tells them apart. On Windows, FileExists.
+    static bool FileExistsAsNamed(const std::string& path);
+    // FileExistsAsNamed, and spelled so on disk, letter for letter, also where the file system
+    // folds case (which costs a read of the folder there). On Windows, FileExists.
     static bool FileExistsAsSpelled(const std::string& path);
     static bool FolderExists(const std::string& path);
     static std::optional<uint32_t> Attributes(const std::string& path);

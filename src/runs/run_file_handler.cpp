@@ -81,7 +81,8 @@ void RunFileHandler::TestFile(const std::string& path, int64_t size) {
 void RunFileHandler::RecycleFile(const std::string& path, int64_t size) {
     if (path.empty() || batch_.MustFlushBefore(path))
         FlushRecycleBatch();
-    if (path.empty() || log_.Failed() || !FileSystem::FileExists(path))
+    // A file whose name differs only in case is another file: it does not stand for this one.
+    if (path.empty() || log_.Failed() || !FileSystem::FileExistsAsNamed(path))
         return;
     batch_.Add(path);
     Processed(size, true);
@@ -107,7 +108,7 @@ void RunFileHandler::FlushRecycleBatch() {
     size_t start = 0;
     int code = sender_->SendFiles(paths);
     for (size_t i = 0; i < count;) {
-        if (code == 0 || !FileSystem::FileExists(paths[i])) {
+        if (code == 0 || !FileSystem::FileExistsAsNamed(paths[i])) {
             LogSuccess(paths[i]);
             ++i;
             continue;

@@ -106,12 +106,13 @@ bool FileSystem::FileExists(const std::string& path) {
     return !IsRoot(path) && !StatEntry(path, entry) && !S_ISDIR(entry.st.st_mode);
 }
 
-bool FileSystem::FileExistsAsSpelled(const std::string& path) {
-    Entry entry;
+namespace {
+
+// The entry, when every component below the drive was found as written and not through the
+// case fallback. (Host paths are never resolved by case.)
+bool StatAsNamed(const std::string& path, Entry& entry) {
     if (IsRoot(path) || StatEntry(path, entry) || S_ISDIR(entry.st.st_mode))
         return false;
-    // Every component below the drive must have been found as written, not by the case
-    // fallback. (Host paths are never resolved by case.)
     if (const auto parsed = WindowsPath::Parse(path)) {
         std::string_view host = entry.parent.HostPath();
         for (auto part = parsed->parts.rbegin(); part != parsed->parts.rend(); ++part) {
@@ -121,8 +122,21 @@ bool FileSystem::FileExistsAsSpelled(const std::string& path) {
             host = host.substr(0, slash);
         }
     }
-    return FolderCase::ListedSpelling(entry.parent.Fd(), entry.parent.Name()) ==
-           entry.parent.Name();
+    return true;
+}
+
+} // namespace
+
+bool FileSystem::FileExistsAsNamed(const std::string& path) {
+    Entry entry;
+    return StatAsNamed(path, entry);
+}
+
+bool FileSystem::FileExistsAsSpelled(const std::string& path) {
+    Entry entry;
+    return StatAsNamed(path, entry) &&
+           FolderCase::ListedSpelling(entry.parent.Fd(), entry.parent.Name()) ==
+               entry.parent.Name();
 }
 
 bool FileSystem::FolderExists(const std::string& path) {

@@ -57,6 +57,10 @@ bool FileSystem::FileExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FileSystem::FileExistsAsNamed(const std::string& path) {
+    return FileExists(path);
+}
+
 bool FileSystem::FileExistsAsSpelled(const std::string& path) {
     return FileExists(path);
 }

@@ -1,5 +1,6 @@
 #include "../cleanup_run_fixture.h"
 #include "platform/holding_folder.h"
+#include "runs/run_file_handler.h"
 #include "runs/run_texts.h"
 #include "support/recycle_probe.h"
 
@@ -71,6 +72,31 @@ TEST_F(CleanupRunTest, OnlyTheSameSourcePathReplacesAHeldFile) {
             sizes.push_back(entry.file_size());
     std::sort(sizes.begin(), sizes.end());
     EXPECT_EQ(sizes, (std::vector<uintmax_t>{2, 3})) << "the newer TEMP\\x.tmp replaced its own";
+}
+
+// A twin that the bin cannot take does not make the file that went look as if it stayed.
+TEST(CaseTwinsRecycleTest, ATwinLeftBehindIsNotTakenForTheFileThatWent) {
+    test::TempTree tree;
+    test::DriveMap drives{{'C', tree / "c"}};
+    const std::string upper = drives.Path('C', "A.TMP"), lower = drives.Path('C', "a.tmp");
+    test::TreeBuilder::MakeFile(tree / "c" / "A.TMP", 1);
+    test::TreeBuilder::MakeFile(tree / "c" / "a.tmp", 2);
+    test::FakeRecycleSender bin;
+    bin.stuck = {lower};
+    RunLog log;
+    ASSERT_FALSE(log.Open((tree / "run.log").string(), false));
+    RunFileHandler handler{log, bin};
+    handler.StartRun();
+    handler.BeginType(MethodRecycleBin);
+    handler.RealFile(upper, 1);
+    handler.RealFile(lower, 2);
+    handler.RecycleFile("", 0);
+    log.Close();
+    const std::vector<std::string> lines = test::ReadLogLines(tree / "run.log");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "\t" + upper);
+    EXPECT_EQ(lines[1], "ERR\t" + lower);
+    EXPECT_EQ(handler.Counters().TotalBytes, 1);
 }
 
 } // namespace

@@ -41,6 +41,7 @@ TEST_F(FoldingDriveTest, NamesInAnyCaseAreOneFileAndTheNewerHeldCopyReplacesTheO
     File("TEMP\\A.TMP", 1);
     EXPECT_TRUE(FileSystem::FileExists(W("temp\\a.tmp")));
     EXPECT_TRUE(FileSystem::FileExistsAsSpelled(W("TEMP\\A.TMP")));
+    EXPECT_TRUE(FileSystem::FileExistsAsNamed(W("TEMP\\a.tmp")));
     EXPECT_FALSE(FileSystem::FileExistsAsSpelled(W("TEMP\\a.tmp")));
 
     // Two entries that spell one folder differently find its file once.
