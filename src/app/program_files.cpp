@@ -121,15 +121,25 @@ bool ProgramFiles::FolderIsWritable(const std::string& folder) {
     return written;
 }
 
+bool ProgramFiles::IsInstalledCopy(const std::string& programFolder) {
+    const std::string folder = WithoutTrailingSeparator(programFolder);
+    const size_t start = NameStart(folder);
+    if (start == 0 || !SameFolderIgnoringCase(folder.substr(start), "bin"))
+        return false;
+    const std::string prefix = WithoutTrailingSeparator(folder.substr(0, start));
+    return FileSystem::FolderExists(Join(Join(Join(prefix, "share"), "doc"), "brumo"));
+}
+
 ProgramFiles ProgramFiles::OfThisProgram() {
     std::string executable = SpecialFolders::ExecutablePath();
     std::string dataFolder = SpecialFolders::UserDataFolder();
     std::string programFolder =
         WithoutTrailingSeparator(executable.substr(0, NameStart(executable)));
-    bool writable = FolderIsWritable(programFolder.empty() ? std::string(".") : programFolder);
-    if (!writable && !dataFolder.empty())
+    bool beside = !IsInstalledCopy(programFolder) &&
+                  FolderIsWritable(programFolder.empty() ? std::string(".") : programFolder);
+    if (!beside && !dataFolder.empty())
         FileSystem::CreateFolders(dataFolder);
-    return Derive(executable, writable, dataFolder);
+    return Derive(executable, beside, dataFolder);
 }
 
 } // namespace brumo

@@ -6,8 +6,8 @@
 namespace brumo {
 
 // The names of the files the program keeps, all derived from its own executable path by
-// replacing the extension. An installed copy whose folder is not writable keeps the same
-// file names in the per-user data folder instead.
+// replacing the extension. An installed copy, and a copy whose folder is not writable, keeps
+// the same file names in the per-user data folder instead.
 class ProgramFiles {
 public:
     // Host paths (the platform functions accept them as they are).
@@ -45,6 +45,10 @@ public:
 
     // Whether files can be created and atomically replaced in a folder (host path).
     static bool FolderIsWritable(const std::string& folder);
+
+    // Whether the program's folder is the "bin" folder of an installation, whose "share/doc/brumo"
+    // holds the help: a system folder that even a user who may write it (root) must not fill.
+    static bool IsInstalledCopy(const std::string& programFolder);
 };
 
 } // namespace brumo

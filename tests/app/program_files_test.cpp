@@ -63,6 +63,17 @@ TEST(ProgramFiles, InstalledCopyUsesTheDataFolder) {
                                                              drives.Path('D', "home\\data")}));
 }
 
+TEST(ProgramFiles, InstalledCopyIsTheBinFolderBesideBrumosSharedDocuments) {
+    test::TempTree tree;
+    for (const char* folder :
+         {"usr/bin", "usr/share/doc/brumo", "opt/bin", "portable/share/doc/brumo"})
+        std::filesystem::create_directories(tree / folder);
+    EXPECT_TRUE(ProgramFiles::IsInstalledCopy((tree / "usr" / "bin").string()));
+    EXPECT_FALSE(ProgramFiles::IsInstalledCopy((tree / "opt" / "bin").string()));
+    EXPECT_FALSE(ProgramFiles::IsInstalledCopy((tree / "portable").string()));
+    EXPECT_FALSE(ProgramFiles::IsInstalledCopy("bin"));
+}
+
 TEST(ProgramFiles, WritabilityIsProbedWithoutLeavingFiles) {
     test::TempTree tree;
     std::filesystem::create_directory(tree / "w");
