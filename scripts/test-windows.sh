@@ -87,6 +87,20 @@ grep -q '^"Temp folders" files would have been ' <<<"$log" || { echo "no type he
 grep -qi 'one\.tmp$' <<<"$log" || { echo "one.tmp missing from the test log"; exit 1; }
 echo "Windows program end to end: passed"
 
+# The zip for Windows users: the program, its help and a read-me in one folder, unpacked here
+# on C: the program from it runs there.
+rm -f "$build"/brumo-*-win64.zip
+output=$(cd "$build" && cpack -G ZIP 2>&1) || { echo "$output"; exit 1; }
+zip=$(find "$build" -maxdepth 1 -name 'brumo-*-win64.zip')
+folder=$(basename "$zip" .zip)
+(cd "$WINEPREFIX/drive_c" && cmake -E tar xf "$zip")
+for file in brumo.exe README.txt docs/help/index.html; do
+    [ -f "$WINEPREFIX/drive_c/$folder/$file" ] || { echo "$file is not in $zip"; exit 1; }
+done
+zipped=$(cd "$work" && wine "C:\\$folder\\brumo.exe" --version </dev/null | tr -d '\r')
+[ "$zipped" = "$(brumo --version | tr -d '\r')" ] || { echo "brumo.exe from $zip: $zipped"; exit 1; }
+echo "Windows zip: $(basename "$zip") holds the program, its help and a read-me"
+
 if [ "$linux" = none ]; then
     echo "Linux and Wine comparison skipped: no Linux build given"
     exit 0
