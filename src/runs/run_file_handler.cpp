@@ -2,6 +2,7 @@
 
 #include "model/junk_file_type.h"
 #include "platform/file_system.h"
+#include "platform/folder.h"
 #include "runs/holding_path.h"
 #include "runs/run_texts.h"
 
@@ -142,13 +143,13 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
     // A folder that cannot be made shows up as a failed move.
     FileSystem::CreateFolders(target->substr(0, target->find_last_of("\\/")));
     bool renamed = false;
-    if (FileSystem::FileExistsAsSpelled(*target)) {
+    if (FileSystem::FileExistsAsSpelled(*target) && !MayBeGivenName(*target)) {
         // The same source path held before: the newer file replaces it.
         FileSystem::SetAttributes(*target, 0);
         FileSystem::DeleteFile(*target);
     } else if (FileSystem::FileExists(*target)) {
-        // Another file holds the name in another spelling (a holding folder that folds case,
-        // files that do not): both are kept.
+        // Another file holds the name (a case twin, a file of a twin folder, a name given to
+        // one of them): both are kept.
         target = FreeHeldName(*target);
         renamed = true;
     }
@@ -163,17 +164,35 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
     Processed(size, true);
 }
 
+size_t RunFileHandler::ExtensionStart(const std::string& path) {
+    const size_t nameStart = path.find_last_of("\\/") + 1;
+    const size_t dot = path.rfind('.');
+    return dot == std::string::npos || dot < nameStart ? path.size() : dot;
+}
+
 std::string RunFileHandler::FreeHeldName(const std::string& target) {
-    const size_t nameStart = target.find_last_of("\\/") + 1;
-    size_t dot = target.rfind('.');
-    if (dot == std::string::npos || dot < nameStart)
-        dot = target.size();
+    const size_t dot = ExtensionStart(target);
     std::string candidate;
     for (int n = 2;; ++n) {
         candidate = target.substr(0, dot) + " (" + std::to_string(n) + ")" + target.substr(dot);
         if (!FileSystem::FileExists(candidate))
             return candidate;
     }
+}
+
+bool RunFileHandler::MayBeGivenName(const std::string& target) {
+    if (!Folder::SpellsAsOnDisk())
+        return false; // names never differ only in case there, so none is ever given
+    const size_t dot = ExtensionStart(target);
+    const size_t open = target.rfind(" (", dot);
+    const size_t separator = target.find_last_of("\\/");
+    if (open == std::string::npos || dot < open + 4 || target[dot - 1] != ')' ||
+        (separator != std::string::npos && separator > open))
+        return false;
+    for (size_t i = open + 2; i + 1 < dot; ++i)
+        if (target[i] < '0' || target[i] > '9')
+            return false;
+    return FileSystem::FileExists(target.substr(0, open) + target.substr(dot));
 }
 
 void RunFileHandler::DeleteFile(const std::string& path, int64_t size) {

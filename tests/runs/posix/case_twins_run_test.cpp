@@ -45,12 +45,15 @@ TEST_F(CleanupRunTest, CaseTwinsAreTwoFilesForEveryMethodAndNothingHeldIsLost) {
     const std::string heldAs = W(std::string(HoldingFolder::Name) + "\\hold\\a (2).tmp");
     EXPECT_TRUE(Lists(lines, RunTexts::HeldAsDetail(heldAs)));
 
-    // The next run finds a new "a.tmp" only: the held "A.TMP" stays, and so does every copy.
+    // The next run finds a new "a.tmp", and a file that bears the name given to the twin: the
+    // held "A.TMP" stays, and so does every copy.
     File("hold\\a.tmp", 3);
+    File("hold\\a (2).tmp", 4);
     ASSERT_TRUE(RunToEnd(false));
     EXPECT_EQ(fs::file_size(held / "A.TMP"), 1u);
     EXPECT_EQ(fs::file_size(held / "a (2).tmp"), 2u);
     EXPECT_EQ(fs::file_size(held / "a (3).tmp"), 3u);
+    EXPECT_EQ(fs::file_size(held / "a (2) (2).tmp"), 4u);
     for (const auto& [folder, method] : methods)
         EXPECT_TRUE(fs::is_empty(HostOf(folder))) << folder;
 }
