@@ -47,6 +47,11 @@ TDateTime DateTime::EncodeTime(const ClockTime& t) {
            86400000.0;
 }
 
+TDateTime DateTime::Compose(TDateTime date, const ClockTime& time) {
+    const TDateTime fraction = EncodeTime(time);
+    return date < 0 ? date - fraction : date + fraction;
+}
+
 CalendarDate DateTime::DecodeDate(TDateTime value) {
     // Stored dates come from files; a damaged one must not reach the integer conversion.
     if (!std::isfinite(value) || value < -kEpochOffset || value >= 2958466.0)

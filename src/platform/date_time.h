@@ -29,6 +29,9 @@ public:
     static bool IsValidDate(int year, int month, int day);
     static std::optional<TDateTime> EncodeDate(int year, int month, int day);
     static TDateTime EncodeTime(const ClockTime& time);
+    // A day and a time of day as one day number. Before the epoch the whole part counts back
+    // while the fraction still counts forward from midnight: 6:00 on 29 December 1899 is -1.25.
+    static TDateTime Compose(TDateTime date, const ClockTime& time);
     static CalendarDate DecodeDate(TDateTime value);
     static ClockTime DecodeTime(TDateTime value);
     // 0 = Sunday .. 6 = Saturday.

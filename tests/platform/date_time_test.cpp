@@ -1,3 +1,4 @@
+#include "platform/clock.h"
 #include "platform/date_time.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,24 @@ TEST(DateTime, DamagedValuesDecodeToNoDate) {
         DateTime::DayOfWeek(bad);
     }
     EXPECT_EQ(DateTime::DecodeDate(2958465).year, 9999); // 31 December 9999
+}
+
+TEST(DateTime, TimesBeforeTheEpochKeepTheirDay) {
+    // The fraction counts forward from midnight below zero too: 6:00 on 29 December 1899.
+    EXPECT_EQ(DateTime::Compose(-1, {6, 0, 0, 0}), -1.25);
+    const TDateTime day = *DateTime::EncodeDate(1700, 6, 15);
+    const TDateTime evening = DateTime::Compose(day, {18, 30, 0, 0});
+    EXPECT_EQ(DateTime::DateOf(evening), day);
+    EXPECT_EQ(DateTime::DecodeDate(evening).day, 15);
+    EXPECT_EQ(DateTime::DecodeTime(evening).hour, 18);
+    EXPECT_EQ(DateTime::DecodeTime(evening).minute, 30);
+
+    // A file written then, through the system's own conversion (the tests run with TZ=UTC):
+    // 1700-06-15 is 36324 days after 1601-01-01.
+    const int64_t ticks = (36324LL * 86400 + 18 * 3600 + 30 * 60) * 10000000LL;
+    const auto local = Clock::Current().FileTimeToLocal(ticks);
+    ASSERT_TRUE(local);
+    EXPECT_EQ(*local, evening);
 }
 
 } // namespace

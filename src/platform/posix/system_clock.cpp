@@ -22,7 +22,7 @@ std::optional<TDateTime> SystemClock::LocalFromUnix(int64_t seconds, int millise
         return std::nullopt;
     // A leap second reads as the last second of its minute.
     const int second = local.tm_sec > 59 ? 59 : local.tm_sec;
-    return *date + DateTime::EncodeTime({local.tm_hour, local.tm_min, second, milliseconds});
+    return DateTime::Compose(*date, {local.tm_hour, local.tm_min, second, milliseconds});
 }
 
 } // namespace brumo

@@ -9,7 +9,7 @@ std::optional<TDateTime> FromSystemTime(const SYSTEMTIME& st) {
     const auto date = DateTime::EncodeDate(st.wYear, st.wMonth, st.wDay);
     if (!date)
         return std::nullopt;
-    return *date + DateTime::EncodeTime({st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
+    return DateTime::Compose(*date, {st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
 }
 
 // FILETIME counts 100-ns intervals from 1601-01-01; Unix time counts seconds from 1970.
