@@ -1,5 +1,7 @@
 #include "cli/cli_context.h"
 
+#include "engine/folder_entry_path.h"
+
 namespace brumo {
 
 int CliContext::Fail(const std::string& message) const {
@@ -17,6 +19,11 @@ std::optional<TypeCatalog> CliContext::LoadTypes(bool noteDefaults) const {
         err << "There is no type store yet (\"" << catalog.StorePath()
             << "\"): these are the built-in junk file types.\n";
     return catalog;
+}
+
+void CliContext::NoteUnsearchedFolders(const TJunkFileObj& type) const {
+    for (const std::string& line : FolderEntryPath::Unsearched(type))
+        err << "brumo: " << type.Name << ": " << line << "\n";
 }
 
 const TJunkFileObj* CliContext::FindType(const std::string& which,

@@ -27,6 +27,9 @@ struct CliContext {
     std::optional<TypeCatalog> LoadTypes(bool noteDefaults = false) const;
     // The type `which` names (its number in "brumo list" or its name), kept in `catalog`;
     // null once the reason it could not be found has gone to the error stream.
+    // Tells the error stream which folder entries of the type will not be searched, and why
+    // (the logs keep their layout).
+    void NoteUnsearchedFolders(const TJunkFileObj& type) const;
     const TJunkFileObj* FindType(const std::string& which,
                                  std::optional<TypeCatalog>& catalog) const;
 };

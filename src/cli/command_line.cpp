@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "platform/drives.h"
 #include "platform/named_event.h"
 
 #include "app/version_info.h"
@@ -93,6 +94,10 @@ int CommandLine::Run(const std::vector<std::string>& args,
 
     for (size_t i = 0; i < subcommands.size(); ++i)
         if (parsers[i]->parsed()) {
+            if (const std::optional<std::string> error = Drives::TableError()) {
+                err << "brumo: " << *error << "\n";
+                return ExitError;
+            }
             CliContext context{files(), out, err};
             return subcommands[i]->Execute(context);
         }

@@ -56,6 +56,7 @@ int CountCommand::Execute(CliContext& context) {
     const TJunkFileObj* type = context.FindType(type_, catalog);
     if (!type)
         return ExitError;
+    context.NoteUnsearchedFolders(*type);
     const bool terminal = &context.out == &std::cout && Shell::StdoutIsTerminal();
     return Count(*type, context.files.ProgramFolderWindows, {context.files.DataFolderWindows},
                  context.out, context.err, terminal);

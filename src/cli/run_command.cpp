@@ -27,6 +27,9 @@ int RunCommand::Execute(CliContext& context) {
     if (!catalog)
         return ExitError;
     EnabledTypeList types(catalog->Types());
+    for (int i = 0; i < types.Count(); ++i)
+        if (types.Checked(i))
+            context.NoteUnsearchedFolders(*types.TypeAt(i));
 
     const bool canAsk = Shell::StdinIsTerminal();
     if (real_ && !yes_ && types.CheckedCount() > 0) {

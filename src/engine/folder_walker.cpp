@@ -1,5 +1,6 @@
 #include "engine/folder_walker.h"
 
+#include "engine/folder_entry_path.h"
 #include "engine/local_drives.h"
 #include "engine/name_match.h"
 #include "engine/protection.h"
@@ -9,6 +10,7 @@
 #include "platform/named_event.h"
 #include "platform/special_folders.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -44,6 +46,10 @@ FolderWalker::FolderWalker(const TJunkFileObj& type, Options options)
             excluded.push_back(std::move(folder));
     }
     options_.excludedFolders = std::move(excluded);
+    for (const std::string& folder : options_.excludedFolders)
+        if (const std::unique_ptr<Folder> open = Folder::Open(folder))
+            if (const std::optional<FolderIdentity> id = open->Identity())
+                excludedIds_.push_back(*id);
     specHasNoExtension_.reserve(type.Specs.size());
     for (const std::string& spec : type.Specs)
         specHasNoExtension_.push_back(NameMatch::HasNoExtension(spec));
@@ -66,7 +72,8 @@ std::vector<FolderEntry> FolderWalker::WorkingList(const TJunkFileObj& type) {
         return list;
     }
     for (const FolderEntry& entry : type.Folders)
-        list.push_back({WithoutTrailingBackslash(entry.path), entry.mode});
+        if (std::optional<std::string> path = FolderEntryPath::Resolve(entry.path))
+            list.push_back({std::move(*path), entry.mode});
     return list;
 }
 
@@ -80,6 +87,10 @@ bool FolderWalker::SkipAtDriveRoot(const FindEntry& sub) {
          LocaleInfo::EqualIgnoreCase(name, "RECYCLER") ||
          LocaleInfo::EqualIgnoreCase(name, "$RECYCLE.BIN")))
         return true;
+    return IsTrashFolderName(name);
+}
+
+bool FolderWalker::IsTrashFolderName(const std::string& name) {
     // The freedesktop.org trash of a volume: ".Trash" (one folder per user inside) and
     // ".Trash-<uid>" of any user.
     if (LocaleInfo::EqualIgnoreCase(name, ".Trash"))
@@ -104,6 +115,13 @@ bool FolderWalker::IsExcluded(std::string_view folder) const {
     return false;
 }
 
+bool FolderWalker::IsExcluded(const Folder& folder) const {
+    if (excludedIds_.empty())
+        return false;
+    const std::optional<FolderIdentity> id = folder.Identity();
+    return id && std::find(excludedIds_.begin(), excludedIds_.end(), *id) != excludedIds_.end();
+}
+
 void FolderWalker::SearchAll() {
     for (const FolderEntry& entry : WorkingList(type_)) {
         if (StopRequested())
@@ -118,6 +136,8 @@ void FolderWalker::SearchFolder(const std::string& folder, int32_t mode) {
     // A missing folder still counts as searched. Where the platform spells folders as they
     // are on disk, one file is always reported with one path.
     std::unique_ptr<Folder> open = Folder::Open(folder);
+    if (open && IsExcluded(*open))
+        return;
     std::string path = open && Folder::SpellsAsOnDisk() ? open->Path() : folder;
     Walk(open.get(), path, mode, 0);
 }
@@ -154,10 +174,14 @@ void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t 
             continue;
         if (driveRoot && SkipAtDriveRoot(sub))
             continue;
+        // A folder entry may be the top of a mounted file system, with its own trash.
+        if (!driveRoot && IsTrashFolderName(sub.name) && folder->IsVolumeTop())
+            continue;
         path.append(1, '\\').append(sub.name);
         if (!IsExcluded(path)) {
             std::unique_ptr<Folder> child = folder->OpenSub(sub.name);
-            Walk(child.get(), path, FolderAndSubfolders, depth + 1);
+            if (!child || !IsExcluded(*child))
+                Walk(child.get(), path, FolderAndSubfolders, depth + 1);
         }
         path.resize(base);
     }

@@ -5,6 +5,7 @@
 #include "engine/worker_progress.h"
 #include "model/junk_file_type.h"
 #include "platform/find_entry.h"
+#include "platform/folder.h"
 
 #include <cstdint>
 #include <deque>
@@ -16,7 +17,6 @@
 
 namespace brumo {
 
-class Folder;
 class NamedEvent;
 
 // Walks the folders of one junk file type depth-first and hands every accepted file on.
@@ -50,14 +50,19 @@ public:
     static std::vector<FolderEntry> WorkingList(const TJunkFileObj& type);
     // Folders never entered at a drive root, whatever the entry that led there.
     static bool SkipAtDriveRoot(const FindEntry& sub);
+    // ".Trash" and ".Trash-<uid>": skipped at the top of every volume, not only at a root.
+    static bool IsTrashFolderName(const std::string& name);
 
 private:
     bool StopRequested();
     bool IsExcluded(std::string_view folder) const;
+    bool IsExcluded(const Folder& folder) const;
     void Walk(Folder* folder, std::string& path, int32_t mode, size_t depth);
 
     const TJunkFileObj& type_;
     Options options_;
+    // The excluded folders as their volumes know them: no other spelling reaches them.
+    std::vector<FolderIdentity> excludedIds_;
     Restrictions restrictions_;
     std::vector<bool> specHasNoExtension_;
     SearchCounts counts_;

@@ -20,12 +20,16 @@ enum class DriveType : uint32_t {
 // BRUMO_DRIVES="C=/a;D=/b" when set, else C: = "/" and further local disk mounts.
 class Drives {
 public:
-    // Bit 0 = A:.
+    // Bit 0 = A:. On POSIX a letter whose folder lies inside another letter's folder on the
+    // same file system is no drive of its own and is left out.
     static uint32_t LogicalDriveMask();
-    // root: "C:\" (any case).
+    // root: "C:\" (any case). A drive whose folder is missing is not ready (no root).
     static DriveType TypeOf(const std::string& root);
     static std::optional<uint32_t> VolumeSerial(const std::string& root);
     static std::optional<int64_t> TotalBytes(const std::string& root);
+    // Why this machine's drives cannot be known (a BRUMO_DRIVES that yields no drive);
+    // empty when they can.
+    static std::optional<std::string> TableError();
     // Reads the drive table again (BRUMO_DRIVES may have changed; tests use this).
     static void Reload();
 };

@@ -2,13 +2,22 @@
 
 #include "platform/find_entry.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace brumo {
+
+// A folder as its volume knows it (device and inode on POSIX), whatever path reached it.
+struct FolderIdentity {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
 
 // An open folder, read once. Every search of its files and the listing of its subfolders
 // are served from that one read. Opening never follows a link, in any component.
@@ -27,12 +36,16 @@ public:
     virtual std::unique_ptr<Folder> OpenSub(const std::string& name) const = 0;
 
     virtual const std::string& Path() const = 0;
+    // Empty where the platform cannot tell; there the path alone names the folder.
+    virtual std::optional<FolderIdentity> Identity() const = 0;
+    // Whether the folder is the top of a mounted file system (a drive's root on Windows).
+    virtual bool IsVolumeTop() const = 0;
     // Entries (files and folders) whose long or short name matches the pattern as the
     // Windows directory search matches it: case-insensitive "*" and "?", "*.*" also matching
     // names without a dot, a pattern ending in "." matching names without an extension.
-    // "." and ".." are never reported. Asks `stopped` before each entry it looks up, and ends
-    // there, keeping what it found, once it says yes: a stop ends even a search of a huge
-    // folder at once.
+    // "." and ".." are never reported, nor FIFOs, sockets or device nodes. Asks `stopped`
+    // before each entry it looks up, and ends there, keeping what it found, once it says yes:
+    // a stop ends even a search of a huge folder at once.
     virtual void Find(std::string_view pattern, std::vector<FindEntry>& out,
                       const std::function<bool()>& stopped) = 0;
     void Find(std::string_view pattern, std::vector<FindEntry>& out) {

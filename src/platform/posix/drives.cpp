@@ -6,6 +6,9 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
+#include <cstdlib>
+#include <vector>
+
 namespace brumo {
 
 namespace {
@@ -18,17 +21,72 @@ const DriveEntry* RootEntry(const DriveTable& table, const std::string& root) {
     return table.Find(parsed->drive);
 }
 
+// A drive whose folder is missing is not ready, as an empty drive on Windows.
+bool IsReady(const DriveEntry& entry, struct stat& st) {
+    return ::stat(entry.folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+const std::string& RealFolder(const DriveEntry& entry) {
+    return entry.realFolder.empty() ? entry.folder : entry.realFolder;
+}
+
+bool IsInside(const std::string& inner, const std::string& outer) {
+    if (outer == "/")
+        return true;
+    return inner.size() >= outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
+           (inner.size() == outer.size() || inner[outer.size()] == '/');
+}
+
 } // namespace
 
 uint32_t Drives::LogicalDriveMask() {
+    // A drive whose folder lies inside another drive's folder on the same file system is a
+    // second letter for part of that volume: leaving it out keeps every folder searched once
+    // when all drives are. Two letters on one folder share a serial instead, as on Windows.
+    const auto table = DriveTable::Current();
+    struct Ready {
+        const DriveEntry* entry;
+        dev_t device;
+    };
+    std::vector<Ready> ready;
+    for (const auto& entry : table->Entries()) {
+        struct stat st;
+        if (IsReady(entry, st))
+            ready.push_back({&entry, st.st_dev});
+    }
     uint32_t mask = 0;
-    for (const auto& entry : DriveTable::Current()->Entries())
-        mask |= 1u << (entry.letter - 'A');
+    for (const auto& entry : table->Entries()) {
+        struct stat st;
+        if (!IsReady(entry, st)) {
+            mask |= 1u << (entry.letter - 'A'); // listed, but not ready
+            continue;
+        }
+        const std::string& folder = RealFolder(entry);
+        bool nested = false;
+        for (const Ready& outer : ready) {
+            const std::string& outerFolder = RealFolder(*outer.entry);
+            if (outer.device == st.st_dev && folder != outerFolder && IsInside(folder, outerFolder))
+                nested = true;
+        }
+        if (!nested)
+            mask |= 1u << (entry.letter - 'A');
+    }
     return mask;
 }
 
 DriveType Drives::TypeOf(const std::string& root) {
-    return RootEntry(*DriveTable::Current(), root) ? DriveType::Fixed : DriveType::NoRootDir;
+    const auto table = DriveTable::Current();
+    const DriveEntry* entry = RootEntry(*table, root);
+    struct stat st;
+    return entry && IsReady(*entry, st) ? DriveType::Fixed : DriveType::NoRootDir;
+}
+
+std::optional<std::string> Drives::TableError() {
+    const char* value = std::getenv("BRUMO_DRIVES");
+    if (!value || !DriveTable::Current()->Entries().empty())
+        return std::nullopt;
+    return std::string("BRUMO_DRIVES=\"") + value +
+           "\" names no drive; write it as \"C=/some/folder;D=/other/folder\"";
 }
 
 std::optional<uint32_t> Drives::VolumeSerial(const std::string& root) {

@@ -295,7 +295,7 @@ std::optional<int64_t> FileSystem::FileSize(const std::string& path) {
     Entry entry;
     if (IsRoot(path) || StatEntry(path, entry))
         return std::nullopt;
-    return S_ISDIR(entry.st.st_mode) ? 0 : static_cast<int64_t>(entry.st.st_size);
+    return S_ISREG(entry.st.st_mode) ? static_cast<int64_t>(entry.st.st_size) : 0;
 }
 
 OsError FileSystem::ReadFile(const std::string& path, std::string& bytes) {

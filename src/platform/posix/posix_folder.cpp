@@ -135,6 +135,18 @@ bool PosixFolder::IsMountRoot(std::string_view name) const {
     return mountsInside_ && mounts_->IsMountPoint(JoinHost(hostPath_, name));
 }
 
+std::optional<FolderIdentity> PosixFolder::Identity() const {
+    DirHandle::Use use = handle_->Acquire();
+    struct stat st {};
+    if (!use || ::fstat(use.Fd(), &st) != 0)
+        return std::nullopt;
+    return FolderIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+bool PosixFolder::IsVolumeTop() const {
+    return mounts_ && mounts_->IsMountPoint(hostPath_);
+}
+
 std::unique_ptr<Folder> PosixFolder::OpenSub(const std::string& name) const {
     std::string actual = name;
     std::shared_ptr<DirHandle> child = DirHandle::OpenChild(handle_, actual);
@@ -164,6 +176,10 @@ bool PosixFolder::Describe(int fd, size_t index, bool withDosAttributes, FindEnt
     struct stat st {};
     if (StatAt(fd, name, st, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
+    // FIFOs, sockets and device nodes are no files in the Windows sense: reading or moving
+    // one could block or reach a device.
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode))
+        return false;
     bool linkToFolder = false;
     if (S_ISLNK(st.st_mode)) {
         struct stat target {};
@@ -178,7 +194,8 @@ bool PosixFolder::Describe(int fd, size_t index, bool withDosAttributes, FindEnt
         entry.attributes |= DosAttributes::Read(fd, name);
     if (entry.attributes == 0)
         entry.attributes = FileAttributes::Normal;
-    entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
+    // Windows reports a link with no length of its own.
+    entry.size = S_ISREG(st.st_mode) ? static_cast<int64_t>(st.st_size) : 0;
     entry.lastWriteUtc = DosAttributes::FileTime(st.st_mtim);
     return true;
 }

@@ -25,6 +25,8 @@ public:
     std::unique_ptr<Folder> OpenSub(const std::string& name) const override;
     const std::string& Path() const override { return path_; }
     const std::string& HostPath() const { return hostPath_; }
+    std::optional<FolderIdentity> Identity() const override;
+    bool IsVolumeTop() const override;
     using Folder::Find;
     void Find(std::string_view pattern, std::vector<FindEntry>& out,
               const std::function<bool()>& stopped) override;
@@ -37,7 +39,8 @@ public:
 private:
     PosixFolder() = default;
     bool IsMountRoot(std::string_view name) const;
-    // The entry as the directory search reports it; false when it vanished meanwhile.
+    // The entry as the directory search reports it; false when it vanished meanwhile or is
+    // no file, folder or link (a FIFO, socket or device node).
     bool Describe(int fd, size_t index, bool withDosAttributes, FindEntry& entry) const;
     static int StatAt(int fd, const char* name, struct stat& st, int flags);
 

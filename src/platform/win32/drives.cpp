@@ -28,6 +28,10 @@ DriveType Drives::TypeOf(const std::string& root) {
                                                          : DriveType::Unknown;
 }
 
+std::optional<std::string> Drives::TableError() {
+    return std::nullopt;
+}
+
 std::optional<uint32_t> Drives::VolumeSerial(const std::string& root) {
     DWORD serial = 0;
     if (!GetVolumeInformationW(RootOf(root).c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr,

@@ -50,6 +50,9 @@ public:
     }
 
     const std::string& Path() const override { return path_; }
+    // A volume has one spelling per folder but for its letter; the path is enough here.
+    std::optional<FolderIdentity> Identity() const override { return std::nullopt; }
+    bool IsVolumeTop() const override { return path_.size() == 2; }
 
     using Folder::Find;
     void Find(std::string_view pattern, std::vector<FindEntry>& out,

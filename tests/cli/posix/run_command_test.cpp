@@ -2,6 +2,7 @@
 #include "cli/command_line.h"
 #include "model/type_store.h"
 #include "platform/clock.h"
+#include "platform/drives.h"
 #include "platform/locale_info.h"
 #include "support/drive_map.h"
 #include "support/file_text.h"
@@ -207,6 +208,53 @@ TEST_F(RunCommandTest, CtrlCStopsTheRunAsStopDoes) {
     EXPECT_EQ(
         out.str().rfind("Before you stopped it, Brumo tested 1 junk file types and found ", 0), 0u)
         << out.str();
+}
+
+TEST_F(RunCommandTest, NoSpellingOrSecondLetterReachesTheProgram) {
+    // The program lives in D:, which is also C:\bin.
+    test::DriveMap nested{{'C', tree / "s"}, {'D', tree / "s" / "bin"}};
+    TreeBuilder::MakeFile(tree / "s" / "bin" / "brumo", 100);
+    TreeBuilder::MakeFile(tree / "s" / "junk.tmp");
+    files = ProgramFiles::Derive((tree / "s" / "bin" / "brumo").string(), true,
+                                 (tree / "home" / "data" / "brumo").string());
+    TJunkFileObj all = Type("All", MethodDelete, "");
+    all.Folders.clear();
+    all.Specs = {"*", "*.*"};
+    TJunkFileObj dots = Type("Dots", MethodDelete, "C:\\other\\..\\bin");
+    dots.Specs = {"*.*"};
+    Store({all, dots});
+
+    EXPECT_EQ(Brumo({"run", "--real", "--yes"}), 0) << err.str();
+    EXPECT_FALSE(fs::exists(tree / "s" / "junk.tmp"));
+    for (const std::string& kept : {files.Executable, files.TypeStore, files.Log})
+        EXPECT_TRUE(fs::exists(kept)) << kept;
+}
+
+TEST_F(RunCommandTest, StandardErrorSaysWhichFolderEntriesAreNotSearched) {
+    File("t/a.tmp");
+    TreeBuilder::MakeDir(tree / "elsewhere");
+    TreeBuilder::MakeLink(tree / "c" / "link", tree / "elsewhere");
+    TJunkFileObj type = Type("Temp", MethodDelete, (tree / "c" / "t").string());
+    type.Folders.push_back({(tree / "elsewhere").string(), FolderAndSubfolders});
+    type.Folders.push_back({"C:\\link", FolderAndSubfolders});
+    Store({type});
+
+    EXPECT_EQ(Brumo({"run"}), 0) << err.str();
+    EXPECT_NE(err.str().find("brumo: Temp: \"" + (tree / "elsewhere").string() +
+                             "\" is not searched: it lies in no drive\n"),
+              std::string::npos)
+        << err.str();
+    EXPECT_NE(err.str().find("brumo: Temp: \"C:\\link\" is not searched: it is a link to a "
+                             "folder\n"),
+              std::string::npos)
+        << err.str();
+    EXPECT_NE(test::ReadFileText(files.TestLog).find("\tC:\\t\\a.tmp\r\n"), std::string::npos);
+
+    EnvVar none{"BRUMO_DRIVES", "nonsense"};
+    Drives::Reload();
+    EXPECT_EQ(Brumo({"list"}), 2);
+    EXPECT_NE(err.str().find("BRUMO_DRIVES=\"nonsense\" names no drive"), std::string::npos)
+        << err.str();
 }
 
 } // namespace
