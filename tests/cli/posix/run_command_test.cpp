@@ -230,6 +230,23 @@ TEST_F(RunCommandTest, NoSpellingOrSecondLetterReachesTheProgram) {
         EXPECT_TRUE(fs::exists(kept)) << kept;
 }
 
+TEST_F(RunCommandTest, ALinkNamedLikeJunkGoesAsTheLinkAndAFifoIsLeftAlone) {
+    Store({Type("Temp", MethodDelete, "C:\\t")});
+    File("t/a.tmp", 10);
+    TreeBuilder::MakeFile(tree / "outside" / "target.tmp", 5000);
+    TreeBuilder::MakeLink(tree / "c" / "t" / "link.tmp", tree / "outside" / "target.tmp");
+    ASSERT_EQ(::mkfifo((tree / "c" / "t" / "fifo.tmp").c_str(), 0600), 0);
+
+    EXPECT_EQ(Brumo({"run", "--real", "--yes"}), 0) << err.str();
+    EXPECT_NE(out.str().find("removed 2 junk files.\nBy permanently deleting these files you "
+                             "have realized a savings of at least 10 bytes"),
+              std::string::npos)
+        << out.str();
+    EXPECT_FALSE(fs::exists(fs::symlink_status(tree / "c" / "t" / "link.tmp")));
+    EXPECT_TRUE(fs::exists(tree / "outside" / "target.tmp"));
+    EXPECT_TRUE(fs::is_fifo(tree / "c" / "t" / "fifo.tmp"));
+}
+
 TEST_F(RunCommandTest, StandardErrorSaysWhichFolderEntriesAreNotSearched) {
     File("t/a.tmp");
     TreeBuilder::MakeDir(tree / "elsewhere");
