@@ -2,6 +2,7 @@
 
 #include "app/program_files.h"
 #include "app/version_info.h"
+#include "platform/drives.h"
 #include "platform/shell.h"
 #include "runs/recycle_settings_check.h"
 #include "ui/app_icon.h"
@@ -59,6 +60,11 @@ int Application::Run(int argc, char** argv) {
     if (!instance.Claim())
         return 0; // the running copy has been brought to the front
 
+    // Without drives every search would find nothing and say nothing of why.
+    if (const std::optional<std::string> error = Drives::TableError()) {
+        Prompter::Tell(nullptr, QString::fromStdString(*error), PromptIcon::Error);
+        return 2;
+    }
     MessageBoxPrompter::Default().SetHelpOpener(OpenHelp);
     // Read once, for the whole run.
     static RecycleSettingsCheck recycle;
