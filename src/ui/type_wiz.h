@@ -69,6 +69,7 @@ private:
     QWidget* MakeDirsPage();
     QWidget* MakeDeletesPage();
     QWidget* MakeProtectsPage();
+    QWidget* MakeRestrictionPanel(QWidget* page);
     QWidget* MakeSummaryPage();
     // The list beside a column of buttons for its Add, Edit, Remove and Clear actions, in
     // that order, wired to the list commands below.
@@ -115,6 +116,9 @@ private:
     void cbSizeTypeChange();
     void ebSizeChange(QLineEdit* edit);
     void MethodChanged();
+    void SetDatesToday();
+    void LoadRestrictions(const TJunkFileObj& type);
+    void ReadRestrictions(WizardControls& c) const;
 
     std::string foundFiles_;
     std::string allDrivesEntry_;
