@@ -32,6 +32,11 @@ public:
     // spelling Open was given (POSIX): one file then has one path, and names that differ only
     // in case may be different files. False on Windows, where a path keeps the caller's case.
     static bool SpellsAsOnDisk();
+    // Whether the folder holds a subfolder that is no link, junction or mount point and whose
+    // name `accept` takes. Reads no further than the first such one; false when it cannot be
+    // read.
+    static bool HasSubfolder(const std::string& path,
+                             const std::function<bool(std::string_view name)>& accept);
     // Opens a subfolder of this one by name, relative to this folder's own handle.
     virtual std::unique_ptr<Folder> OpenSub(const std::string& name) const = 0;
 

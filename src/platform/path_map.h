@@ -14,6 +14,10 @@ public:
     static std::optional<std::string> ToHost(const std::string& windowsPath);
     // Host path -> Windows path of the drive whose folder is its longest prefix.
     static std::optional<std::string> ToWindows(const std::string& hostPath);
+    // The Windows path with each component that exists spelled as its folder keeps it, found
+    // as ToHost finds it (exact case first, then ignoring case); the rest, and a path no drive
+    // maps, stay as given.
+    static std::string AsStored(const std::string& windowsPath);
 };
 
 } // namespace brumo

@@ -4,6 +4,7 @@
 #include "platform/file_attributes.h"
 #include "platform/folder.h"
 #include "platform/locale_info.h"
+#include "platform/path_map.h"
 
 #include <algorithm>
 
@@ -16,12 +17,6 @@ bool Shown(const FindEntry& entry) {
     return !entry.name.empty() && entry.name[0] != '.' &&
            (entry.attributes & FileAttributes::Directory) &&
            !(entry.attributes & FileAttributes::ReparsePoint);
-}
-
-bool AnyShownSubfolder(Folder& folder) {
-    std::vector<FindEntry> entries;
-    folder.Subfolders(entries, false);
-    return std::any_of(entries.begin(), entries.end(), Shown);
 }
 
 bool ByName(const std::unique_ptr<PickNode>& a, const std::unique_ptr<PickNode>& b) {
@@ -84,8 +79,7 @@ std::string FolderPickTree::NodePath(const PickNode& node) {
 }
 
 bool FolderPickTree::HasSubfolders(const std::string& path) {
-    auto folder = Folder::Open(path);
-    return folder && AnyShownSubfolder(*folder);
+    return Folder::HasSubfolder(path, [](std::string_view name) { return name[0] != '.'; });
 }
 
 PickNode* FolderPickTree::Find(std::string_view path) {
@@ -122,8 +116,7 @@ void FolderPickTree::LoadChildren(PickNode& node) {
                 continue;
             auto child = std::make_unique<PickNode>();
             child->caption = entry.name;
-            auto sub = folder->OpenSub(entry.name);
-            child->hasSubfolders = sub && AnyShownSubfolder(*sub);
+            child->hasSubfolders = HasSubfolders(path + "\\" + entry.name);
             child->mode = child->hasSubfolders ? node.mode : SubMode::LeafFolder;
             child->ticked = node.mode == SubMode::AllSubs;
             child->parent = &node;
@@ -246,8 +239,9 @@ void FolderPickTree::SetFolders(const std::vector<FolderEntry>& folders) {
     if (folders.empty() || (folders.size() == 1 && folders[0].path.starts_with("Local drives")))
         return;
     ResetTree();
+    // As the walk finds it: a folder renamed in case since keeps its entry.
     for (const FolderEntry& entry : folders)
-        ApplyEntry(root_, entry.path, entry.mode);
+        ApplyEntry(root_, PathMap::AsStored(entry.path), entry.mode);
 }
 
 void FolderPickTree::GetFolders(std::vector<FolderEntry>& folders) const {

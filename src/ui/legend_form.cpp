@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -74,7 +75,7 @@ TLegendForm::TLegendForm(QWidget* owner) : QDialog(owner, Qt::Tool | Qt::WindowS
                               2 * tvLegend->frameWidth() + 24);
     setFixedSize(sizeHint());
 
-    WidgetPlacement::Restore(*this, WindowName, false);
+    placed_ = WidgetPlacement::Restore(*this, WindowName, false);
 }
 
 TLegendForm::~TLegendForm() {
@@ -86,7 +87,31 @@ void TLegendForm::Toggle() {
         hide();
         return;
     }
+    if (!placed_)
+        PlaceBesideOwner();
     show();
+}
+
+void TLegendForm::PlaceBesideOwner() {
+    placed_ = true;
+    const QWidget* owner = parentWidget();
+    if (!owner || !owner->isVisible())
+        return;
+    const QRect work = owner->screen()->availableGeometry();
+    const QRect around = owner->frameGeometry();
+    const QSize frame = frameGeometry().size();
+    constexpr int gap = 8;
+    // The side with room for it, else the side with more room, as near as the screen allows.
+    const int right = around.right() + 1 + gap;
+    const int left = around.left() - gap - frame.width();
+    int x = right + frame.width() <= work.right() + 1                      ? right
+            : left >= work.left()                                          ? left
+            : work.right() - around.right() >= around.left() - work.left() ? right
+                                                                           : left;
+    x = std::clamp(x, work.left(), std::max(work.left(), work.right() + 1 - frame.width()));
+    const int y = std::clamp(around.top(), work.top(),
+                             std::max(work.top(), work.bottom() + 1 - frame.height()));
+    move(x, y);
 }
 
 void TLegendForm::btnOKClick() {

@@ -29,6 +29,11 @@ protected:
 private:
     void btnOKClick();
 
+    // Beside its owner, where the screen has room, the first time it shows without a stored
+    // place: centred, it would hide the owner's tree.
+    void PlaceBesideOwner();
+
+    bool placed_ = false;
     QTreeWidget* tvLegend;
     QPushButton* btnOK;
 };

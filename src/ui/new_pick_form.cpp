@@ -1,17 +1,22 @@
 #include "ui/new_pick_form.h"
 
 #include "ui/dir_sel_images.h"
+#include "ui/elided_label.h"
 #include "ui/legend_form.h"
 #include "ui/widget_placement.h"
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyleOptionViewItem>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -52,6 +57,35 @@ QPushButton* ButtonFor(QAction* action, const char* name, QWidget* parent) {
     });
     return button;
 }
+
+// The folder tree: one column as wide as its widest caption, scrolled sideways so that the
+// current folder's caption stays in view however deep it lies.
+class DirTree : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+    // The caption's extent in viewport coordinates, from its expand button on.
+    QRect CaptionRect(const QTreeWidgetItem* item) const {
+        const QRect row = visualItemRect(item);
+        const int width = iconSize().width() + 8 + fontMetrics().horizontalAdvance(item->text(0));
+        return {row.left() - indentation(), row.top(), indentation() + width, row.height()};
+    }
+
+    void scrollTo(const QModelIndex& index, ScrollHint hint) override {
+        QTreeWidget::scrollTo(index, hint);
+        const QTreeWidgetItem* item = itemFromIndex(index);
+        if (!item)
+            return;
+        const QRect caption = CaptionRect(item);
+        const int room = viewport()->width();
+        int shift = 0;
+        if (caption.left() < 0 || caption.width() > room)
+            shift = caption.left();
+        else if (caption.right() >= room)
+            shift = caption.right() + 1 - room;
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + shift);
+    }
+};
 
 } // namespace
 
@@ -98,16 +132,20 @@ TNewPickForm::TNewPickForm(QWidget* parent)
     pmDirSel->addSeparator();
     pmDirSel->addAction(aLegend);
 
-    pnlFullPath = new QLabel(this);
+    pnlFullPath = new ElidedLabel(this);
     pnlFullPath->setObjectName("pnlFullPath");
     pnlFullPath->setFrameShape(QFrame::Panel);
     pnlFullPath->setFrameShadow(QFrame::Sunken);
     pnlFullPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    tvDirSel = new QTreeWidget(this);
+    tvDirSel = new DirTree(this);
     tvDirSel->setObjectName("tvDirSel");
     tvDirSel->setHeaderHidden(true);
     tvDirSel->setColumnCount(1);
+    // Deep folders widen the column rather than leave the view: a row outside its column
+    // could not be selected.
+    tvDirSel->header()->setStretchLastSection(false);
+    tvDirSel->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     tvDirSel->setUniformRowHeights(true);
     tvDirSel->setRootIsDecorated(false); // the root is never collapsed
     tvDirSel->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -154,6 +192,11 @@ TNewPickForm::TNewPickForm(QWidget* parent)
     layout->addWidget(pnlFullPath);
     layout->addLayout(body, 1);
 
+    // The tree keeps at least the room the buttons take.
+    setMinimumSize(std::max(320, 2 * buttons->sizeHint().width() + 3 * layout->spacing() +
+                                     layout->contentsMargins().left() +
+                                     layout->contentsMargins().right()),
+                   240);
     WidgetPlacement::Restore(*this, WindowName, true);
     legend_ = new TLegendForm(this);
     connect(legend_, &TLegendForm::visibilityChanged, this, &TNewPickForm::aAllSubsUpdate);
@@ -163,6 +206,8 @@ TNewPickForm::TNewPickForm(QWidget* parent)
                                                 FolderPickTree::RootCaption.size())));
     root->setData(0, NodeRole, QVariant::fromValue(quintptr(&tree_.Root())));
     Redraw();
+    // Current from the start, so that the keys and commands work before any click.
+    tvDirSel->setCurrentItem(root);
     tvDirSel->setFocus();
 }
 
@@ -238,8 +283,8 @@ void TNewPickForm::SyncItem(QTreeWidgetItem* item, PickNode& node) {
 
 void TNewPickForm::tvDirSelChange() {
     const PickNode* node = SelectedNode();
-    pnlFullPath->setText(node ? " " + QString::fromStdString(FolderPickTree::NodePath(*node))
-                              : QString());
+    pnlFullPath->SetFullText(node ? " " + QString::fromStdString(FolderPickTree::NodePath(*node))
+                                  : QString());
     aAllSubsUpdate();
 }
 
@@ -277,12 +322,23 @@ bool TNewPickForm::tvDirSelMouseDown(QMouseEvent* event) {
     QTreeWidgetItem* item = tvDirSel->itemAt(event->position().toPoint());
     if (!item || !StateIconRect(item).contains(event->position().toPoint()))
         return false;
-    // The second press of a double click comes as a press too: it toggles back, and the
-    // double click itself must not expand the node.
-    if (event->type() == QEvent::MouseButtonPress) {
-        tvDirSel->setCurrentItem(item);
-        aFolderExecute();
-    }
+    // The second press of a double click comes as the double click: it toggles again, and
+    // must not expand the node.
+    tvDirSel->setCurrentItem(item);
+    aFolderExecute();
+    return true;
+}
+
+bool TNewPickForm::tvDirSelToolTip(QHelpEvent* event) {
+    // A caption that the view cuts is shown whole.
+    const QTreeWidgetItem* item = tvDirSel->itemAt(event->pos());
+    const QRect caption = item ? static_cast<DirTree*>(tvDirSel)->CaptionRect(item) : QRect();
+    if (caption.isValid() &&
+        (caption.left() < 0 || caption.right() >= tvDirSel->viewport()->width()))
+        QToolTip::showText(event->globalPos(), item->text(0), tvDirSel->viewport(),
+                           tvDirSel->visualItemRect(item));
+    else
+        QToolTip::hideText();
     return true;
 }
 
@@ -312,6 +368,8 @@ bool TNewPickForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tvDirSel->viewport() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick))
         return tvDirSelMouseDown(static_cast<QMouseEvent*>(event));
+    if (watched == tvDirSel->viewport() && event->type() == QEvent::ToolTip)
+        return tvDirSelToolTip(static_cast<QHelpEvent*>(event));
     return QDialog::eventFilter(watched, event);
 }
 

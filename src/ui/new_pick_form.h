@@ -11,7 +11,7 @@
 #include <vector>
 
 class QAction;
-class QLabel;
+class QHelpEvent;
 class QMenu;
 class QPushButton;
 class QTreeWidget;
@@ -19,6 +19,7 @@ class QTreeWidgetItem;
 
 namespace brumo {
 
+class ElidedLabel;
 class TLegendForm;
 
 // Lets the user choose the folders a junk file type searches, in a tree of the local
@@ -53,6 +54,7 @@ private:
     void tvDirSelCollapsing(QTreeWidgetItem* item);
     bool tvDirSelKeyDown(QKeyEvent* event);
     bool tvDirSelMouseDown(QMouseEvent* event);
+    bool tvDirSelToolTip(QHelpEvent* event);
     void aFolderExecute();
     void aModeExecute(SubMode mode);
     void aExistSubsExecute();
@@ -70,7 +72,7 @@ private:
     std::array<QIcon, 15> nodeIcons_; // mode * 3 + tick
     bool syncing_ = false;
 
-    QLabel* pnlFullPath;
+    ElidedLabel* pnlFullPath;
     QTreeWidget* tvDirSel;
     QPushButton* btnInclude;
     QPushButton* btnExclude;

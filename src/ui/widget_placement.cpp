@@ -66,16 +66,19 @@ std::string WidgetPlacement::SettingsFileName() {
     return *SettingsPath();
 }
 
-void WidgetPlacement::Restore(QWidget& window, const std::string& windowName, bool sizeable) {
+bool WidgetPlacement::Restore(QWidget& window, const std::string& windowName, bool sizeable) {
     const QScreen* screen = window.screen();
     const QRect workArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const WindowPlacement p = Placement::RestorePlacement(
-        SettingsFile(SettingsFileName()), Placement::SectionOf(windowName), PlacementOf(window),
-        window.width(), window.height(), RectOf(workArea), sizeable);
+    const SettingsFile settings(SettingsFileName());
+    const std::string section = Placement::SectionOf(windowName);
+    const WindowPlacement p =
+        Placement::RestorePlacement(settings, section, PlacementOf(window), window.width(),
+                                    window.height(), RectOf(workArea), sizeable);
     window.setProperty(MinProperty, QPoint(p.minPosition.x, p.minPosition.y));
     window.setProperty(MaxProperty, QPoint(p.maxPosition.x, p.maxPosition.y));
     window.setProperty(FlagsProperty, p.flags);
     window.setGeometry(RectOf(p.normal));
+    return !settings.ReadString(section, "Left", "").empty();
 }
 
 void WidgetPlacement::Save(QWidget& window, const std::string& windowName, bool sizeable) {

@@ -14,8 +14,9 @@ public:
     static void SetSettingsFile(const std::string& path);
     static std::string SettingsFileName();
 
-    // At creation, before the window is first shown.
-    static void Restore(QWidget& window, const std::string& windowName, bool sizeable);
+    // At creation, before the window is first shown. False when the settings file holds no
+    // place for the window yet (it is then centred in the work area).
+    static bool Restore(QWidget& window, const std::string& windowName, bool sizeable);
     // At destruction; a failed write is shown in a message box naming the file.
     static void Save(QWidget& window, const std::string& windowName, bool sizeable);
 };

@@ -1,6 +1,7 @@
 #include "ui/new_pick_form.h"
 
 #include "support/drive_map.h"
+#include "support/entry_queries.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 #include "ui/legend_form.h"
@@ -16,9 +17,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <memory>
@@ -95,18 +98,22 @@ private slots:
 
     void initialTreeAcceptsEveryDrive() {
         QCOMPARE(form_->windowTitle(), QString("Brumo - Choose folders to search"));
-        QCOMPARE(form_->minimumSize(), QSize(320, 240));
+        QVERIFY(form_->minimumWidth() >= 320);
+        QCOMPARE(form_->minimumHeight(), 240);
         QTreeWidgetItem* root = Item("");
         QCOMPARE(root->text(0), QString("Local Drives"));
         QVERIFY(root->isExpanded());
         QCOMPARE(ChildTexts(root), QStringList({"C:", "D:"}));
-        QCOMPARE(Get<QLabel>("pnlFullPath")->text(), QString());
+        QCOMPARE(Get<QLabel>("pnlFullPath")->text(), QString(" ")); // the root's empty path
         QVERIFY(Button("btnOK")->isDefault());
         QVERIFY(Button("btnOK")->isEnabled());
         QCOMPARE(Button("btnOK")->toolTip(), QString("Close this form and accept changes"));
 
         ShowForm();
         QCOMPARE(QApplication::focusWidget(), Tree());
+        // At its smallest the tree keeps at least the room of the buttons.
+        form_->resize(form_->minimumSize());
+        QTRY_VERIFY(Tree()->width() >= Button("btnListed")->width());
         QTest::mouseClick(Button("btnOK"), Qt::LeftButton);
         QCOMPARE(form_->result(), int(QDialog::Accepted));
         QVERIFY(!form_->isVisible());
@@ -127,8 +134,14 @@ private slots:
             QCOMPARE(Action("aExistSubs")->isEnabled(), e.listed);
             QCOMPARE(Button("btnListed")->isEnabled(), e.listed);
         };
-        check({false, false, false, false, false});
-        Select("");
+        // The root is current from the start, so that the keys work before any click.
+        check({false, false, true, true, true});
+        ShowForm();
+        QTest::keyClick(Tree(), Qt::Key_End);
+        QCOMPARE(Tree()->currentItem(), Item("D:"));
+        QTest::keyClick(Tree(), Qt::Key_Space);
+        QCOMPARE(Folders(), (Entries{{"C:\\", FolderAndSubfolders}, {"D:\\", SubfoldersOnly}}));
+        QTest::keyClick(Tree(), Qt::Key_Home);
         check({false, false, true, true, true});
         Select("C:");
         check({true, true, true, true, true});
@@ -164,9 +177,11 @@ private slots:
         QVERIFY(Action("aFolder")->isChecked());
         QCOMPARE(Folders(), (Entries{{"C:\\", SubfoldersOnly}, {"D:\\", FolderAndSubfolders}}));
 
-        // A double click on the box toggles twice and does not expand.
-        QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {},
-                           form_->StateIconRect(Item("D:")).center());
+        // A double click on the box toggles twice and does not expand. It goes to the window
+        // as a user's would, whose second press arrives as the double click alone.
+        QTest::mouseDClick(
+            form_->windowHandle(), Qt::LeftButton, {},
+            Tree()->viewport()->mapTo(form_.get(), form_->StateIconRect(Item("D:")).center()));
         QVERIFY(!Item("D:")->isExpanded());
         QCOMPARE(Folders(), (Entries{{"C:\\", SubfoldersOnly}, {"D:\\", FolderAndSubfolders}}));
 
@@ -236,6 +251,85 @@ private slots:
         QVERIFY(Item("")->isExpanded());
     }
 
+    void deepFoldersAndLongNamesStayReadable() {
+        QString deep = "Deep";
+        for (int level = 1; level <= 20; ++level)
+            deep += QString("\\Level %1").arg(level, 2, 10, QChar('0'));
+        test::TreeBuilder::MakeDir(*c_ / deep.replace('\\', '/').toStdString());
+        const QString longName = "Zz " + QString("very long folder name ").repeated(6);
+        test::TreeBuilder::MakeDir(*c_ / longName.toStdString());
+        ShowForm();
+        // C:, its first child Data, then Deep; then down level by level.
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down})
+            QTest::keyClick(Tree(), key);
+        for (int level = 1; level <= 20; ++level) {
+            QTest::keyClick(Tree(), Qt::Key_Right);
+            QTest::keyClick(Tree(), Qt::Key_Down);
+            QTreeWidgetItem* current = Tree()->currentItem();
+            QVERIFY(current && current->isSelected());
+            QCOMPARE(current->text(0), QString("Level %1").arg(level, 2, 10, QChar('0')));
+            QVERIFY(Action("aNoSubs")->isEnabled() || level == 20);
+            // Its caption is in view, however deep.
+            const QRect row = Tree()->visualItemRect(current);
+            QVERIFY(row.left() >= 0 && row.left() + 40 <= Tree()->viewport()->width());
+        }
+        QVERIFY(Tree()->horizontalScrollBar()->isVisible());
+        // The path panel shows the end of the path, and the whole of it as its tooltip.
+        auto* panel = Get<QLabel>("pnlFullPath");
+        QVERIFY(panel->text().startsWith(QChar(0x2026)));
+        QVERIFY(panel->text().endsWith("Level 20\\"));
+        QCOMPARE(panel->toolTip(), "C:\\" + deep.replace('/', '\\') + "\\");
+        QTest::keyClick(Tree(), Qt::Key_Down);
+        QCOMPARE(Tree()->currentItem(), Item("C:\\Empty"));
+
+        // A caption the view cuts shows whole under the mouse.
+        QTreeWidgetItem* cut = Item("C:\\" + longName);
+        Tree()->scrollToItem(cut);
+        const QRect row = Tree()->visualItemRect(cut);
+        QTest::mouseMove(Tree()->viewport(),
+                         QPoint(std::max(row.left(), 0) + 30, row.center().y()));
+        QTRY_COMPARE(QToolTip::text(), longName);
+    }
+
+    void entriesFollowAFolderRenamedInCase() {
+        test::TreeBuilder::MakeDir(*c_ / "ZEBRA");
+        if (std::filesystem::exists(*c_ / "Zebra"))
+            QSKIP("the temporary folder folds case");
+        const Entries picked{{"C:\\Zebra\\", FolderAndSubfolders}};
+        form_->SetFolders(picked);
+        ShowForm();
+        QTest::keyClick(Tree(), Qt::Key_Return);
+        QCOMPARE(form_->result(), int(QDialog::Accepted));
+        QCOMPARE(Folders(), (Entries{{"C:\\ZEBRA\\", FolderAndSubfolders}}));
+
+        // Where both spellings exist, the entry's own is taken.
+        test::TreeBuilder::MakeDir(*c_ / "Zebra");
+        form_ = std::make_unique<TNewPickForm>();
+        form_->SetFolders(picked);
+        ShowForm();
+        QTest::keyClick(Tree(), Qt::Key_Return);
+        QCOMPARE(Folders(), picked);
+    }
+
+    void expandingAsksNothingAboutTheSubfoldersEntries() {
+        if (!test::TreeBuilder::LinksSupported())
+            QSKIP("no links here");
+        test::TreeBuilder::MakeDir(*c_ / "Many/Child/Sub");
+        for (int i = 0; i < 30; ++i)
+            test::TreeBuilder::MakeLink(*c_ / "Many/Child" / ("link" + std::to_string(i)),
+                                        *c_ / "Data");
+        ShowForm();
+        Select("C:");
+        QTest::keyClick(Tree(), Qt::Key_Right);
+        Select("C:\\Many");
+        const uint64_t before = test::EntryQueries();
+        QTest::keyClick(Tree(), Qt::Key_Right);
+        QCOMPARE(ChildTexts(Item("C:\\Many")), QStringList({"Child"}));
+        QCOMPARE(Item("C:\\Many\\Child")->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+        // Whether Child has a subfolder is seen from its first one, links passed over unasked.
+        QCOMPARE(test::EntryQueries() - before, uint64_t(0));
+    }
+
     void loadedEntriesAreShownAndCancelKeepsThem() {
         const Entries entry{{"C:\\Temp\\", SubfoldersOnly}};
         form_->SetFolders(entry);
@@ -258,8 +352,12 @@ private slots:
         QVERIFY(legend && !legend->isVisible());
         QVERIFY(legend->windowFlags() & Qt::WindowStaysOnTopHint);
         QSignalSpy shown(legend.data(), &TLegendForm::visibilityChanged);
+        form_->move(0, 0); // leaves room on the right
         QTest::mouseClick(Button("btnLegend"), Qt::LeftButton);
         QVERIFY(legend->isVisible());
+        // Without a stored place it shows beside the picker, not over its tree.
+        QVERIFY(!legend->frameGeometry().intersects(
+            QRect(Tree()->mapToGlobal(QPoint(0, 0)), Tree()->size())));
         QVERIFY(Action("aLegend")->isChecked());
         QVERIFY(Button("btnLegend")->isChecked());
         legend->move(140, 120);

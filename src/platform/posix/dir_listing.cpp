@@ -40,11 +40,16 @@ char* ThreadBuffer() {
 
 } // namespace
 
-void DirListing::Add(const char* name, size_t length, unsigned char type) {
+namespace {
+// "." and ".." are no entries; a name with a backslash cannot be spelled as a Windows path.
+bool Listed(const char* name, size_t length) {
     if (name[0] == '.' && (length == 1 || (length == 2 && name[1] == '.')))
-        return;
-    if (std::memchr(name, '\\', length) != nullptr)
-        return;
+        return false;
+    return std::memchr(name, '\\', length) == nullptr;
+}
+} // namespace
+
+void DirListing::Add(const char* name, size_t length, unsigned char type) {
     entries_.push_back({static_cast<uint32_t>(names_.size()), static_cast<uint16_t>(length), type});
     names_.append(name, length);
     names_.push_back('\0');
@@ -91,39 +96,45 @@ void DirListing::SortAsWindows() {
 bool DirListing::Read(int fd) {
     names_.clear();
     entries_.clear();
-    if (!ReadUnsorted(fd))
+    const bool read = Scan(fd, [this](std::string_view name, unsigned char type) {
+        Add(name.data(), name.size(), type);
+        return false;
+    });
+    if (!read)
         return false;
     SortAsWindows();
     return true;
 }
 
-bool DirListing::ReadUnsorted(int fd) {
+bool DirListing::Scan(int fd, const Visit& visit) {
 #if defined(SYS_getdents64)
     char* buffer = ThreadBuffer();
-    for (;;) {
+    for (bool first = true;; first = false) {
         const long n = ::syscall(SYS_getdents64, fd, buffer, kBufferBytes);
         if (n == 0)
             return true;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            if (errno == ENOSYS && names_.empty())
-                return ReadWithReaddir(fd);
+            if (errno == ENOSYS && first)
+                return ScanWithReaddir(fd, visit);
             return false;
         }
         for (long pos = 0; pos < n;) {
             const auto* d = reinterpret_cast<const LinuxDirent64*>(buffer + pos);
             const size_t room = d->reclen - offsetof(LinuxDirent64, name);
-            Add(d->name, ::strnlen(d->name, room), d->type);
+            const size_t length = ::strnlen(d->name, room);
+            if (Listed(d->name, length) && visit(std::string_view(d->name, length), d->type))
+                return true;
             pos += d->reclen;
         }
     }
 #else
-    return ReadWithReaddir(fd);
+    return ScanWithReaddir(fd, visit);
 #endif
 }
 
-bool DirListing::ReadWithReaddir(int fd) {
+bool DirListing::ScanWithReaddir(int fd, const Visit& visit) {
     const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     if (copy < 0)
         return false;
@@ -135,10 +146,15 @@ bool DirListing::ReadWithReaddir(int fd) {
     errno = 0;
     while (const dirent* d = ::readdir(dir)) {
 #if defined(_DIRENT_HAVE_D_TYPE) || defined(DT_UNKNOWN)
-        Add(d->d_name, std::strlen(d->d_name), d->d_type);
+        const unsigned char type = d->d_type;
 #else
-        Add(d->d_name, std::strlen(d->d_name), 0);
+        const unsigned char type = 0;
 #endif
+        const size_t length = std::strlen(d->d_name);
+        if (Listed(d->d_name, length) && visit(std::string_view(d->d_name, length), type)) {
+            errno = 0;
+            break;
+        }
     }
     const int err = errno;
     ::closedir(dir);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,10 @@ public:
     // Reads the folder from the descriptor's current position (its start when just opened).
     // Sets errno and returns false when the folder cannot be read.
     bool Read(int fd);
+    // Goes through the same entries unsorted, in the system's order, until `visit` returns
+    // true, so that a question about one entry need not read the whole folder.
+    using Visit = std::function<bool(std::string_view name, unsigned char type)>;
+    static bool Scan(int fd, const Visit& visit);
 
     size_t Size() const { return entries_.size(); }
     // Zero-terminated, so that it can go to the system as it is.
@@ -35,8 +40,7 @@ private:
         unsigned char type;
     };
     void Add(const char* name, size_t length, unsigned char type);
-    bool ReadUnsorted(int fd);
-    bool ReadWithReaddir(int fd);
+    static bool ScanWithReaddir(int fd, const Visit& visit);
     void SortAsWindows();
 
     std::string names_;

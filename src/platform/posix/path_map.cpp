@@ -6,6 +6,8 @@
 #include "platform/posix/windows_path.h"
 
 #include <fcntl.h>
+#include <string_view>
+#include <vector>
 
 namespace brumo {
 
@@ -35,6 +37,29 @@ std::optional<std::string> PathMap::ToHost(const std::string& windowsPath) {
         host += name;
     }
     return host;
+}
+
+std::string PathMap::AsStored(const std::string& windowsPath) {
+    const auto parsed = WindowsPath::Parse(windowsPath);
+    const auto host = ToHost(windowsPath);
+    if (!parsed || !host || parsed->parts.empty())
+        return windowsPath;
+    // ToHost ends in one host name per component, each as its folder keeps it.
+    std::vector<std::string_view> names(parsed->parts.size());
+    std::string_view rest = *host;
+    for (size_t i = names.size(); i-- > 0;) {
+        const size_t slash = rest.rfind('/');
+        if (slash == std::string_view::npos)
+            return windowsPath;
+        names[i] = rest.substr(slash + 1);
+        rest = rest.substr(0, slash);
+    }
+    std::string stored{parsed->drive, ':'};
+    for (std::string_view name : names)
+        (stored += '\\') += name;
+    if (windowsPath.ends_with('\\') || windowsPath.ends_with('/'))
+        stored += '\\';
+    return stored;
 }
 
 std::optional<std::string> PathMap::ToWindows(const std::string& hostPath) {

@@ -61,43 +61,37 @@ std::string WindowsSpelling(char letter, const std::string& driveFolder, const s
     return out;
 }
 
-} // namespace
-
-bool Folder::SpellsAsOnDisk() {
-    return true;
-}
-
-std::unique_ptr<Folder> Folder::Open(const std::string& path) {
-    std::string given = path;
+// Opens a folder as Folder::Open takes its path: `given` is that path without a trailing
+// backslash, `host` where the folder is found.
+bool OpenFolder(const std::string& path, std::string& given, UniqueFd& fd, std::string& host) {
+    given = path;
     if (given.size() > 2 && given.back() == '\\')
         given.pop_back();
-    UniqueFd fd;
-    std::string host;
     if (!given.empty() && given[0] == '/') {
         // The program's own folders, outside every drive: resolved as the system does.
         if (SafeParent::OpenFolder(given, fd))
-            return nullptr;
+            return false;
         host = DriveTable::NormaliseHostPath(given);
     } else {
         const auto parsed = WindowsPath::Parse(given);
         if (!parsed)
-            return nullptr;
+            return false;
         const auto table = DriveTable::Current();
         const DriveEntry* drive = table->Find(parsed->drive);
         if (!drive)
-            return nullptr;
+            return false;
         if (parsed->parts.empty()) {
             if (SafeParent::OpenFolder(given, fd))
-                return nullptr;
+                return false;
             host = drive->folder;
         } else {
             SafeParent parent;
             if (SafeParent::Open(given, parent))
-                return nullptr;
+                return false;
             fd.Reset(::openat(parent.Fd(), parent.Name().c_str(),
                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (!fd.Valid())
-                return nullptr;
+                return false;
             host = parent.HostPath();
         }
         // One spelling per folder: a folder written in another case is known by its own.
@@ -106,7 +100,45 @@ std::unique_ptr<Folder> Folder::Open(const std::string& path) {
         if (!drive->realFolder.empty() && drive->realFolder != drive->folder)
             host = drive->realFolder + host.substr(drive->folder.size());
     }
+    return true;
+}
+} // namespace
+
+bool Folder::SpellsAsOnDisk() {
+    return true;
+}
+
+std::unique_ptr<Folder> Folder::Open(const std::string& path) {
+    std::string given, host;
+    UniqueFd fd;
+    if (!OpenFolder(path, given, fd, host))
+        return nullptr;
     return PosixFolder::Create(DirHandle::Adopt(fd.Release()), given, host, MountTable::Current());
+}
+
+bool Folder::HasSubfolder(const std::string& path,
+                          const std::function<bool(std::string_view)>& accept) {
+    std::string given, host;
+    UniqueFd fd;
+    if (!OpenFolder(path, given, fd, host))
+        return false;
+    const auto mounts = MountTable::Current();
+    const bool mountsInside = mounts && mounts->HasMountsIn(host);
+    bool found = false;
+    DirListing::Scan(fd.Get(), [&](std::string_view name, unsigned char type) {
+        if (type == DT_UNKNOWN) {
+            struct stat st {};
+            if (PosixFolder::StatAt(fd.Get(), std::string(name).c_str(), st, AT_SYMLINK_NOFOLLOW) !=
+                    0 ||
+                !S_ISDIR(st.st_mode))
+                return false;
+        } else if (type != DT_DIR) {
+            return false; // links included: they are never walked
+        }
+        found = accept(name) && !(mountsInside && mounts->IsMountPoint(JoinHost(host, name)));
+        return found;
+    });
+    return found;
 }
 
 std::unique_ptr<PosixFolder> PosixFolder::Create(std::shared_ptr<DirHandle> handle,

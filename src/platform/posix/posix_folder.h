@@ -35,6 +35,7 @@ public:
     // Status calls made for entries, all folders together (tests check that a search asks
     // only about the entries it matches).
     static uint64_t StatCalls() { return statCalls_.load(std::memory_order_relaxed); }
+    static int StatAt(int fd, const char* name, struct stat& st, int flags);
 
 private:
     PosixFolder() = default;
@@ -42,7 +43,6 @@ private:
     // The entry as the directory search reports it; false when it vanished meanwhile or is
     // no file, folder or link (a FIFO, socket or device node).
     bool Describe(int fd, size_t index, bool withDosAttributes, FindEntry& entry) const;
-    static int StatAt(int fd, const char* name, struct stat& st, int flags);
 
     std::shared_ptr<DirHandle> handle_;
     std::string path_;

@@ -123,4 +123,26 @@ std::unique_ptr<Folder> Folder::Open(const std::string& path) {
     return std::make_unique<Win32Folder>(std::move(p));
 }
 
+bool Folder::HasSubfolder(const std::string& path,
+                          const std::function<bool(std::string_view)>& accept) {
+    const auto folder = Open(path);
+    if (!folder)
+        return false;
+    // One entry at a time: the search ends at the first subfolder.
+    const std::wstring query = WinText::FilePath(folder->Path() + "\\*.*");
+    WIN32_FIND_DATAW data;
+    HANDLE h =
+        FindFirstFileExW(query.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    bool found = false;
+    do {
+        found = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                !IsDots(data.cFileName) && accept(WinText::Utf8(data.cFileName));
+    } while (!found && FindNextFileW(h, &data));
+    FindClose(h);
+    return found;
+}
+
 } // namespace brumo

@@ -244,14 +244,13 @@ TEST_F(FolderPickTreeTest, ChoosingEverySubfolderListsThemRatherThanTakingAll) {
 
 TEST_F(FolderPickTreeTest, EntriesThatMatchNoFolderAreDropped) {
     FolderPickTree tree;
-    tree.SetFolders({{"C:\\Gone\\", FolderAndSubfolders},
-                     {"E:\\", FolderAndSubfolders},
-                     {"c:\\data\\", FolderOnly}});
+    tree.SetFolders({{"C:\\Gone\\", FolderAndSubfolders}, {"E:\\", FolderAndSubfolders}});
     EXPECT_FALSE(Node(tree, "C:").ticked);
     EXPECT_FALSE(tree.OkEnabled());
     EXPECT_EQ(Folders(tree), Entries{});
 
-    tree.SetFolders({{"C:\\Gone\\", FolderOnly}, {"C:\\Data\\", FolderOnly}});
+    // Written in another case, an entry is found as the walk finds it.
+    tree.SetFolders({{"C:\\Gone\\", FolderOnly}, {"c:\\data\\", FolderOnly}});
     EXPECT_EQ(Folders(tree), (Entries{{"C:\\Data\\", FolderOnly}}));
 }
 
