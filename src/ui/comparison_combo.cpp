@@ -30,7 +30,20 @@ public:
                      ComparisonCombo::ItemHeight);
     }
 };
+class RowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(),
+                     ComparisonCombo::ItemHeight);
+    }
+};
 } // namespace
+
+void ComparisonCombo::UseItemHeight(QComboBox& combo) {
+    combo.setItemDelegate(new RowDelegate(&combo));
+}
 
 ComparisonCombo::ComparisonCombo(QWidget* parent) : QComboBox(parent) {
     setItemDelegate(new PictogramDelegate(this));
@@ -55,7 +68,10 @@ void ComparisonCombo::DrawItem(QPainter& p, const QRect& rect, int index, const 
     const int y = bottom - 3;
     const int c = (left + right - 4) / 2;
     const int f = (right - left) / 4;
-    const QColor red(Qt::red);
+    // Grey like the text while the list is disabled.
+    const QColor red = palette.currentColorGroup() == QPalette::Disabled
+                           ? palette.color(QPalette::Disabled, QPalette::Text)
+                           : QColor(Qt::red);
     auto segment = [&](int from, int to, bool thick) {
         QPen pen(red, thick ? 2 : 1, thick ? Qt::SolidLine : Qt::DotLine);
         pen.setCapStyle(Qt::FlatCap);

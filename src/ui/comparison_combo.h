@@ -14,6 +14,9 @@ public:
 
     explicit ComparisonCombo(QWidget* parent = nullptr);
 
+    // Gives a plain list beside these the same rows when it drops down.
+    static void UseItemHeight(QComboBox& combo);
+
     // Draws entry `index` (0..4) with its text into the rectangle.
     static void DrawItem(QPainter& painter, const QRect& rect, int index, const QString& text,
                          bool selected, const QPalette& palette, const QFont& font);

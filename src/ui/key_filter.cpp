@@ -23,8 +23,9 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
 QString KeyFilter::Clean(QLineEdit* edit, const Refuses& refuses) {
     const QString text = edit->text();
     QString cleaned = text;
+    // Line breaks and tabs too: pasted, they would make an entry no file name can match.
     for (qsizetype i = cleaned.size() - 1; i >= 0; --i)
-        if (refuses(cleaned[i]))
+        if (cleaned[i].unicode() < 32 || refuses(cleaned[i]))
             cleaned.remove(i, 1);
     if (cleaned != text) {
         edit->setText(cleaned);

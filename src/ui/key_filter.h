@@ -17,7 +17,8 @@ public:
     using Refuses = std::function<bool(QChar)>;
     KeyFilter(QLineEdit* edit, Refuses refuses);
 
-    // Removes the refused characters from the box's text; when that changed it, the cleaned
+    // Removes the refused characters and every control character (line breaks, tabs) from the
+    // box's text; when that changed it, the cleaned
     // text goes back into the box with the caret at its end. Returns the cleaned text.
     static QString Clean(QLineEdit* edit, const Refuses& refuses);
 

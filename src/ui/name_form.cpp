@@ -3,6 +3,7 @@
 #include "app/settings_file.h"
 #include "platform/file_system.h"
 #include "platform/path_map.h"
+#include "ui/dialog_font.h"
 #include "ui/entry_buttons.h"
 #include "ui/entry_rules.h"
 #include "ui/key_filter.h"
@@ -10,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -57,6 +59,7 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent) {
     setObjectName("NameForm");
     setWindowTitle("Brumo - files to protect");
     setWindowFlag(Qt::Tool);
+    DialogFont::ApplyTo(*this);
 
     rbSpec = new QRadioButton("File &specification", this);
     rbSpec->setObjectName("rbSpec");
@@ -139,7 +142,14 @@ void TNameForm::showEvent(QShowEvent* event) {
 }
 
 bool TNameForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) {
+    // Only the user enters a box (mouse, Tab, access key): the focus that comes back with
+    // the window, after the open-file dialog for one, chooses nothing.
+    const auto entered = [event] {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        return reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+               reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    };
+    if (event->type() == QEvent::FocusIn && entered()) {
         if (watched == ebSpec)
             rbSpec->setChecked(true);
         else if (watched == ebName)
@@ -186,6 +196,7 @@ void TNameForm::btnBrowseClick() {
     const std::string host = dialog.selectedFiles().first().toStdString();
     rbName->setChecked(true);
     ebName->setText(QString::fromStdString(PathMap::ToWindows(host).value_or(host)));
+    ebName->setFocus();
 }
 
 } // namespace brumo

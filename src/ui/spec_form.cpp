@@ -1,5 +1,6 @@
 #include "ui/spec_form.h"
 
+#include "ui/dialog_font.h"
 #include "ui/entry_buttons.h"
 #include "ui/entry_rules.h"
 #include "ui/key_filter.h"
@@ -23,6 +24,7 @@ TSpecForm::TSpecForm(QWidget* parent) : QDialog(parent) {
     setObjectName("SpecForm");
     setWindowTitle("Brumo - files to process");
     setWindowFlag(Qt::Tool);
+    DialogFont::ApplyTo(*this);
 
     ebSpec = new QLineEdit(this);
     ebSpec->setObjectName("ebSpec");

@@ -3,6 +3,7 @@
 #include "engine/local_drives.h"
 #include "model/styled_text.h"
 #include "platform/file_system.h"
+#include "ui/dialog_font.h"
 #include "ui/help_topics.h"
 #include "ui/qt_main_thread.h"
 #include "ui/styled_text_view.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateEdit>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -47,9 +49,7 @@ std::vector<std::string> Entries(const QListWidget* list) {
 TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog(parent) {
     setObjectName("TypeWiz");
     setWindowTitle("Junk file type wizard");
-    QFont font("Arial");
-    font.setPixelSize(13);
-    setFont(font);
+    DialogFont::ApplyTo(*this);
     setSizeGripEnabled(false);
 
     const ProgramFiles program = files ? *files : ProgramFiles::OfThisProgram();
@@ -88,6 +88,10 @@ TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog
         1,
         std::max(kSelectionColumnWidth,
                  lvDirs->fontMetrics().horizontalAdvance(SelectionText(FolderAndSubfolders)) + 24));
+    // The date keeps a digit's room before the picker's arrow.
+    for (QDateEdit* picker : {dpDateDat1, dpDateDat2})
+        picker->setMinimumWidth(picker->sizeHint().width() +
+                                picker->fontMetrics().horizontalAdvance(QLatin1Char('0')));
     setMinimumSize(445, 330);
     resize(506, 296);
 

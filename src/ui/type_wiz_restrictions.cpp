@@ -112,6 +112,8 @@ QWidget* TTypeWiz::MakeRestrictionPanel(QWidget* page) {
     for (QComboBox* combo : {static_cast<QComboBox*>(cbDateType), cbAgeDat1, cbAgeDat2,
                              static_cast<QComboBox*>(cbSizeType), cbSizeUnits})
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (QComboBox* combo : {cbAgeDat1, cbAgeDat2, cbSizeUnits})
+        ComparisonCombo::UseItemHeight(*combo);
     for (QLineEdit* edit : {ebSizeDat1, ebSizeDat2}) {
         edit->setMaximumWidth(90);
         new KeyFilter(edit, [](QChar ch) { return ch < '0' || ch > '9'; });

@@ -7,6 +7,7 @@
 #include "support/tree_builder.h"
 #include "ui/widget_placement.h"
 
+#include <QClipboard>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,6 +82,8 @@ private slots:
         QVERIFY(Ok());
         Name()->setText("C:\\here.txt");
         QCOMPARE(Verdict(), QString("File exists"));
+        QTest::keyClick(Name(), Qt::Key_Space); // Windows drops trailing blanks
+        QCOMPARE(Verdict(), QString("File exists"));
         Name()->setText("C:\\folder");
         QCOMPARE(Verdict(), QString("File does not exist"));
         Name()->clear();
@@ -118,6 +121,43 @@ private slots:
         QTest::mouseClick(Name(), Qt::LeftButton);
         QVERIFY(NameMode());
         QVERIFY(Ok());
+    }
+
+    void pastedLineBreaksAndTabsAreDropped() {
+        ShowForm();
+        QApplication::clipboard()->setText("a\tb.t\r\nxt");
+        QTest::keyClick(Spec(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Spec()->text(), QString("ab.txt"));
+        QTest::mouseClick(Name(), Qt::LeftButton);
+        QApplication::clipboard()->setText("C:\\Data\\\nkeep.txt\t");
+        QTest::keyClick(Name(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(form_->GetEntry(), std::string("C:\\Data\\keep.txt"));
+    }
+
+    void browseFromTheKeyboardKeepsTheChosenFile() {
+        test::TreeBuilder::MakeFile(*c_ / "Data/keep.txt", 3);
+        ShowForm();
+        QTest::keyClicks(Spec(), "*.bak");
+        test::ModalDriver driver;
+        driver.On<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->findChild<QLineEdit*>("fileNameEdit")
+                ->setText(QString::fromStdString((*c_ / "Data/keep.txt").string()));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(form_.get(), Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(driver.Answered(), 1);
+        QVERIFY(NameMode());
+        // The focus that comes back with the window leaves the chosen mode alone.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QVERIFY(NameMode());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(form_->result(), int(QDialog::Accepted));
+        QCOMPARE(form_->GetEntry(), std::string("C:\\Data\\keep.txt"));
     }
 
     void browsePicksAHostFileAsAWindowsPath() {

@@ -17,6 +17,7 @@
 #include "ui/wizard_counts_page.h"
 #include "widget_lookup.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +32,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -433,7 +435,9 @@ private slots:
 
         test::ModalDriver driver;
         QString loaded;
-        driver.On<TSpecForm>([&loaded](TSpecForm* form) {
+        QList<QFont> fonts; // the editors read as the wizard does
+        driver.On<TSpecForm>([&](TSpecForm* form) {
+            fonts << form->font();
             auto* edit = form->findChild<QLineEdit*>("ebSpec");
             loaded = edit->text();
             edit->setText("~*.*");
@@ -444,11 +448,13 @@ private slots:
         QCOMPARE(list->item(0)->text(), QString("~*.*"));
 
         GoTo(3);
-        driver.On<TNameForm>([](TNameForm* form) {
+        driver.On<TNameForm>([&fonts](TNameForm* form) {
+            fonts << form->font();
             form->SetEntry("C:\\Data\\keep.txt");
             form->accept();
         });
         QTest::mouseClick(Button("btnPAdd"), Qt::LeftButton);
+        QCOMPARE(fonts, QList<QFont>({wiz_->font(), wiz_->font()}));
         QCOMPARE(Get<QListWidget>("lbProts")->item(0)->text(), QString("C:\\Data\\keep.txt"));
 
         GoTo(2);
@@ -456,6 +462,83 @@ private slots:
         QCOMPARE(list->count(), 0);
         QVERIFY(!Button("btnDelClr")->isEnabled());
         Expect({true, false, false});
+    }
+
+    void listPagesTabFromTheListToItsButtonsThenOn() {
+        TJunkFileObj type = TypeOf("Tabs", {"*.a"});
+        type.Protects = {"*.p"};
+        Load(type);
+        auto tabsFrom = [](QListWidget* list, int count) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(0)).center());
+            QStringList order{QApplication::focusWidget()->objectName()};
+            for (int i = 0; i < count; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                order << QApplication::focusWidget()->objectName();
+            }
+            return order;
+        };
+        GoTo(2);
+        QCOMPARE(tabsFrom(Get<QListWidget>("lbDels"), 5),
+                 QStringList(
+                     {"lbDels", "btnDelAdd", "btnDelEdit", "btnDelRem", "btnDelClr", "ckRstDate"}));
+        GoTo(3);
+        QCOMPARE(tabsFrom(Get<QListWidget>("lbProts"), 4),
+                 QStringList({"lbProts", "btnPAdd", "btnPEdit", "btnPRem", "btnPClear"}));
+    }
+
+    void restrictionControlsLookAlike() {
+        Load(TypeOf("Look", {"*.a"}));
+        GoTo(2);
+        auto redPixels = [](QWidget* w) {
+            const QImage image = w->grab().toImage();
+            int count = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    count += c.red() > 200 && c.green() < 80 && c.blue() < 80 ? 1 : 0;
+                }
+            return count;
+        };
+        // A disabled comparison list greys its pictogram.
+        auto* size = Get<QCheckBox>("ckRstSize");
+        QTest::mouseClick(size, Qt::LeftButton, {}, QPoint(8, size->height() / 2));
+        QVERIFY(Combo("cbSizeType")->isEnabled());
+        Choose("cbSizeType", 3);
+        QVERIFY(redPixels(Combo("cbSizeType")) > 0);
+        QTest::mouseClick(size, Qt::LeftButton, {}, QPoint(8, size->height() / 2));
+        QVERIFY(!Combo("cbSizeType")->isEnabled());
+        QCOMPARE(redPixels(Combo("cbSizeType")), 0);
+
+        // The age lists drop down with the comparison lists' rows.
+        auto* date = Get<QCheckBox>("ckRstDate");
+        QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(8, date->height() / 2));
+        auto rowHeight = [](QComboBox* combo) {
+            combo->setFocus();
+            QTest::keyClick(combo, Qt::Key_F4);
+            QAbstractItemView* popup = combo->view();
+            [&] { QTRY_VERIFY(popup->isVisible()); }();
+            const int height = popup->visualRect(popup->model()->index(0, 0)).height();
+            QTest::keyClick(popup, Qt::Key_Escape);
+            return height;
+        };
+        const int comparisonRow = rowHeight(Combo("cbDateType"));
+        QTest::mouseClick(Get<QRadioButton>("rbAge"), Qt::LeftButton);
+        QCOMPARE(rowHeight(Combo("cbAgeDat1")), comparisonRow);
+
+        // The date leaves room before the picker's arrow.
+        QTest::mouseClick(Get<QRadioButton>("rbDate"), Qt::LeftButton);
+        auto* picker = Get<QDateEdit>("dpDateDat1");
+        QStyleOptionComboBox option; // as the picker draws itself with a calendar
+        option.initFrom(picker);
+        option.editable = true;
+        option.subControls = QStyle::SC_All;
+        const QRect arrow = picker->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                            QStyle::SC_ComboBoxArrow, picker);
+        auto* text = picker->findChild<QLineEdit*>();
+        const int textEnd =
+            text->geometry().left() + 2 + text->fontMetrics().horizontalAdvance(text->text());
+        QVERIFY2(arrow.left() - textEnd >= 4, qPrintable(QString::number(arrow.left() - textEnd)));
     }
 
     void statusBarShowsHintsAndDisabledHints() {
@@ -511,7 +594,9 @@ private slots:
         test::ModalDriver driver;
         QString caption;
         int rows = -1;
+        QFont font;
         driver.On<QDialog>([&](QDialog* form) {
+            font = form->font();
             caption = form->windowTitle();
             rows = form->findChild<QListWidget*>("ListBox1")->count();
             form->accept();
@@ -519,6 +604,7 @@ private slots:
         QTest::mouseClick(Button("btnView"), Qt::LeftButton);
         QCOMPARE(caption, QString("Files for \"One\""));
         QCOMPARE(rows, 1);
+        QCOMPARE(font, wiz_->font());
 
         // Back and Next count anew, from an empty list.
         std::filesystem::remove(*c_ / "a.tmp");
