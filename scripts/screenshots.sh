@@ -7,6 +7,7 @@ build=${1:-build}
 
 shots=(
     "picker docs/picker.png"
+    "picker-deep docs/picker-deep.png"
     "wizard-name docs/wizard-0-name.png"
     "wizard-folders docs/wizard-1-folders.png"
     "wizard-deletes docs/wizard-2-deletes.png"

@@ -67,7 +67,7 @@ public:
     // The caption's extent in viewport coordinates, from its expand button on.
     QRect CaptionRect(const QTreeWidgetItem* item) const {
         const QRect row = visualItemRect(item);
-        const int width = iconSize().width() + 8 + fontMetrics().horizontalAdvance(item->text(0));
+        const int width = iconSize().width() + 16 + fontMetrics().horizontalAdvance(item->text(0));
         return {row.left() - indentation(), row.top(), indentation() + width, row.height()};
     }
 
@@ -84,6 +84,14 @@ public:
         else if (caption.right() >= room)
             shift = caption.right() + 1 - room;
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + shift);
+    }
+
+protected:
+    bool viewportEvent(QEvent* event) override {
+        // Never narrower than the view, so that a selected row is marked across it.
+        if (event->type() == QEvent::Resize)
+            header()->setMinimumSectionSize(viewport()->width());
+        return QTreeWidget::viewportEvent(event);
     }
 };
 

@@ -84,6 +84,38 @@ std::vector<QWidget*> PickerScene(Stage& stage) {
     return {picker, legend};
 }
 
+// The picker on a folder twenty levels deep, its deepest folder current (the tree scrolled
+// sideways to it, the path panel showing the path's end), the legend beside it.
+std::vector<QWidget*> PickerDeepScene(Stage& stage) {
+    std::string deep = "Projects";
+    for (int level = 1; level <= 20; ++level)
+        deep += "/Level " + std::to_string(level);
+    test::TreeBuilder::MakeDir(stage.c / deep);
+    test::TreeBuilder::MakeDir(stage.c / "Windows");
+
+    auto form = std::make_unique<TNewPickForm>();
+    auto* tree = form->findChild<QTreeWidget*>("tvDirSel");
+    form->resize(460, 380);
+    form->move(40, 40);
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        std::fprintf(stderr, "the picker was not shown\n");
+    QString path = "C:";
+    QTreeWidgetItem* item = test::TreeItemAt(tree, path);
+    for (const QString& part : QString::fromStdString(deep).split('/')) {
+        item->setExpanded(true);
+        path += "\\" + part;
+        item = test::TreeItemAt(tree, path);
+    }
+    tree->setCurrentItem(item);
+    form->findChild<QAction*>("aNoSubs")->trigger();
+    form->findChild<QAction*>("aLegend")->trigger();
+    QWidget* legend = form->Legend();
+    QWidget* picker = form.get();
+    stage.owned.push_back(std::move(form));
+    return {picker, legend};
+}
+
 // A type with something on every page: three folders in the three modes, specifications
 // with an age and a size restriction, and protections.
 TJunkFileObj WizardType() {
@@ -244,6 +276,7 @@ std::vector<QWidget*> DialogsScene(Stage& stage) {
 const std::map<std::string, Scene>& Scenes() {
     static const std::map<std::string, Scene> scenes{
         {"picker", PickerScene},
+        {"picker-deep", PickerDeepScene},
         {"wizard-name", [](Stage& s) { return WizardScene(s, 0); }},
         {"wizard-folders", [](Stage& s) { return WizardScene(s, 1); }},
         {"wizard-deletes", [](Stage& s) { return WizardScene(s, 2); }},
