@@ -45,32 +45,24 @@ uint32_t Drives::LogicalDriveMask() {
     // when all drives are. Two letters on one folder share a serial instead, as on Windows.
     const auto table = DriveTable::Current();
     struct Ready {
-        const DriveEntry* entry;
+        const std::string& folder;
         dev_t device;
+        uint32_t bit;
     };
     std::vector<Ready> ready;
-    for (const auto& entry : table->Entries()) {
-        struct stat st;
-        if (IsReady(entry, st))
-            ready.push_back({&entry, st.st_dev});
-    }
     uint32_t mask = 0;
     for (const auto& entry : table->Entries()) {
+        const uint32_t bit = 1u << (entry.letter - 'A');
+        mask |= bit; // a drive that is not ready keeps its letter
         struct stat st;
-        if (!IsReady(entry, st)) {
-            mask |= 1u << (entry.letter - 'A'); // listed, but not ready
-            continue;
-        }
-        const std::string& folder = RealFolder(entry);
-        bool nested = false;
-        for (const Ready& outer : ready) {
-            const std::string& outerFolder = RealFolder(*outer.entry);
-            if (outer.device == st.st_dev && folder != outerFolder && IsInside(folder, outerFolder))
-                nested = true;
-        }
-        if (!nested)
-            mask |= 1u << (entry.letter - 'A');
+        if (IsReady(entry, st))
+            ready.push_back({RealFolder(entry), st.st_dev, bit});
     }
+    for (const Ready& inner : ready)
+        for (const Ready& outer : ready)
+            if (inner.device == outer.device && inner.folder != outer.folder &&
+                IsInside(inner.folder, outer.folder))
+                mask &= ~inner.bit;
     return mask;
 }
 
