@@ -129,12 +129,9 @@ TEST_F(FolderWalkerTest, TrashAtTheTopOfAMountedFolderEntryIsNeverEntered) {
     TreeBuilder::MakeFile(C("m/keep.tmp"));
     TreeBuilder::MakeFile(C("m/sub/.Trash-0/below.tmp")); // only the top is special
 
-    WalkResult r = Walk(Type({{"C:\\m", FolderAndSubfolders}}, {"*.tmp"}));
+    const WalkResult r = Walk(Type({{"C:\\m", FolderAndSubfolders}}, {"*.tmp"}));
     EXPECT_EQ(r.files, (std::vector<std::pair<std::string, int64_t>>{
                            {"C:\\m\\keep.tmp", 0}, {"C:\\m\\sub\\.Trash-0\\below.tmp", 0}}));
-    // From the drive's root the walk stays on its own file system.
-    r = Walk(Type({{"C:\\", FolderAndSubfolders}}, {"*.tmp"}));
-    EXPECT_EQ(r.counts.filesMatched, 0);
 }
 
 } // namespace
