@@ -62,8 +62,10 @@ std::string WindowsSpelling(char letter, const std::string& driveFolder, const s
 }
 
 // Opens a folder as Folder::Open takes its path: `given` is that path without a trailing
-// backslash, `host` where the folder is found.
-bool OpenFolder(const std::string& path, std::string& given, UniqueFd& fd, std::string& host) {
+// backslash, spelled as on disk when `spell` asks for it (where the file system folds case that
+// reads every folder of the way), `host` where the folder is found.
+bool OpenFolder(const std::string& path, std::string& given, UniqueFd& fd, std::string& host,
+                bool spell) {
     given = path;
     if (given.size() > 2 && given.back() == '\\')
         given.pop_back();
@@ -95,7 +97,8 @@ bool OpenFolder(const std::string& path, std::string& given, UniqueFd& fd, std::
             host = parent.HostPath();
         }
         // One spelling per folder: a folder written in another case is known by its own.
-        given = WindowsSpelling(parsed->drive, drive->folder, host);
+        if (spell)
+            given = WindowsSpelling(parsed->drive, drive->folder, host);
         // Mount points are known by their real paths.
         if (!drive->realFolder.empty() && drive->realFolder != drive->folder)
             host = drive->realFolder + host.substr(drive->folder.size());
@@ -111,7 +114,7 @@ bool Folder::SpellsAsOnDisk() {
 std::unique_ptr<Folder> Folder::Open(const std::string& path) {
     std::string given, host;
     UniqueFd fd;
-    if (!OpenFolder(path, given, fd, host))
+    if (!OpenFolder(path, given, fd, host, true))
         return nullptr;
     return PosixFolder::Create(DirHandle::Adopt(fd.Release()), given, host, MountTable::Current());
 }
@@ -120,7 +123,7 @@ bool Folder::HasSubfolder(const std::string& path,
                           const std::function<bool(std::string_view)>& accept) {
     std::string given, host;
     UniqueFd fd;
-    if (!OpenFolder(path, given, fd, host))
+    if (!OpenFolder(path, given, fd, host, false))
         return false;
     const auto mounts = MountTable::Current();
     const bool mountsInside = mounts && mounts->HasMountsIn(host);
