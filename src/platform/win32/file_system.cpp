@@ -1,7 +1,8 @@
 #include "platform/file_system.h"
 
 #include "platform/file_attributes.h"
-#include "platform/win32/parent_guard.h"
+#include "platform/win32/held_folder.h"
+#include "platform/win32/held_move.h"
 #include "platform/win32/win_text.h"
 
 #include "platform/win32/windows_api.h"
@@ -81,66 +82,88 @@ std::optional<uint32_t> FileSystem::Attributes(const std::string& path) {
 }
 
 OsError FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-    ParentGuard parent;
-    if (OsError e = ParentGuard::OpenForEntry(path, parent))
-        return e;
-    // The entry itself: a link keeps its target's attributes out of reach, as on POSIX.
-    Handle h(
-        CreateFileW(WinText::FilePath(path).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!h.valid())
-        return LastError();
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h.get(), &info))
-        return LastError();
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    HeldFolder folder;
+    std::string folderPath, name;
+    NtFile file;
+    FileIdentity identity;
+    if (!HeldFolder::Split(path, folderPath, name)) {
+        if (OsError e = NtFile::OpenPath(path, FILE_WRITE_ATTRIBUTES, file))
+            return e;
+        if (OsError e = file.Identity(identity))
+            return e;
+    } else {
+        if (OsError e = HeldFolder::Open(folderPath, folder))
+            return e;
+        if (OsError e = folder.OpenEntry(name, FILE_WRITE_ATTRIBUTES, file, identity))
+            return e;
+    }
+    // A link keeps its target's attributes out of reach, as on POSIX.
+    if (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return {};
-    // Zero would mean "leave as they are" to the file system; it is meant as "none".
-    FILE_BASIC_INFO basic{};
-    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
-    return Result(SetFileInformationByHandle(h.get(), FileBasicInfo, &basic, sizeof basic));
+    return file.SetAttributes(attributes);
 }
 
 OsError FileSystem::DeleteFile(const std::string& path) {
-    // DeleteFile removes a link itself, never its target.
-    ParentGuard parent;
-    if (OsError e = ParentGuard::OpenForEntry(path, parent))
+    std::string folderPath, name;
+    if (!HeldFolder::Split(path, folderPath, name))
+        return Result(DeleteFileW(WinText::FilePath(path).c_str()));
+    HeldFolder folder;
+    if (OsError e = HeldFolder::Open(folderPath, folder))
         return e;
-    return Result(DeleteFileW(WinText::FilePath(path).c_str()));
+    // Opened as itself, a link is deleted as the link.
+    NtFile file;
+    FileIdentity identity;
+    if (OsError e = folder.OpenEntry(name, DELETE, file, identity))
+        return e;
+    if (identity.attributes & FILE_ATTRIBUTE_READONLY)
+        return OsError{ERROR_ACCESS_DENIED};
+    if (OsError e = HeldFolder::Reaches(path, identity))
+        return e;
+    if (OsError e = file.SetDisposition(true))
+        return e;
+    file.Reset();
+    // Wine removes the name only where it still leads to the file; a name that led elsewhere
+    // meanwhile is left, and so is the file.
+    if (folder.Names(name, identity))
+        return OsError{HeldFolder::LinkOnTheWay()};
+    return {};
 }
 
 OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
-    ParentGuard source, target;
-    if (OsError e = ParentGuard::OpenForEntry(from, source))
+    std::string fromFolder, fromName, toFolder, toName;
+    if (!HeldFolder::Split(from, fromFolder, fromName) || !HeldFolder::Split(to, toFolder, toName))
+        return MoveByPath(from, to);
+    HeldFolder source, target;
+    if (OsError e = HeldFolder::Open(fromFolder, source))
         return e;
-    if (OsError e = ParentGuard::Open(to, target))
+    if (OsError e = HeldFolder::Open(toFolder, target))
         return e;
-    return Result(MoveFileExW(WinText::FilePath(from).c_str(), WinText::FilePath(to).c_str(),
-                              MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH));
+    NtFile file;
+    FileIdentity identity;
+    if (OsError e = source.OpenEntry(fromName, DELETE | FILE_WRITE_ATTRIBUTES, file, identity))
+        return e;
+    if (OsError e = HeldFolder::Reaches(from, identity))
+        return e;
+    return HeldMove{source, fromName, target, toName}.Move(file, identity, from, to);
 }
 
 OsError FileSystem::CreateFolders(const std::string& path) {
     std::string p = path;
     while (p.size() > 3 && p.back() == '\\')
         p.pop_back();
-    // Every prefix that ends before a backslash, past the drive root. Below a drive root no
-    // existing folder may be a link: new folders never land in a link's target.
-    const bool drivePath = p.size() >= 3 && p[1] == ':' && p[2] == '\\';
+    // Below a drive root no existing folder may be a link: new folders never land in a link's
+    // target.
+    if (p.size() >= 2 && p[1] == ':' && (p.size() == 2 || p[2] == '\\')) {
+        HeldFolder folder;
+        return HeldFolder::Open(p, folder, true);
+    }
     OsError last;
-    size_t start = drivePath ? 3 : 0;
-    for (size_t pos = p.find('\\', start);; pos = p.find('\\', pos + 1)) {
+    for (size_t pos = p.find('\\');; pos = p.find('\\', pos + 1)) {
         const std::string prefix = p.substr(0, pos);
-        if (!prefix.empty() && !(drivePath && prefix.size() <= 3)) {
-            const DWORD a = GetFileAttributesW(WinText::FilePath(prefix).c_str());
-            if (a == INVALID_FILE_ATTRIBUTES) {
-                if (!CreateDirectoryW(WinText::FilePath(prefix).c_str(), nullptr) &&
-                    GetLastError() != ERROR_ALREADY_EXISTS)
-                    last = LastError();
-            } else if (drivePath && (a & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                return OsError{ParentGuard::LinkOnTheWay()};
-            }
-        }
+        if (!prefix.empty() && !FolderExists(prefix) &&
+            !CreateDirectoryW(WinText::FilePath(prefix).c_str(), nullptr) &&
+            GetLastError() != ERROR_ALREADY_EXISTS)
+            last = LastError();
         if (pos == std::string::npos)
             break;
     }

@@ -1,7 +1,7 @@
 #include "platform/recycle_bin.h"
 
 #include "platform/os_error.h"
-#include "platform/win32/parent_guard.h"
+#include "platform/win32/held_folder.h"
 #include "platform/win32/win_text.h"
 
 #include "platform/win32/windows_api.h"
@@ -10,6 +10,7 @@
 #include <shellapi.h>
 
 #include <map>
+#include <utility>
 
 namespace brumo {
 
@@ -76,24 +77,47 @@ const char* ShellOperationText(int code) {
 } // namespace
 
 int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
-    // The shell acts by path: every file's folder is checked and held first, once per folder.
-    // A file refused there ends the list; those before it still go.
-    std::map<std::string, ParentGuard> guards;
-    size_t sendable = 0;
+    // The shell acts by path. Every file's folders are held from the drive's root down, once
+    // per folder, and the file itself is looked at there; a file refused ends the list, and
+    // those before it still go.
+    struct Seen {
+        const HeldFolder* folder = nullptr; // none: no drive path, left to the system
+        std::string name;
+        FileIdentity identity;
+    };
+    std::map<std::string, HeldFolder> folders;
+    std::vector<Seen> seen;
     int refused = 0;
-    for (; sendable < paths.size(); ++sendable) {
-        const std::string folder = ParentGuard::FolderOf(paths[sendable]);
-        auto held = guards.find(folder);
-        if (held == guards.end()) {
-            ParentGuard guard;
-            if (const OsError e = ParentGuard::Open(paths[sendable], guard)) {
+    for (const std::string& path : paths) {
+        Seen file;
+        std::string folderPath;
+        if (HeldFolder::Split(path, folderPath, file.name)) {
+            auto held = folders.find(folderPath);
+            if (held == folders.end()) {
+                HeldFolder folder;
+                if (const OsError e = HeldFolder::Open(folderPath, folder)) {
+                    refused = e.code;
+                    break;
+                }
+                held = folders.emplace(folderPath, std::move(folder)).first;
+            }
+            NtFile entry;
+            if (const OsError e = held->second.OpenEntry(file.name, 0, entry, file.identity)) {
                 refused = e.code;
                 break;
             }
-            held = guards.emplace(folder, std::move(guard)).first;
+            file.folder = &held->second;
         }
-        if (const OsError e = held->second.CheckEntry(paths[sendable])) {
-            refused = e.code;
+        seen.push_back(std::move(file));
+    }
+    // Right before the shell looks them up by name: each name, in its held folder and as a
+    // path, must still be the file seen.
+    size_t sendable = 0;
+    for (; sendable < seen.size(); ++sendable) {
+        const Seen& file = seen[sendable];
+        if (file.folder && (!file.folder->Names(file.name, file.identity) ||
+                            HeldFolder::Reaches(paths[sendable], file.identity))) {
+            refused = HeldFolder::LinkOnTheWay();
             break;
         }
     }

@@ -3,6 +3,7 @@
 #include "platform/file_writer.h"
 #include "platform/folder.h"
 #include "platform/holding_folder.h"
+#include "platform/win32/win_text.h"
 #include "platform/win32/windows_api.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
@@ -59,6 +60,44 @@ TEST(Win32FileSystem, MovesIntoANewHoldingFolderAndNeverOverAnExistingFile) {
     EXPECT_FALSE(FileSystem::FileExists(drives.Path('C', "TEMP\\a.tmp")));
     EXPECT_TRUE(FileSystem::MoveFile(drives.Path('C', "TEMP\\b.tmp"), target));
     EXPECT_EQ(FileSystem::FileSize(target), 3);
+}
+
+// How many names the file has.
+DWORD Links(const std::string& path) {
+    HANDLE h = CreateFileW(WinText::Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    return info.nNumberOfLinks;
+}
+
+TEST(Win32FileSystem, AMovedFileKeepsItsAttributesAndOneNameAndABusyOneStays) {
+    TempTree tree;
+    TreeBuilder::MakeFile(tree / "TEMP" / "ro.tmp", 4);
+    TreeBuilder::MakeReadOnly(tree / "TEMP" / "ro.tmp");
+    TreeBuilder::MakeFile(tree / "TEMP" / "busy.tmp", 5);
+    DriveMap drives({{'C', tree.Root()}});
+    const std::string from = drives.Path('C', "TEMP\\ro.tmp"), to = drives.Path('C', "ro.tmp");
+    EXPECT_FALSE(FileSystem::MoveFile(from, to));
+    EXPECT_FALSE(FileSystem::FileExists(from));
+    EXPECT_TRUE(*FileSystem::Attributes(to) & FileAttributes::ReadOnly);
+    EXPECT_EQ(Links(to), 1u);
+    EXPECT_EQ(FileSystem::DeleteFile(to + "\\x").code, ERROR_PATH_NOT_FOUND);
+
+    // Held by another program that shares no deleting: neither moved nor deleted, and nothing
+    // is left at the target.
+    const std::string busy = drives.Path('C', "TEMP\\busy.tmp"), target = to + ".busy";
+    HANDLE h = CreateFileW(WinText::Wide(busy).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FileSystem::MoveFile(busy, target).code, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(FileSystem::DeleteFile(busy).code, ERROR_SHARING_VIOLATION);
+    CloseHandle(h);
+    EXPECT_FALSE(FileSystem::FileExists(target));
+    EXPECT_EQ(Links(busy), 1u);
+    EXPECT_FALSE(FileSystem::SetAttributes(to, 0));
 }
 
 TEST(Win32FileSystem, CreateFoldersReportsWhatCannotBeMade) {
