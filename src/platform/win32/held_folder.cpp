@@ -21,7 +21,10 @@ OsError LastError() {
 std::wstring LongName(const std::wstring& folderFinal, const std::wstring& name) {
     if (name.find(L'~') == std::wstring::npos)
         return {};
-    const std::wstring path = folderFinal + L"\\" + name;
+    // Wine gives "\\?\" paths back unchanged.
+    std::wstring path = folderFinal + L"\\" + name;
+    if (path.size() < MAX_PATH && path.rfind(L"\\\\?\\", 0) == 0 && path[5] == L':')
+        path.erase(0, 4);
     std::wstring out(MAX_PATH, L'\0');
     for (int attempt = 0; attempt < 3; ++attempt) {
         const DWORD n = GetLongPathNameW(path.c_str(), out.data(), static_cast<DWORD>(out.size()));
