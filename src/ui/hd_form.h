@@ -3,19 +3,22 @@
 #include "app/program_files.h"
 #include "app/version_info.h"
 #include "model/junk_file_type.h"
-#include "model/type_store.h"
 #include "ui/command_rules.h"
 
+#include <QAbstractItemView>
 #include <QMainWindow>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
 class QCheckBox;
 class QDialog;
+class QHelpEvent;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -28,9 +31,13 @@ namespace brumo {
 class CleanupRun;
 class CountRun;
 class JunkItem;
+class JunkListCommands;
+class JunkListFiles;
 class JunkRows;
 class MainCountFront;
 class MainRunFront;
+class MainWindowControls;
+class NameEditDelegate;
 class RecycleSettingsCheck;
 struct WorkerProgress;
 
@@ -64,9 +71,6 @@ public:
     // The enabling rules, applied to the commands now.
     void aAddUpdate();
 
-    // The hint of a disabled button in the button column under the point, or none.
-    void pnlButtonsMouseMove(const QPoint& pos);
-
     int CurrentRunMode() const { return runMode_; }
     int RowCount() const;
     const TJunkFileObj* TypeAt(int row) const;
@@ -81,22 +85,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class JunkListCommands;
     friend class JunkRows;
-    friend class MainRunFront;
     friend class MainCountFront;
+    friend class MainRunFront;
+    friend class MainWindowControls;
 
-    void BuildActions();
-    void BuildLayout();
-    void BuildPopupMenu();
-    QAction* MakeAction(const char* name, const QString& caption, const QString& hint,
-                        const QList<QKeySequence>& shortcuts = {});
-    QAction* MakeMenuItem(const char* name, const QString& caption, QAction* action,
-                          const QKeySequence& shortcut = {});
-    QPushButton* MakeButton(QWidget* parent, const char* name, QAction* action);
+    static constexpr QAbstractItemView::EditTriggers RenameTriggers =
+        QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed;
 
     void FormCreate();
-    void LoadList();
-    void FormClose();
     void StopRunAndWait();
 
     JunkItem* Row(int row) const;
@@ -109,29 +107,24 @@ private:
     bool lvJunkEdited(int row, const QString& text);
     void ScheduleUpdate();
     void ShowHint(const QString& hint);
+    // The hint of a disabled button in the button column under the point, or none.
+    void pnlButtonsMouseMove(const QPoint& pos);
+    // The full name of a row whose caption the list cuts.
+    bool lvJunkToolTip(QHelpEvent* event);
+    // While the rename editor has the focus, the window's shortcuts are its keys.
+    bool RenameEditorKey(QObject* watched, QKeyEvent* event) const;
 
     bool RecycleUnusable();
     QString RecycleError(const QString& sentence) const;
-    void AddWithIdentityCheck(std::unique_ptr<TJunkFileObj> type);
-    void WriteRecoveryCopy();
     std::vector<const TJunkFileObj*> ListTypes() const;
     int RunDialog(QDialog& dialog);
 
-    void aAddExecute();
-    void aDefaultsExecute();
-    void aEditExecute();
-    void aRemExecute();
-    void aUndoExecute();
-    void aMoveExecute(int step);
-    void aPropsExecute();
-    void aCheckAllExecute(QAction* sender);
     void aCountExecute();
     void aCleanupExecute();
     void aHelpExecute();
     void aAboutExecute();
-    void pmMainPopup(const QPoint& pos);
-    void mnuMethodAllClick();
-    void mnuSharedAllClick(QAction* sender);
+    // `pos` in the list's coordinates; none opens it at the current row (keyboard).
+    void pmMainPopup(std::optional<QPoint> pos);
 
     // Run state, as the fronts of the count and the clean-up run set it.
     void EnterRun(int mode);
@@ -139,13 +132,16 @@ private:
     void ShowProgress();
 
     MainWindowSetup setup_;
-    TypeStore store_;
+    std::unique_ptr<JunkListFiles> files_;
+    std::unique_ptr<JunkListCommands> commands_;
     std::unique_ptr<TJunkFileObj> undo_;
     int runMode_ = RunIdle;
     int runIndex_ = -1;    // the row being counted or processed
     bool closing_ = false; // the window goes: a run's closing messages are not shown
     bool created_ = false; // FormCreate has run: placement is saved at destruction
     bool activating_ = false;
+    // A count's row stays selected through the activation that follows its report.
+    int keepRowOnActivate_ = -1;
     std::atomic<int32_t> pendingFileCount_{-1};
 
     std::unique_ptr<JunkRows> rows_;
@@ -182,6 +178,7 @@ private:
     QPushButton* btnCount;
     QLabel* Label1;
     QListWidget* lvJunk;
+    NameEditDelegate* renameDelegate_;
     QPushButton* btnCleanup;
     QCheckBox* cbTestMode;
     QPushButton* btnHelp;

@@ -7,6 +7,17 @@ namespace brumo {
 NameEditDelegate::NameEditDelegate(Handler edited, QObject* parent)
     : QStyledItemDelegate(parent), edited_(std::move(edited)) {}
 
+QWidget* NameEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                        const QModelIndex& index) const {
+    editor_ = QStyledItemDelegate::createEditor(parent, option, index);
+    return editor_;
+}
+
+void NameEditDelegate::Discard() {
+    if (editor_)
+        emit closeEditor(editor_, QAbstractItemDelegate::RevertModelCache);
+}
+
 void NameEditDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                     const QModelIndex& index) const {
     const auto* line = qobject_cast<QLineEdit*>(editor);

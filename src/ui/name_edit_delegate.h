@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -17,11 +18,17 @@ public:
 
     NameEditDelegate(Handler edited, QObject* parent);
 
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
 
+    // Closes an open editor without taking its text.
+    void Discard();
+
 private:
     Handler edited_;
+    mutable QPointer<QWidget> editor_;
 };
 
 } // namespace brumo

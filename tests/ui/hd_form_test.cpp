@@ -1,31 +1,44 @@
 #include "ui/hd_form.h"
 
 #include "app/settings_file.h"
+#include "modal_driver.h"
 #include "model/default_types.h"
+#include "model/type_store.h"
 #include "recycle_bin_switch.h"
 #include "runs/recycle_settings_check.h"
 #include "scripted_prompter.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
+#include "ui/about_form.h"
 #include "ui/application.h"
 #include "ui/default_form.h"
+#include "ui/found_form.h"
+#include "ui/legend_form.h"
+#include "ui/name_form.h"
+#include "ui/new_pick_form.h"
 #include "ui/prop_form.h"
+#include "ui/spec_form.h"
 #include "ui/type_wiz.h"
 #include "ui/widget_placement.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -92,6 +105,19 @@ private:
     static void Select(THDForm& form, int row) {
         List(form)->setCurrentRow(row);
         form.aAddUpdate();
+    }
+    static void Show(THDForm& form) {
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    }
+    // Shift+F10 in the list, as a keyboard user opens the popup menu.
+    static QMenu* PopupFromKeyboard(THDForm& form) {
+        auto* menu = form.findChild<QMenu*>("pmMain");
+        QTest::keyClick(List(form), Qt::Key_F10, Qt::ShiftModifier);
+        if (!QTest::qWaitForWindowExposed(menu))
+            qWarning() << "the popup menu did not open";
+        return menu;
     }
     static QStringList Names(THDForm& form) {
         QStringList names;
@@ -333,17 +359,122 @@ private slots:
         QVERIFY(enabled("aUndo") && enabled("aAdd") && enabled("aDefaults") && enabled("aExit"));
     }
 
-    void disabledButtonsShowTheirHintInTheStatusBar() {
-        Store(files_.TypeStore, {Type("A", MethodDelete)});
+    void hintsFollowTheMouseOverDisabledButtonsAndMenus() {
+        Store(files_.TypeStore, {Type("A", MethodDelete), Type("B", MethodDelete)});
         auto form = Open();
-        form->aAddUpdate(); // nothing to undo: Undo is disabled
-        QPushButton* undo = form->findChild<QPushButton*>("btnUndo");
-        QVERIFY(!undo->isEnabled());
+        Show(*form);
         QLabel* panel = form->findChild<QLabel*>("StatusPanel1");
-        form->pnlButtonsMouseMove(undo->geometry().center());
+        auto* undo = form->findChild<QPushButton*>("btnUndo");
+        QVERIFY(!undo->isEnabled()); // nothing to undo
+        QTest::mouseMove(undo, undo->rect().center());
         QCOMPARE(panel->text(), QString("Undo the most recent Remove operation (disabled)"));
-        form->pnlButtonsMouseMove(QPoint(2, 2));
+        QTest::mouseMove(form->findChild<QWidget*>("pnlButtons"), QPoint(2, 2));
         QCOMPARE(panel->text(), QString());
+
+        // A menu item's hint shows while it is current and goes with the menu.
+        QMenu* menu = PopupFromKeyboard(*form);
+        QAction* remove = Action(*form, "mnuRem");
+        QTest::mouseMove(menu, menu->actionGeometry(remove).center());
+        QTRY_COMPARE(panel->text(), QString("Remove the highlighted junk file type"));
+        auto* methods = form->findChild<QMenu*>("mnuMethodAll");
+        QTest::mouseMove(menu, menu->actionGeometry(methods->menuAction()).center());
+        QTest::keyClick(menu, Qt::Key_Right);
+        QTRY_VERIFY(methods->isVisible());
+        QAction* backup = Action(*form, "mnuBackupAll");
+        QTest::mouseMove(methods, methods->actionGeometry(backup).center());
+        QTRY_COMPARE(panel->text(), QString("For all types, move files to folder \\HDVal$$$.$$$."));
+        QTest::keyClick(methods, Qt::Key_Escape);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+        QCOMPARE(panel->text(), QString());
+    }
+
+    void keyboardFindsItsWayAroundTheList() {
+        const std::string longName(300, 'x');
+        Store(files_.TypeStore, {Type("A", MethodDelete), Type(longName, MethodDelete)});
+        auto form = Open();
+        Show(*form);
+        QListWidget* list = List(*form);
+        QCOMPARE(QApplication::focusWidget(), list); // not New item, four Tabs away
+        QTRY_COMPARE(list->currentRow(), 0);
+
+        // The popup menu opens over the long row, inside the window, showing the shortcuts.
+        QTest::keyClick(list, Qt::Key_Down);
+        QMenu* menu = PopupFromKeyboard(*form);
+        QVERIFY(form->frameGeometry().contains(menu->geometry().topLeft()));
+        QCOMPARE(Action(*form, "mnuRem")->shortcut(), QKeySequence("Ctrl+X"));
+        QCOMPARE(Action(*form, "mnuUndo")->shortcut(), QKeySequence("Ctrl+Z"));
+        QCOMPARE(Action(*form, "mnuProps")->shortcut().toString(), QString("Ctrl+Enter"));
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+
+        // The cut name reads in full as the row's tooltip.
+        const QRect row = list->visualItemRect(list->item(1));
+        QTest::mouseMove(list->viewport(), QPoint(60, row.center().y()));
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QString::fromStdString(longName));
+    }
+
+    void renameEditorKeepsItsKeysAndClosesForARun() {
+        test::TempTree c;
+        test::TreeBuilder::MakeFile(c / "a.tmp", 1);
+        test::DriveMap drives{{'C', c.Root()}};
+        Store(files_.TypeStore, {Type("Temp", MethodDelete), Type("Other", MethodDelete)});
+        auto form = Open();
+        form->SetTestMode(true);
+        Show(*form);
+        int dialogsShown = 0;
+        dialogs_ = [&](QDialog&) { return ++dialogsShown, int(QDialog::Rejected); };
+        QListWidget* list = List(*form);
+        QTRY_COMPARE(list->currentRow(), 0);
+
+        QTest::keyClick(list, Qt::Key_F2);
+        QPointer<QLineEdit> editor = list->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor && editor->hasFocus());
+        QTest::keyClick(editor, Qt::Key_End);
+        QTest::keyClicks(editor, " files");
+        QTest::keyClick(editor, Qt::Key_Insert); // the editor's key, not New item's
+        QTest::keyClick(editor, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(dialogsShown, 0);
+        QCOMPARE(Names(*form), (QStringList{"Temp", "Other"}));
+        QVERIFY(editor && editor->isVisible());
+
+        // Clean up by its accelerator: the rename is dropped, not committed during the run.
+        QSignalSpy cleanup(Action(*form, "aCleanup"), &QAction::triggered);
+        QTest::keyClick(editor, Qt::Key_C, Qt::AltModifier);
+        QVERIFY(cleanup.wait());
+        QTRY_VERIFY(!editor || !editor->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(form->CurrentRunMode(), int(RunIdle));
+        QCOMPARE(Names(*form), (QStringList{"Temp", "Other"}));
+        QVERIFY(!Exists(files_.RecoveryCopy));
+    }
+
+    void firstLooks() {
+        auto form = Open();
+        Show(*form);
+        auto gap = [&](const char* left, const char* right) {
+            return form->findChild<QPushButton*>(right)->geometry().left() -
+                   form->findChild<QPushButton*>(left)->geometry().right();
+        };
+        QVERIFY(gap("btnHelp", "btnAbout") >= 6);
+        QVERIFY(gap("btnAbout", "btnExit") >= 6);
+        QVERIFY(form->findChild<QLabel*>("StatusPanel0")->frameWidth() > 0);
+        QVERIFY(form->findChild<QLabel*>("StatusPanel1")->frameWidth() > 0);
+        // Only the properties dialog's title has two blanks before its dash.
+        std::vector<std::unique_ptr<QWidget>> windows;
+        windows.push_back(std::make_unique<TDefaultForm>(*recycle_));
+        windows.push_back(std::make_unique<TFoundForm>());
+        windows.push_back(std::make_unique<TSpecForm>());
+        windows.push_back(std::make_unique<TNameForm>());
+        windows.push_back(std::make_unique<TNewPickForm>());
+        windows.push_back(std::make_unique<TTypeWiz>(nullptr, files_));
+        windows.push_back(std::make_unique<TLegendForm>(form.get()));
+        windows.push_back(std::make_unique<TAboutForm>(VersionInfo::OfThisBuild(), [] {}));
+        for (const auto& window : windows)
+            QVERIFY2(!window->windowTitle().contains("  "), qPrintable(window->windowTitle()));
+        QVERIFY(!form->windowTitle().contains("  "));
+        QCOMPARE(TPropForm().windowTitle(), QString("Brumo  - junk file type properties"));
     }
 
     // --- Remove, Undo, moves -------------------------------------------------------------
@@ -696,6 +827,31 @@ private slots:
         QVERIFY(report.contains("2 files matched the junk file specifications"));
         QCOMPARE(count->text(), QString("Coun&t"));
         QCOMPARE(form->findChild<QAction*>("mnuCount")->text(), QString("Coun&t"));
+        QCOMPARE(form->SelectedRow(), 1);
+    }
+
+    void countFromThePopupMenuKeepsItsRowThroughTheReport() {
+        test::TempTree c;
+        test::TreeBuilder::MakeFile(c / "junk" / "a.tmp", 100);
+        test::DriveMap drives{{'C', c.Root()}};
+        Store(files_.TypeStore,
+              {Type("A", MethodDelete),
+               TJunkFileObj("Counted", true, MethodDelete, "C:\\junk", "*.tmp", "", 0)});
+        prompter_.reset(); // the report in a real message box, which takes the activation
+        auto form = Open();
+        Show(*form);
+        QTRY_COMPARE(form->SelectedRow(), 0);
+        QTest::keyClick(List(*form), Qt::Key_Down);
+        QMenu* menu = PopupFromKeyboard(*form);
+        test::ModalDriver driver;
+        driver.On<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(Action(*form, "mnuCount")).center());
+        QTRY_COMPARE(driver.Answered(), 1);
+        QTRY_COMPARE(form->CurrentRunMode(), int(RunIdle));
+        form->activateWindow(); // as the window manager does when the box goes
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCoreApplication::processEvents(); // the activation's own handler
         QCOMPARE(form->SelectedRow(), 1);
     }
 
