@@ -19,6 +19,43 @@ int Saturated(int64_t value) {
                                                 std::numeric_limits<int>::max()));
 }
 
+// One axis of the normal rectangle, from `lo` to `hi`, brought inside the work area's
+// `areaLo` to `areaHi`. Worked in 64 bits so that no sum of stored values overflows.
+void FitAxis(int& lo, int& hi, int areaLo, int areaHi, int designed, int minimum, int centred,
+             bool sizeable) {
+    int64_t l = lo, h = hi;
+    const int64_t area = int64_t{areaHi} - areaLo;
+    if (!sizeable) {
+        // The designed size; a window that does not fit stays centred.
+        h = l + designed;
+        if (designed > area) {
+            l = centred;
+            h = l + designed;
+        } else if (h > areaHi) {
+            l -= h - areaHi;
+            h = areaHi;
+        } else if (l < areaLo) {
+            h += areaLo - l;
+            l = areaLo;
+        }
+    } else {
+        const int64_t size = std::clamp<int64_t>(h - l, minimum, std::max<int64_t>(minimum, area));
+        h = l + size;
+        if (h > areaHi) {
+            l -= h - areaHi;
+            h = areaHi;
+        }
+        if (l < areaLo) {
+            // The far edge stays where it is, unless that leaves less than the minimum.
+            if (h - areaLo < std::max(minimum, 1))
+                h = areaLo + size;
+            l = areaLo;
+        }
+    }
+    lo = Saturated(l);
+    hi = Saturated(h);
+}
+
 } // namespace
 
 std::string Placement::SectionOf(const std::string& windowName) {
@@ -28,7 +65,8 @@ std::string Placement::SectionOf(const std::string& windowName) {
 WindowPlacement Placement::RestorePlacement(const SettingsFile& settings,
                                             const std::string& section,
                                             const WindowPlacement& current, int width, int height,
-                                            const PlacementRect& workArea, bool sizeable) {
+                                            const PlacementRect& workArea, bool sizeable,
+                                            PlacementPoint minimum) {
     // Integer division truncates toward zero, as the centring requires.
     int centredLeft = workArea.left + (workArea.Width() - width) / 2;
     int centredTop = workArea.top + (workArea.Height() - height) / 2;
@@ -53,23 +91,12 @@ WindowPlacement Placement::RestorePlacement(const SettingsFile& settings,
     p.flags =
         static_cast<uint32_t>(ReadInt(text, section, "flags", static_cast<int>(current.flags)));
 
-    if (sizeable) {
-        // The values come from an editable file: work in 64 bits so that no sum overflows.
-        int64_t left = r.left, top = r.top, right = r.right, bottom = r.bottom;
-        if (right > workArea.right) {
-            left -= right - workArea.right;
-            right = workArea.right;
-        }
-        if (bottom > workArea.bottom) {
-            top -= bottom - workArea.bottom;
-            bottom = workArea.bottom;
-        }
-        // Only the edge is set; the opposite edge stays where it is.
-        r.left = Saturated(std::max<int64_t>(left, 0));
-        r.top = Saturated(std::max<int64_t>(top, 0));
-        r.right = Saturated(right);
-        r.bottom = Saturated(bottom);
-    }
+    // The values come from an editable file: whatever they hold, the window opens inside
+    // the work area, at a size between its minimum and the work area's.
+    FitAxis(r.left, r.right, workArea.left, workArea.right, width, minimum.x, centredLeft,
+            sizeable);
+    FitAxis(r.top, r.bottom, workArea.top, workArea.bottom, height, minimum.y, centredTop,
+            sizeable);
     return p;
 }
 

@@ -47,13 +47,15 @@ public:
 
     // The placement to apply at creation. `current` is the window's placement now (its
     // flags and positions are the defaults), `width`/`height` its designed size. A fixed-size
-    // window keeps its designed size and its stored position as stored; a sizeable one gets
-    // its stored rectangle, moved back inside the work area. The show command is always 0:
-    // whoever shows the window decides how.
+    // window keeps its designed size and its stored position, moved inside the work area
+    // when it fits there; a sizeable one gets its stored rectangle, sized between `minimum`
+    // and the work area and moved back inside it. The show command is always 0: whoever
+    // shows the window decides how.
     static WindowPlacement RestorePlacement(const SettingsFile& settings,
                                             const std::string& section,
                                             const WindowPlacement& current, int width, int height,
-                                            const PlacementRect& workArea, bool sizeable);
+                                            const PlacementRect& workArea, bool sizeable,
+                                            PlacementPoint minimum = {});
 
     // Writes the placement at destruction; a maximised or minimised window stores its
     // normal rectangle, so it reopens in normal state.

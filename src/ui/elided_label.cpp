@@ -4,7 +4,7 @@
 
 namespace brumo {
 
-ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
+ElidedLabel::ElidedLabel(QWidget* parent, Qt::TextElideMode mode) : QLabel(parent), mode_(mode) {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 }
 
@@ -27,7 +27,7 @@ void ElidedLabel::Elide() {
     // A framed label indents its text by half an "x" on each side.
     const int room =
         contentsRect().width() - 2 * margin() - fontMetrics().horizontalAdvance(QLatin1Char('x'));
-    const QString shown = fontMetrics().elidedText(full_, Qt::ElideLeft, std::max(room, 0));
+    const QString shown = fontMetrics().elidedText(full_, mode_, std::max(room, 0));
     setText(shown);
     setToolTip(shown == full_ ? QString() : full_.trimmed());
 }

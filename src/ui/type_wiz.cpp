@@ -348,10 +348,13 @@ bool TTypeWiz::event(QEvent* event) {
 }
 
 bool TTypeWiz::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
-        auto* control = qobject_cast<QWidget*>(watched);
+    auto* control = qobject_cast<QWidget*>(watched);
+    // A control that changes its state under the mouse changes its hint with it.
+    const bool changedUnderMouse =
+        event->type() == QEvent::EnabledChange && control && control->underMouse();
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave || changedUnderMouse) {
         QString hint;
-        if (control && event->type() == QEvent::Enter) {
+        if (control && event->type() != QEvent::Leave) {
             if (control->isEnabled()) {
                 hint = control->statusTip();
             } else {

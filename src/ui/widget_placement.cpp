@@ -4,6 +4,7 @@
 #include "app/program_files.h"
 #include "ui/prompter.h"
 
+#include <QLayout>
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
@@ -67,13 +68,19 @@ std::string WidgetPlacement::SettingsFileName() {
 }
 
 bool WidgetPlacement::Restore(QWidget& window, const std::string& windowName, bool sizeable) {
+    // The layout fixes the designed size only when it is first shown: settle it now, so
+    // that a first run centres the size the window will have.
+    if (QLayout* layout = window.layout())
+        layout->activate();
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
     const QScreen* screen = window.screen();
     const QRect workArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const SettingsFile settings(SettingsFileName());
     const std::string section = Placement::SectionOf(windowName);
-    const WindowPlacement p =
-        Placement::RestorePlacement(settings, section, PlacementOf(window), window.width(),
-                                    window.height(), RectOf(workArea), sizeable);
+    const WindowPlacement p = Placement::RestorePlacement(
+        settings, section, PlacementOf(window), window.width(), window.height(), RectOf(workArea),
+        sizeable, {window.minimumWidth(), window.minimumHeight()});
     window.setProperty(MinProperty, QPoint(p.minPosition.x, p.minPosition.y));
     window.setProperty(MaxProperty, QPoint(p.maxPosition.x, p.maxPosition.y));
     window.setProperty(FlagsProperty, p.flags);

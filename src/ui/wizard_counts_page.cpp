@@ -4,6 +4,7 @@
 #include "platform/file_writer.h"
 #include "platform/named_event.h"
 #include "ui/counts_page_texts.h"
+#include "ui/elided_label.h"
 #include "ui/found_form.h"
 
 #include <QApplication>
@@ -20,8 +21,10 @@ namespace {
 constexpr const char* kStopEventName = "Brumo Stop Event";
 
 // Labels show their text as it is: no markup, no accelerators; CR LF ends a line.
-QLabel* MakeLabel(QWidget* parent, const char* name, bool bold, int indent) {
-    auto* label = new QLabel(parent);
+QLabel* MakeLabel(QWidget* parent, const char* name, bool bold, int indent,
+                  QLabel* label = nullptr) {
+    if (!label)
+        label = new QLabel(parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(false);
@@ -40,13 +43,17 @@ void SetText(QLabel* label, const std::string& text) {
     QString shown = QString::fromStdString(text).replace("\r\n", "\n");
     if (shown.endsWith('\n'))
         shown.chop(1);
-    label->setText(shown);
+    if (auto* elided = qobject_cast<ElidedLabel*>(label))
+        elided->SetFullText(shown);
+    else
+        label->setText(shown);
 }
 } // namespace
 
 WizardCountsPage::WizardCountsPage(Setup setup, QWidget* parent)
     : QWidget(parent), setup_(std::move(setup)) {
-    lblTypCount = MakeLabel(this, "lblTypCount", true, 0);
+    // The heading carries the type's name, which may be of any length.
+    lblTypCount = MakeLabel(this, "lblTypCount", true, 0, new ElidedLabel(this, Qt::ElideRight));
     lblTypDirs = MakeLabel(this, "lblTypDirs", false, 16);
     lblTypDels = MakeLabel(this, "lblTypDels", false, 16);
     lblTypRes = MakeLabel(this, "lblTypRes", false, 16);

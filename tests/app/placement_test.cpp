@@ -80,14 +80,31 @@ TEST_F(PlacementTest, SizeableWindowIsMovedBackInsideTheWorkArea) {
     EXPECT_EQ(Restore(true).normal, (PlacementRect{0, 0, 1000, 300}));
 }
 
-TEST_F(PlacementTest, FixedSizeDialogKeepsItsSizeAndStoredPosition) {
+TEST_F(PlacementTest, FixedSizeDialogKeepsItsSizeAndStoredPositionInsideTheWorkArea) {
+    Store("Left=50\r\nTop=60\r\nRight=2000\r\nBottom=2000\r\n");
+    EXPECT_EQ(Restore(false).normal, (PlacementRect{50, 60, 450, 360}));
     Store("Left=-50\r\nTop=650\r\nRight=2000\r\nBottom=2000\r\n");
-    EXPECT_EQ(Restore(false).normal, (PlacementRect{-50, 650, 350, 950}));
+    EXPECT_EQ(Restore(false).normal, (PlacementRect{0, 400, 400, 700}));
+}
+
+TEST_F(PlacementTest, InvertedOrOversizedRectangleOpensInsideAtALegalSize) {
+    const PlacementPoint minimum{460, 350};
+    auto restore = [&] {
+        return Placement::RestorePlacement(settings, "W Settings", current, 520, 400, workArea,
+                                           true, minimum)
+            .normal;
+    };
+    Store("Left=5000\r\nTop=5000\r\nRight=-5000\r\nBottom=-5000\r\n");
+    EXPECT_EQ(restore(), (PlacementRect{540, 350, 1000, 700}));
+    Store("Left=0\r\nTop=0\r\nRight=32767\r\nBottom=32767\r\n");
+    EXPECT_EQ(restore(), (PlacementRect{0, 0, 1000, 700}));
+    Store("Left=-40\r\nTop=10\r\nRight=100\r\nBottom=100\r\n");
+    EXPECT_EQ(restore(), (PlacementRect{0, 10, 460, 360}));
 }
 
 TEST_F(PlacementTest, ExtremeStoredValuesDoNotOverflow) {
     Store("Left=2147483647\r\nTop=2147483647\r\n");
-    EXPECT_EQ(Restore(false).normal.right, 2147483647);
+    EXPECT_EQ(Restore(false).normal, (PlacementRect{600, 400, 1000, 700}));
     Store("Left=-2147483648\r\nTop=-2147483648\r\nRight=2147483647\r\nBottom=2147483647\r\n");
     EXPECT_EQ(Restore(true).normal, (PlacementRect{0, 0, 1000, 700}));
 }

@@ -757,6 +757,37 @@ private slots:
         QCOMPARE(geometry.bottom() + 1, 500);
     }
 
+    void windowsOpenInsideTheWorkAreaWhateverTheFileHolds() {
+        SettingsFile settings(files_.Settings);
+        QVERIFY(!settings.Write(
+            "HDForm Settings",
+            {{"Left", "5000"}, {"Top", "5000"}, {"Right", "-5000"}, {"Bottom", "-5000"}}));
+        QRect area;
+        {
+            auto form = Open();
+            area = form->screen()->availableGeometry();
+            QVERIFY(area.contains(form->geometry()));
+            QCOMPARE(form->size(), form->minimumSize());
+        }
+        QVERIFY(settings.ReadInteger("HDForm Settings", "Right", 0) <= area.right() + 1);
+        QVERIFY(!settings.Write(
+            "HDForm Settings",
+            {{"Left", "0"}, {"Top", "0"}, {"Right", "32767"}, {"Bottom", "32767"}}));
+        QVERIFY(area.contains(Open()->geometry()));
+
+        // Fixed dialogs are centred at the size their layout gives them.
+        for (auto dialog : std::initializer_list<std::function<std::unique_ptr<QWidget>()>>{
+                 [] { return std::make_unique<TSpecForm>(); },
+                 [] { return std::make_unique<TNameForm>(); }}) {
+            const QRect placed = dialog()->geometry(); // before it is shown
+            auto shown = dialog();
+            shown->show();
+            QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+            QCOMPARE(shown->size(), placed.size());
+            QVERIFY((placed.center() - area.center()).manhattanLength() <= 2);
+        }
+    }
+
     void windowClosedMaximisedReopensNormal() {
         SettingsFile settings(files_.Settings);
         QVERIFY(

@@ -548,6 +548,8 @@ private slots:
         QTRY_COMPARE(status->currentMessage(), QString("Enter a descriptive name"));
         QTest::mouseMove(Button("btnNext"));
         QTRY_COMPARE(status->currentMessage(), QString("Proceed to the next step (disabled)"));
+        QTest::keyClicks(Edit("ebName"), "Named"); // Next comes on under the mouse
+        QTRY_COMPARE(status->currentMessage(), QString("Proceed to the next step"));
         QTest::mouseMove(Button("btnHelp"));
         QTRY_COMPARE(status->currentMessage(), QString("Activate the Help system"));
     }
@@ -578,6 +580,17 @@ private slots:
         Expect({true, false, true});
         QVERIFY(Button("btnCancel")->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void longNameInTheCountsHeadingKeepsTheWizardsWidth() {
+        const std::string name(300, 'n');
+        Load(TypeOf(name, {"*.tmp"}, {{"C:\\", FolderAndSubfolders}}));
+        const int width = wiz_->width();
+        GoTo(5);
+        QCOMPARE(Label("lblTypCount")->text(),
+                 QString::fromStdString("Counting files for \"" + name + "\""));
+        QCOMPARE(wiz_->width(), width);
+        WaitForCount();
     }
 
     void countOneEmptyFileThenViewAndCountAgain() {
