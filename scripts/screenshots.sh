@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Draws the windows on temporary folder trees into docs/: scripts/screenshots.sh [BUILD_DIR]
+# Draws the windows on temporary folder trees into docs/:
+#   scripts/screenshots.sh [BUILD_DIR [SCENE...]]   (no scene: all of them)
 # Each line of `shots` is a scene of tests/ui/screenshots/screenshots.cpp and its picture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+only=("${@:2}")
 
 shots=(
     "picker docs/picker.png"
@@ -17,6 +19,7 @@ shots=(
     "editors docs/spec-editors.png"
     "main-test-run docs/main-test-run.png"
     "main-after-run docs/main-after-run.png"
+    "main-popup docs/main-popup-menu.png"
     "about docs/about.png"
     "dialogs docs/dialogs.png"
 )
@@ -25,8 +28,28 @@ shots=(
 cmake --build "$build" --target ui_screenshots -j2
 mkdir -p docs
 
+# A screen of its own with a window manager, so that windows get their frames and the
+# main window's pictures are taken from the screen as a user sees them; QT_SCALE_FACTOR=2
+# in the environment draws them at 200%.
+display=""
+if command -v Xvfb >/dev/null && command -v openbox >/dev/null; then
+    display=":$((90 + RANDOM % 100))"
+    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+        sleep 0.1
+    done
+    DISPLAY=$display openbox >/dev/null 2>&1 &
+    wm_pid=$!
+    trap 'kill $wm_pid $xvfb_pid 2>/dev/null || true' EXIT
+    sleep 1
+fi
+
 draw() {
-    if command -v xvfb-run >/dev/null; then
+    if [ -n "$display" ]; then
+        DISPLAY=$display QT_QPA_PLATFORM=xcb BRUMO_SHOTS_FROM_SCREEN=1 "$@"
+    elif command -v xvfb-run >/dev/null; then
         xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb "$@"
     else
         QT_QPA_PLATFORM=offscreen "$@"
@@ -34,6 +57,9 @@ draw() {
 }
 for shot in "${shots[@]}"; do
     read -r scene picture <<<"$shot"
+    if [ ${#only[@]} -gt 0 ] && [[ ! " ${only[*]} " == *" $scene "* ]]; then
+        continue
+    fi
     draw "$build/tests/ui_screenshots" "$scene" "$picture"
     echo "wrote $picture"
 done

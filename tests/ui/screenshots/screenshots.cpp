@@ -30,9 +30,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -40,6 +42,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace brumo {
 namespace {
@@ -48,6 +51,7 @@ struct Stage {
     test::TempTree c, d, settings;
     std::unique_ptr<test::DriveMap> drives;
     std::vector<std::unique_ptr<QWidget>> owned;
+    bool inMotion = false; // taken at once, before the event loop moves the scene on
 };
 
 using Scene = std::function<std::vector<QWidget*>(Stage&)>;
@@ -204,10 +208,11 @@ std::unique_ptr<THDForm> MainWindow(Stage& stage) {
     auto form = std::make_unique<THDForm>(std::move(setup));
     Application::PrepareMainWindow(*form, nullptr);
     form->resize(560, 420);
+    form->move(24, 24);
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         std::fprintf(stderr, "the main window was not shown\n");
-    QTest::qWait(50);
+    QTest::qWait(300); // the window manager draws the frame
     return form;
 }
 
@@ -216,6 +221,8 @@ std::vector<QWidget*> MainTestRunScene(Stage& stage) {
     auto form = MainWindow(stage);
     form->findChild<QAction*>("aCleanup")->trigger();
     // Drawn at once: the end of the run waits for the event loop, so the window shows it going.
+    form->repaint();
+    stage.inMotion = true;
     QWidget* window = form.get();
     stage.owned.push_back(std::move(form));
     return {window};
@@ -234,9 +241,27 @@ std::vector<QWidget*> MainAfterRunScene(Stage& stage) {
                                              QMessageBox::Yes | QMessageBox::No);
     box->addButton(QMessageBox::Help);
     box->show();
+    box->move(form->frameGeometry().right() + 16, form->frameGeometry().top() + 60);
     std::vector<QWidget*> windows{form.get(), box.get()};
     stage.owned.push_back(std::move(form));
     stage.owned.push_back(std::move(box));
+    return windows;
+}
+
+// The popup menu opened from the keyboard on the third row, its Remove item current.
+std::vector<QWidget*> MainPopupScene(Stage& stage) {
+    auto form = MainWindow(stage);
+    auto* list = form->findChild<QListWidget*>("lvJunk");
+    list->setCurrentRow(2);
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    auto* menu = form->findChild<QMenu*>("pmMain");
+    if (!QTest::qWaitForWindowExposed(menu))
+        std::fprintf(stderr, "the popup menu was not shown\n");
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::qWait(200);
+    std::vector<QWidget*> windows{form.get(), menu};
+    stage.owned.push_back(std::move(form));
     return windows;
 }
 
@@ -267,6 +292,8 @@ std::vector<QWidget*> DialogsScene(Stage& stage) {
     props->ShowProps(type);
     props->resize(420, 360);
     props->show();
+    defaults->move(40, 40);
+    props->move(defaults->frameGeometry().right() + 16, 40);
     std::vector<QWidget*> windows{defaults.get(), props.get()};
     stage.owned.push_back(std::move(defaults));
     stage.owned.push_back(std::move(props));
@@ -286,6 +313,7 @@ const std::map<std::string, Scene>& Scenes() {
         {"editors", EditorsScene},
         {"main-test-run", MainTestRunScene},
         {"main-after-run", MainAfterRunScene},
+        {"main-popup", MainPopupScene},
         {"about", AboutScene},
         {"dialogs", DialogsScene}};
     return scenes;
@@ -322,6 +350,27 @@ QImage Compose(const std::vector<QWidget*>& windows) {
     return image;
 }
 
+// Scenes taken from the screen when the script runs a window manager: frames, menus and
+// all, as a user sees them.
+bool FromScreen(const std::string& scene) {
+    static const std::set<std::string> scenes{"main-test-run", "main-after-run", "main-popup",
+                                              "dialogs"};
+    return qEnvironmentVariableIsSet("BRUMO_SHOTS_FROM_SCREEN") && scenes.count(scene);
+}
+
+QImage ScreenShot(const std::vector<QWidget*>& windows, bool settle) {
+    constexpr int margin = 12;
+    QRect area;
+    for (QWidget* window : windows)
+        area |= window->frameGeometry();
+    area.adjust(-margin, -margin, margin, margin);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    area &= screen->geometry();
+    if (settle)
+        QTest::qWait(300); // the window manager draws the frames
+    return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+}
+
 } // namespace
 } // namespace brumo
 
@@ -343,7 +392,9 @@ int main(int argc, char** argv) {
     for (QWidget* window : windows)
         if (!QTest::qWaitForWindowExposed(window))
             std::fprintf(stderr, "%s was not shown\n", qPrintable(window->windowTitle()));
-    if (!brumo::Compose(windows).save(argv[2])) {
+    const QImage image = brumo::FromScreen(argv[1]) ? brumo::ScreenShot(windows, !stage.inMotion)
+                                                    : brumo::Compose(windows);
+    if (!image.save(argv[2])) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }
