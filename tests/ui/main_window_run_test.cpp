@@ -1,6 +1,7 @@
 // Drives the main window through a test run and a real run over a temporary tree, as the user
 // would: Clean up with and without Test mode, Stop on the same command, and the logs they leave.
 
+#include "model/type_store.h"
 #include "platform/clock.h"
 #include "recycle_bin_switch.h"
 #include "runs/recycle_settings_check.h"
