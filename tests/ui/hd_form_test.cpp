@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -111,10 +112,18 @@ private:
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
     }
-    // Shift+F10 in the list, as a keyboard user opens the popup menu.
-    static QMenu* PopupFromKeyboard(THDForm& form) {
+    // The menu key, as the platform delivers it: a keyboard context menu event at the
+    // focused list's cursor rectangle. With `shiftF10`, that key instead.
+    static QMenu* PopupFromKeyboard(THDForm& form, bool shiftF10 = false) {
         auto* menu = form.findChild<QMenu*>("pmMain");
-        QTest::keyClick(List(form), Qt::Key_F10, Qt::ShiftModifier);
+        QListWidget* list = List(form);
+        if (shiftF10) {
+            QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        } else {
+            const QPoint at = list->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, at, list->mapToGlobal(at));
+            QApplication::sendEvent(list, &menuKey);
+        }
         if (!QTest::qWaitForWindowExposed(menu))
             qWarning() << "the popup menu did not open";
         return menu;
@@ -398,13 +407,18 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), list); // not New item, four Tabs away
         QTRY_COMPARE(list->currentRow(), 0);
 
-        // The popup menu opens over the long row, inside the window, showing the shortcuts.
+        // The popup menu opens at the long row's start, not at its far end, and shows the
+        // commands' shortcuts; Shift+F10 opens it as well.
         QTest::keyClick(list, Qt::Key_Down);
         QMenu* menu = PopupFromKeyboard(*form);
-        QVERIFY(form->frameGeometry().contains(menu->geometry().topLeft()));
+        QVERIFY(menu->geometry().left() < list->mapToGlobal(list->rect().center()).x());
+        QVERIFY(menu->geometry().top() < list->mapToGlobal(list->rect().bottomLeft()).y());
         QCOMPARE(Action(*form, "mnuRem")->shortcut(), QKeySequence("Ctrl+X"));
         QCOMPARE(Action(*form, "mnuUndo")->shortcut(), QKeySequence("Ctrl+Z"));
         QCOMPARE(Action(*form, "mnuProps")->shortcut().toString(), QString("Ctrl+Enter"));
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+        QVERIFY(PopupFromKeyboard(*form, true)->isVisible());
         QTest::keyClick(menu, Qt::Key_Escape);
         QTRY_VERIFY(!menu->isVisible());
 
