@@ -248,7 +248,6 @@ void MainWindowControls::BuildStatusBar() {
     f.StatusPanel1->setMinimumWidth(50);
     QStatusBar* bar = f.statusBar();
     bar->setObjectName("StatusBar1");
-    bar->setSizeGripEnabled(true);
     bar->addWidget(f.StatusPanel0);
     bar->addWidget(f.StatusPanel1, 1);
 }
@@ -301,10 +300,8 @@ void MainWindowControls::BuildPopupMenu() {
     }
     QObject::connect(f.mnuMethodAll, &QMenu::aboutToShow, &f,
                      [commands] { commands->mnuMethodAllClick(); });
-    // Menus tell their hints to the menu itself; the window shows them and clears the
-    // last one when the menu closes.
-    for (QMenu* menu : {f.pmMain, f.mnuMethodAll})
-        menu->installEventFilter(&f);
+    // The window shows the menus' hints (its event filter) and clears the last one when
+    // the menu closes.
     QObject::connect(f.pmMain, &QMenu::aboutToHide, &f, [&f] { f.ShowHint({}); });
 }
 
