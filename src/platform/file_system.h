@@ -11,13 +11,15 @@ namespace brumo {
 
 // File operations on Windows paths, with Win32 semantics. Delete, move and attribute changes
 // reach the file through its parent folder opened component by component without following
-// links, and act on a link itself, never on its target.
+// links, and act on a link itself, never on its target. Where a folder's file system tells case
+// apart, they take every name as written (the file was found on disk, or the program names
+// it), so a file that vanished never lets its case twin stand in for it.
 class FileSystem {
 public:
     static bool FileExists(const std::string& path); // an existing non-folder entry
-    // FileExists without the case fallback: found by its name as written, or as the file
-    // system itself folds it, never a file whose name differs only in case on a file system
-    // that tells them apart. On Windows, FileExists.
+    // FileExists as delete and move find the file: by its name as written, or ignoring case
+    // where the file system folds it, never a file whose name differs only in case on a file
+    // system that tells them apart. On Windows, FileExists.
     static bool FileExistsAsNamed(const std::string& path);
     // FileExistsAsNamed, and spelled so on disk, letter for letter, also where the file system
     // folds case (which costs a read of the folder there). On Windows, FileExists.

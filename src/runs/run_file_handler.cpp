@@ -147,9 +147,9 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
         // The same source path held before: the newer file replaces it.
         FileSystem::SetAttributes(*target, 0);
         FileSystem::DeleteFile(*target);
-    } else if (FileSystem::FileExists(*target)) {
-        // Another file holds the name (a case twin, a file of a twin folder, a name given to
-        // one of them): both are kept.
+    } else if (FileSystem::FileExistsAsNamed(*target)) {
+        // Another file holds the name (a case twin where the holding folder folds case, a file
+        // of a twin folder, a name given to one of them): both are kept.
         target = FreeHeldName(*target);
         renamed = true;
     }
@@ -175,7 +175,7 @@ std::string RunFileHandler::FreeHeldName(const std::string& target) {
     std::string candidate;
     for (int n = 2;; ++n) {
         candidate = target.substr(0, dot) + " (" + std::to_string(n) + ")" + target.substr(dot);
-        if (!FileSystem::FileExists(candidate))
+        if (!FileSystem::FileExistsAsNamed(candidate))
             return candidate;
     }
 }
@@ -192,7 +192,7 @@ bool RunFileHandler::MayBeGivenName(const std::string& target) {
     for (size_t i = open + 2; i + 1 < dot; ++i)
         if (target[i] < '0' || target[i] > '9')
             return false;
-    return FileSystem::FileExists(target.substr(0, open) + target.substr(dot));
+    return FileSystem::FileExistsAsNamed(target.substr(0, open) + target.substr(dot));
 }
 
 void RunFileHandler::DeleteFile(const std::string& path, int64_t size) {

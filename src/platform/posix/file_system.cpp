@@ -33,8 +33,13 @@ struct Entry {
     struct stat st {};
 };
 
-OsError StatEntry(const std::string& path, Entry& out) {
-    if (OsError e = SafeParent::Open(path, out.parent))
+// A file found on disk or named by the program is acted on as AsOnDisk: never through its case
+// twin, should it vanish between the walk and the action.
+constexpr auto kAsOnDisk = SafeParent::Spelling::AsOnDisk;
+
+OsError StatEntry(const std::string& path, Entry& out,
+                  SafeParent::Spelling spelling = SafeParent::Spelling::AnyCase) {
+    if (OsError e = SafeParent::Open(path, out.parent, false, spelling))
         return e;
     if (::fstatat(out.parent.Fd(), out.parent.Name().c_str(), &out.st, AT_SYMLINK_NOFOLLOW) != 0)
         return OsError{errno};
@@ -129,7 +134,7 @@ bool StatAsNamed(const std::string& path, Entry& entry) {
 
 bool FileSystem::FileExistsAsNamed(const std::string& path) {
     Entry entry;
-    return StatAsNamed(path, entry);
+    return !IsRoot(path) && !StatEntry(path, entry, kAsOnDisk) && !S_ISDIR(entry.st.st_mode);
 }
 
 bool FileSystem::FileExistsAsSpelled(const std::string& path) {
@@ -227,7 +232,7 @@ OsError FileSystem::DeleteFile(const std::string& path) {
     if (IsRoot(path))
         return OsError{EINVAL};
     Entry entry;
-    if (OsError e = StatEntry(path, entry))
+    if (OsError e = StatEntry(path, entry, kAsOnDisk))
         return e;
     if (S_ISDIR(entry.st.st_mode))
         return OsError{EISDIR};
@@ -243,10 +248,10 @@ OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
     if (IsRoot(from) || IsRoot(to))
         return OsError{EINVAL};
     Entry source;
-    if (OsError e = StatEntry(from, source))
+    if (OsError e = StatEntry(from, source, kAsOnDisk))
         return e;
     SafeParent target;
-    if (OsError e = SafeParent::Open(to, target))
+    if (OsError e = SafeParent::Open(to, target, false, kAsOnDisk))
         return e;
     std::string targetName = target.Name();
     struct stat existing;
@@ -267,7 +272,7 @@ OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
 
 OsError FileSystem::CreateFolders(const std::string& path) {
     UniqueFd folder;
-    return SafeParent::OpenFolder(path, folder, true);
+    return SafeParent::OpenFolder(path, folder, true, kAsOnDisk);
 }
 
 OsError FileSystem::CopyFile(const std::string& from, const std::string& to) {

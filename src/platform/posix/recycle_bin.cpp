@@ -96,7 +96,7 @@ int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
     TrashFinder finder;
     for (const std::string& path : paths) {
         SafeParent parent;
-        if (OsError e = SafeParent::Open(path, parent))
+        if (OsError e = SafeParent::Open(path, parent, false, SafeParent::Spelling::AsOnDisk))
             return e.code;
         struct stat st {};
         if (::fstatat(parent.Fd(), parent.Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)

@@ -1,6 +1,7 @@
 #include "platform/posix/safe_parent.h"
 
 #include "platform/posix/drive_table.h"
+#include "platform/posix/folder_case.h"
 #include "platform/posix/utf8_case.h"
 #include "platform/posix/windows_path.h"
 
@@ -27,13 +28,33 @@ int OpenChild(int dirFd, const std::string& name, bool readable) {
     return fd;
 }
 
+using Spelling = SafeParent::Spelling;
+
+// An entry missing in its exact case: whether the case fallback may look for it.
+bool MayFallBack(int folderFd, Spelling spelling) {
+    return spelling == Spelling::AnyCase || FolderCase::Folds(folderFd);
+}
+
+// The real name of an entry of a folder, as ResolveName, where the spelling allows it.
+std::optional<std::string> Resolve(int folderFd, const std::string& name, Spelling spelling) {
+    struct stat st;
+    if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return name;
+    if (errno != ENOENT || !MayFallBack(folderFd, spelling))
+        return std::nullopt;
+    return SafeParent::ResolveName(folderFd, name);
+}
+
 // One step down the chain: exact name, then the case fallback, then (when asked) a new folder.
 OsError Descend(UniqueFd& dir, const std::string& name, bool readable, bool create,
-                std::string& hostPath) {
+                Spelling spelling, std::string& hostPath) {
     std::string real = name;
     int fd = OpenChild(dir.Get(), real, readable);
     if (fd < 0 && errno == ENOENT) {
-        if (auto found = SafeParent::ResolveName(dir.Get(), name)) {
+        std::optional<std::string> found;
+        if (MayFallBack(dir.Get(), spelling))
+            found = SafeParent::ResolveName(dir.Get(), name);
+        if (found) {
             real = *found;
             fd = OpenChild(dir.Get(), real, readable);
         } else {
@@ -98,7 +119,7 @@ OsError OpenHostFolder(const std::vector<std::string>& parts, size_t count, bool
 
 // Opens the folder formed by the first `count` components of a Windows path.
 OsError OpenWindowsFolder(const WindowsPath& path, size_t count, bool readable, bool create,
-                          UniqueFd& out, std::string& hostPath) {
+                          Spelling spelling, UniqueFd& out, std::string& hostPath) {
     const auto table = DriveTable::Current();
     const DriveEntry* drive = table->Find(path.drive);
     if (!drive)
@@ -112,7 +133,7 @@ OsError OpenWindowsFolder(const WindowsPath& path, size_t count, bool readable, 
     hostPath = drive->folder;
     for (size_t i = 0; i < count; ++i) {
         const bool last = i + 1 == count;
-        if (OsError e = Descend(dir, path.parts[i], readable && last, create, hostPath))
+        if (OsError e = Descend(dir, path.parts[i], readable && last, create, spelling, hostPath))
             return e;
     }
     out = std::move(dir);
@@ -147,7 +168,8 @@ std::optional<std::string> SafeParent::ResolveName(int folderFd, const std::stri
     return best;
 }
 
-OsError SafeParent::Open(const std::string& path, SafeParent& out, bool createFolders) {
+OsError SafeParent::Open(const std::string& path, SafeParent& out, bool createFolders,
+                         Spelling spelling) {
     out = SafeParent();
     if (!path.empty() && path[0] == '/') {
         const auto parts = SplitHost(path);
@@ -171,20 +193,22 @@ OsError SafeParent::Open(const std::string& path, SafeParent& out, bool createFo
     std::string host;
     const size_t count = parsed->parts.size() - 1;
     // The parent is asked for readable, so that a caller may also list it.
-    if (OsError e = OpenWindowsFolder(*parsed, count, true, createFolders, dir, host)) {
+    if (OsError e = OpenWindowsFolder(*parsed, count, true, createFolders, spelling, dir, host)) {
         if (e.code != EACCES)
             return e;
-        if (OsError again = OpenWindowsFolder(*parsed, count, false, createFolders, dir, host))
+        if (OsError again =
+                OpenWindowsFolder(*parsed, count, false, createFolders, spelling, dir, host))
             return again;
     }
     const std::string& given = parsed->parts.back();
-    out.name_ = ResolveName(dir.Get(), given).value_or(given);
+    out.name_ = Resolve(dir.Get(), given, spelling).value_or(given);
     out.fd_ = std::move(dir);
     out.hostPath_ = (host == "/" ? host : host + "/") + out.name_;
     return {};
 }
 
-OsError SafeParent::OpenFolder(const std::string& path, UniqueFd& out, bool createFolders) {
+OsError SafeParent::OpenFolder(const std::string& path, UniqueFd& out, bool createFolders,
+                               Spelling spelling) {
     std::string host;
     if (!path.empty() && path[0] == '/') {
         const auto parts = SplitHost(path);
@@ -193,7 +217,8 @@ OsError SafeParent::OpenFolder(const std::string& path, UniqueFd& out, bool crea
     const auto parsed = WindowsPath::Parse(path);
     if (!parsed)
         return OsError{EINVAL};
-    return OpenWindowsFolder(*parsed, parsed->parts.size(), true, createFolders, out, host);
+    return OpenWindowsFolder(*parsed, parsed->parts.size(), true, createFolders, spelling, out,
+                             host);
 }
 
 } // namespace brumo

@@ -117,7 +117,7 @@ TEST_F(FileSystemTest, DeleteRefusesReadOnlyFilesAndFoldersAndRemovesLinksOnly) 
     TreeBuilder::MakeFile(tree / "keep/target.txt", 5);
     TreeBuilder::MakeLink(tree / "link.tmp", tree / "keep/target.txt");
     TreeBuilder::MakeLink(tree / "folder-link", tree / "keep");
-    EXPECT_FALSE(FileSystem::DeleteFile("D:\\LINK.TMP"));
+    EXPECT_FALSE(FileSystem::DeleteFile("D:\\link.tmp"));
     EXPECT_FALSE(FileSystem::DeleteFile("D:\\folder-link"));
     EXPECT_FALSE(fs::exists(fs::symlink_status(tree / "link.tmp")));
     EXPECT_FALSE(fs::exists(fs::symlink_status(tree / "folder-link")));
@@ -150,12 +150,12 @@ TEST_F(FileSystemTest, OperationsThroughAFolderSwappedForALinkAreRefused) {
 TEST_F(FileSystemTest, MoveNeverReplacesAndMovesLinksAsLinks) {
     Write(tree / "a/one.tmp", "one");
     Write(tree / "b/one.tmp", "other");
-    EXPECT_EQ(FileSystem::MoveFile("D:\\a\\one.tmp", "D:\\b\\ONE.TMP").code, EEXIST);
+    EXPECT_EQ(FileSystem::MoveFile("D:\\a\\one.tmp", "D:\\b\\one.tmp").code, EEXIST);
     EXPECT_EQ(test::ReadFileText(tree / "a/one.tmp"), "one");
     EXPECT_EQ(test::ReadFileText(tree / "b/one.tmp"), "other");
 
     TreeBuilder::MakeReadOnly(tree / "a/one.tmp");
-    ASSERT_FALSE(FileSystem::MoveFile("D:\\A\\one.tmp", "D:\\b\\two.tmp"));
+    ASSERT_FALSE(FileSystem::MoveFile("D:\\a\\one.tmp", "D:\\b\\two.tmp"));
     EXPECT_EQ(test::ReadFileText(tree / "b/two.tmp"), "one");
     EXPECT_FALSE(fs::exists(tree / "a/one.tmp"));
 
@@ -257,8 +257,11 @@ TEST_F(FileSystemTest, AtomicWriteKeepsTheOldFileWholeWhenItCannotFinish) {
 TEST_F(FileSystemTest, CreateFoldersAndCopy) {
     ASSERT_FALSE(FileSystem::CreateFolders("D:\\HDVal$$$.$$$\\Temp\\Deep\\"));
     EXPECT_TRUE(fs::is_directory(tree / "HDVal$$$.$$$/Temp/Deep"));
-    EXPECT_FALSE(FileSystem::CreateFolders("D:\\hdval$$$.$$$\\TEMP")); // exists, any case
+    EXPECT_FALSE(FileSystem::CreateFolders("D:\\HDVal$$$.$$$\\Temp"));
     EXPECT_EQ(EntriesIn(tree.Root()), 1u);
+    // The program names what it makes: a name in another case is another folder here.
+    ASSERT_FALSE(FileSystem::CreateFolders("D:\\HDVal$$$.$$$\\TEMP"));
+    EXPECT_EQ(EntriesIn(tree / "HDVal$$$.$$$"), 2u);
     TreeBuilder::MakeFile(tree / "file");
     EXPECT_EQ(FileSystem::CreateFolders("D:\\file\\sub").code, ENOTDIR);
 

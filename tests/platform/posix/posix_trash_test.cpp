@@ -90,7 +90,7 @@ TEST(TrashInfo, EscapesAsUrlsAndDatesInLocalTime) {
 TEST_F(TrashTest, FilesOfTheHomeFileSystemGoToTheHomeTrashWithTheirDescription) {
     TreeBuilder::MakeFile(Drive("Some Dir/naïve file.tmp"), 42);
     const std::time_t before = std::time(nullptr);
-    ASSERT_EQ(RecycleBin::SendFiles({"T:\\some dir\\NAÏVE FILE.tmp"}), 0);
+    ASSERT_EQ(RecycleBin::SendFiles({"T:\\Some Dir\\naïve file.tmp"}), 0);
 
     EXPECT_FALSE(fs::exists(Drive("Some Dir/naïve file.tmp")));
     EXPECT_EQ(fs::file_size(Trash() / "files" / "naïve file.tmp"), 42u);
