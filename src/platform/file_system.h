@@ -38,6 +38,9 @@ public:
     static OsError CopyFile(const std::string& from, const std::string& to);
     // Length in bytes of a file found by a directory search of its path.
     static std::optional<int64_t> FileSize(const std::string& path);
+    // When the entry itself (a link, not its target) last changed status, as a FILETIME (UTC):
+    // a move sets it, and unlike the file date no program can set it back.
+    static std::optional<int64_t> ChangeTime(const std::string& path);
     static OsError ReadFile(const std::string& path, std::string& bytes);
     // Whole and atomic: a temporary file beside the target, flushed, then renamed over it.
     static OsError WriteFileAtomic(const std::string& path, std::string_view bytes);

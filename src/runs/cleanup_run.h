@@ -31,7 +31,7 @@ struct CleanupRunSetup {
     // Folders never searched: the program's folder first, then its data folder.
     std::vector<std::string> excludedFolders;
     std::shared_ptr<WorkerProgress> progress; // optional, handed to every worker
-    WorkerStarter startWorker; // TJunkDelThread::Start when empty
+    WorkerStarter startWorker;                // TJunkDelThread::Start when empty
 };
 
 // The Clean up command: processes every checked type in list order, one worker after

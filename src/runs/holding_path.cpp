@@ -1,5 +1,6 @@
 #include "runs/holding_path.h"
 
+#include "platform/file_system.h"
 #include "platform/holding_folder.h"
 
 namespace brumo {
@@ -23,6 +24,22 @@ std::optional<std::string> HoldingPath::Of(const std::string& path) {
                 c = '/';
     }
     return root + rest;
+}
+
+size_t HoldingPath::ExtensionStart(const std::string& path) {
+    const size_t nameStart = path.find_last_of("\\/") + 1;
+    const size_t dot = path.rfind('.');
+    return dot == std::string::npos || dot < nameStart ? path.size() : dot;
+}
+
+std::string HoldingPath::FreeName(const std::string& path) {
+    const size_t dot = ExtensionStart(path);
+    std::string candidate;
+    for (int n = 2;; ++n) {
+        candidate = path.substr(0, dot) + " (" + std::to_string(n) + ")" + path.substr(dot);
+        if (!FileSystem::FileExistsAsNamed(candidate))
+            return candidate;
+    }
 }
 
 } // namespace brumo

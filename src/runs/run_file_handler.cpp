@@ -150,7 +150,7 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
     } else if (FileSystem::FileExistsAsNamed(*target)) {
         // Another file holds the name (a case twin where the holding folder folds case, a file
         // of a twin folder, a name given to one of them): both are kept.
-        target = FreeHeldName(*target);
+        target = HoldingPath::FreeName(*target);
         renamed = true;
     }
     if (const OsError error = FileSystem::MoveFile(path, *target)) {
@@ -164,26 +164,10 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
     Processed(size, true);
 }
 
-size_t RunFileHandler::ExtensionStart(const std::string& path) {
-    const size_t nameStart = path.find_last_of("\\/") + 1;
-    const size_t dot = path.rfind('.');
-    return dot == std::string::npos || dot < nameStart ? path.size() : dot;
-}
-
-std::string RunFileHandler::FreeHeldName(const std::string& target) {
-    const size_t dot = ExtensionStart(target);
-    std::string candidate;
-    for (int n = 2;; ++n) {
-        candidate = target.substr(0, dot) + " (" + std::to_string(n) + ")" + target.substr(dot);
-        if (!FileSystem::FileExistsAsNamed(candidate))
-            return candidate;
-    }
-}
-
 bool RunFileHandler::MayBeGivenName(const std::string& target) {
     if (!Folder::SpellsAsOnDisk())
         return false; // names never differ only in case there, so none is ever given
-    const size_t dot = ExtensionStart(target);
+    const size_t dot = HoldingPath::ExtensionStart(target);
     const size_t open = target.rfind(" (", dot);
     const size_t separator = target.find_last_of("\\/");
     if (open == std::string::npos || dot < open + 4 || target[dot - 1] != ')' ||

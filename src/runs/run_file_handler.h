@@ -50,11 +50,7 @@ private:
     void LogSuccess(const std::string& path);
     void LogFailure(const std::string& path, const std::string& message);
     void Processed(int64_t size, bool restorable);
-    // Where the extension of the path's last name begins (its end where there is none).
-    static size_t ExtensionStart(const std::string& path);
-    // "a (2).tmp", "a (3).tmp"... beside a held name: the first that no file takes.
-    static std::string FreeHeldName(const std::string& target);
-    // A held name of that shape beside the name it comes from: it may be one given to another
+    // A held name such as "a (2).tmp" beside the name it comes from: it may be one given to another
     // file, so it never stands for the same source path.
     static bool MayBeGivenName(const std::string& target);
     // A queued file that did not go: its counts and current size come off again.

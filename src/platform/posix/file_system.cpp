@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 
 #include "platform/file_attributes.h"
+#include "platform/posix/dos_attributes.h"
 #include "platform/posix/entry_handle.h"
 #include "platform/posix/file_copier.h"
 #include "platform/posix/folder_case.h"
@@ -301,6 +302,13 @@ std::optional<int64_t> FileSystem::FileSize(const std::string& path) {
     if (IsRoot(path) || StatEntry(path, entry))
         return std::nullopt;
     return S_ISREG(entry.st.st_mode) ? static_cast<int64_t>(entry.st.st_size) : 0;
+}
+
+std::optional<int64_t> FileSystem::ChangeTime(const std::string& path) {
+    Entry entry;
+    if (IsRoot(path) || StatEntry(path, entry))
+        return std::nullopt;
+    return DosAttributes::FileTime(entry.st.st_ctim);
 }
 
 OsError FileSystem::ReadFile(const std::string& path, std::string& bytes) {

@@ -192,6 +192,20 @@ std::optional<int64_t> FileSystem::FileSize(const std::string& path) {
                                 data.nFileSizeLow);
 }
 
+std::optional<int64_t> FileSystem::ChangeTime(const std::string& path) {
+    ParentGuard parent;
+    if (ParentGuard::OpenForEntry(path, parent))
+        return std::nullopt;
+    Handle h(CreateFileW(WinText::FilePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                         nullptr));
+    FILE_BASIC_INFO basic{};
+    if (!h.valid() || !GetFileInformationByHandleEx(h.get(), FileBasicInfo, &basic, sizeof basic))
+        return std::nullopt;
+    return basic.ChangeTime.QuadPart;
+}
+
 OsError FileSystem::ReadFile(const std::string& path, std::string& bytes) {
     bytes.clear();
     Handle h(CreateFileW(WinText::FilePath(path).c_str(), GENERIC_READ,

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/date_time.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace brumo {
+
+// A file in a drive's holding folder, known by the path it was moved from.
+struct HeldFile {
+    std::string originalPath; // Windows path, as the file's name is spelled in the holding folder
+    std::string heldPath;
+    int64_t size = 0;        // 0 for a link, which is held as the link itself
+    TDateTime fileDate = 0;  // last write, local time
+    TDateTime heldSince = 0; // local time of the move into the holding folder
+};
+
+// What became of one held file.
+struct HeldOutcome {
+    bool done = false;
+    std::string path;   // where a restored file went
+    std::string reason; // why it failed
+};
+
+// The files in the holding folders: listed, put back where they came from, or removed for good.
+// Every path is formed from the original path below the drive's holding folder, each folder
+// opened without following a link: a link planted in a holding folder is never entered, and
+// nothing outside the holding folders is changed except the restored file's own place.
+//
+// When a file was held comes from the file system's change time, which the move into the
+// holding folder sets: there is no second record to fall out of step with the folder, and since
+// no program can set that time back, a file is never taken for older than it is.
+class HeldFiles {
+public:
+    // Every drive's held files, by drive and then by path.
+    static std::vector<HeldFile> List();
+    static std::vector<HeldFile> ListDrive(char letter);
+
+    // Moves the file back, making its missing folders. A file or folder already at the original
+    // path is kept and the restore fails, unless keepBoth, which gives the restored file the
+    // first free name "name (2).ext", "name (3).ext"...
+    static HeldOutcome Restore(const std::string& originalPath, bool keepBoth);
+    // Removes the held file for good, read-only or not.
+    static HeldOutcome Delete(const std::string& originalPath);
+    // Those held more than `days` whole days before `now`.
+    static std::vector<HeldFile> HeldLongerThan(const std::vector<HeldFile>& files, int days,
+                                                TDateTime now);
+    // Whether the original path matches a wildcard pattern, ignoring case: "*" also spans
+    // backslashes.
+    static bool Matches(const HeldFile& file, const std::string& pattern);
+};
+
+} // namespace brumo

@@ -1,0 +1,124 @@
+#include "platform/clock.h"
+#include "platform/folder.h"
+#include "run_test_support.h"
+#include "runs/held_files.h"
+#include "runs/holding_path.h"
+#include "support/drive_map.h"
+#include "support/temp_tree.h"
+#include "support/tree_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace brumo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TreeBuilder;
+
+class HeldFilesTest : public ::testing::Test {
+protected:
+    test::TempTree tree;
+    test::DriveMap drives{{'C', tree / "c"}};
+
+    void SetUp() override { fs::create_directories(tree / "c"); }
+
+    // Puts a file into the holding folder as if a run had held `relative`; returns its
+    // original path.
+    std::string Held(const std::string& relative, int64_t size) {
+        const std::string original = drives.Path('C', relative);
+        TreeBuilder::MakeFile(test::Host(*HoldingPath::Of(original)), size);
+        return original;
+    }
+    std::vector<std::string> Originals() {
+        std::vector<std::string> paths;
+        for (const HeldFile& file : HeldFiles::ListDrive('C'))
+            paths.push_back(file.originalPath);
+        return paths;
+    }
+};
+
+TEST_F(HeldFilesTest, HeldFilesAreListedRestoredIntoMissingFoldersAndDeleted) {
+    const std::string a = Held("TEMP\\a.tmp", 10);
+    const std::string b = Held("b.log", 3);
+    const std::string deep = Held("deep\\x\\y.dat", 5);
+    TreeBuilder::SetWriteTime(test::Host(*HoldingPath::Of(a)), 2024, 3, 1);
+    TreeBuilder::MakeReadOnly(test::Host(*HoldingPath::Of(b)));
+
+    const std::vector<HeldFile> files = HeldFiles::ListDrive('C');
+    ASSERT_EQ(Originals(), (std::vector<std::string>{a, b, deep}));
+    EXPECT_EQ(files[0].size, 10);
+    EXPECT_EQ(files[0].fileDate, *DateTime::EncodeDate(2024, 3, 1) + 0.5);
+    const TDateTime now = Clock::Current().Now();
+    EXPECT_NEAR(files[0].heldSince, now, 1.0 / 24);
+    EXPECT_EQ(HeldFiles::HeldLongerThan(files, 3, files[0].heldSince + 2).size(), 0u);
+    EXPECT_EQ(HeldFiles::HeldLongerThan(files, 3, now + 4).size(), 3u);
+    EXPECT_TRUE(HeldFiles::Matches(files[0], drives.Path('C', "temp\\*")));
+    EXPECT_FALSE(HeldFiles::Matches(files[1], "*.tmp"));
+
+    // The original folders are gone: they are made again.
+    const HeldOutcome restored = HeldFiles::Restore(a, false);
+    EXPECT_TRUE(restored.done) << restored.reason;
+    EXPECT_EQ(restored.path, a);
+    EXPECT_EQ(fs::file_size(test::Host(a)), 10u);
+    EXPECT_TRUE(HeldFiles::Delete(b).done);
+    EXPECT_EQ(Originals(), (std::vector<std::string>{deep}));
+    EXPECT_FALSE(HeldFiles::Restore(b, false).done) << "no longer held";
+
+    // A file at the original path is kept: the restore fails, unless both are to be kept.
+    TreeBuilder::MakeFile(test::Host(deep), 1);
+    const HeldOutcome occupied = HeldFiles::Restore(deep, false);
+    EXPECT_FALSE(occupied.done);
+    EXPECT_EQ(occupied.reason, "Another file is already there; it was kept");
+    EXPECT_EQ(fs::file_size(test::Host(deep)), 1u);
+    const HeldOutcome both = HeldFiles::Restore(deep, true);
+    EXPECT_EQ(both.path, drives.Path('C', "deep\\x\\y (2).dat"));
+    EXPECT_EQ(fs::file_size(test::Host(both.path)), 5u);
+    EXPECT_EQ(fs::file_size(test::Host(deep)), 1u);
+    EXPECT_TRUE(Originals().empty());
+}
+
+// Held case twins are two files, and a twin at the original path is never replaced.
+TEST_F(HeldFilesTest, CaseTwinsAreListedApartAndNeverReplaceEachOther) {
+    if (!Folder::SpellsAsOnDisk())
+        GTEST_SKIP() << "names that differ only in case are one file here";
+    const std::string upper = Held("t\\A.TMP", 1);
+    const std::string given = Held("t\\a (2).tmp", 2);
+    EXPECT_EQ(Originals(), (std::vector<std::string>{upper, given}));
+    TreeBuilder::MakeFile(tree / "c" / "t" / "a.tmp", 3);
+    EXPECT_TRUE(HeldFiles::Restore(given, false).done);
+    EXPECT_FALSE(HeldFiles::Restore(upper, false).done);
+    EXPECT_EQ(HeldFiles::Restore(upper, true).path, drives.Path('C', "t\\A (3).TMP"));
+    EXPECT_EQ(fs::file_size(tree / "c" / "t" / "a.tmp"), 3u);
+    EXPECT_EQ(fs::file_size(tree / "c" / "t" / "a (2).tmp"), 2u);
+    EXPECT_EQ(fs::file_size(tree / "c" / "t" / "A (3).TMP"), 1u);
+}
+
+// A link planted in the holding folder is never entered: what lies behind it is neither listed,
+// restored nor deleted, and no path leads out of the holding folder.
+TEST_F(HeldFilesTest, APlantedLinkIsNeverFollowed) {
+    if (!TreeBuilder::LinksSupported())
+        GTEST_SKIP() << "links cannot be made here";
+    const fs::path outside = tree / "outside";
+    TreeBuilder::MakeFile(outside / "secret.txt", 4);
+    TreeBuilder::MakeFile(tree / "c" / "keep.txt", 2);
+    const std::string kept = Held("kept.txt", 1);
+    const fs::path holding = test::Host(*HoldingPath::Of(drives.Path('C', "x"))).parent_path();
+    TreeBuilder::MakeLink(holding / "TEMP", outside);
+    TreeBuilder::MakeLink(holding / "secret.txt", outside / "secret.txt");
+
+    EXPECT_EQ(Originals(), (std::vector<std::string>{kept, drives.Path('C', "secret.txt")}));
+    EXPECT_FALSE(HeldFiles::Restore(drives.Path('C', "TEMP\\secret.txt"), false).done);
+    EXPECT_FALSE(HeldFiles::Delete(drives.Path('C', "TEMP\\secret.txt")).done);
+    EXPECT_FALSE(HeldFiles::Delete(drives.Path('C', "x\\..\\..\\keep.txt")).done);
+    EXPECT_FALSE(HeldFiles::Restore(drives.Path('C', "..\\outside\\secret.txt"), false).done);
+    // A link held as a file goes as the link itself.
+    EXPECT_TRUE(HeldFiles::Delete(drives.Path('C', "secret.txt")).done);
+    EXPECT_EQ(fs::file_size(outside / "secret.txt"), 4u);
+    EXPECT_EQ(fs::file_size(tree / "c" / "keep.txt"), 2u);
+    EXPECT_TRUE(fs::is_symlink(holding / "TEMP"));
+}
+
+} // namespace
+} // namespace brumo
