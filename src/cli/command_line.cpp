@@ -7,7 +7,10 @@
 #include "cli/count_command.h"
 #include "cli/defaults_command.h"
 #include "cli/describe_command.h"
+#include "cli/held_command.h"
 #include "cli/list_command.h"
+#include "cli/purge_command.h"
+#include "cli/restore_command.h"
 #include "cli/run_command.h"
 
 #include <CLI/CLI.hpp>
@@ -29,6 +32,9 @@ std::vector<std::unique_ptr<Subcommand>> AllSubcommands() {
     all.push_back(std::make_unique<CountCommand>());
     all.push_back(std::make_unique<RunCommand>());
     all.push_back(std::make_unique<DefaultsCommand>());
+    all.push_back(std::make_unique<HeldCommand>());
+    all.push_back(std::make_unique<RestoreCommand>());
+    all.push_back(std::make_unique<PurgeCommand>());
     return all;
 }
 

@@ -1,0 +1,64 @@
+#include "cli/held_command.h"
+
+#include "runs/held_files.h"
+#include "runs/size_text.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace brumo {
+
+namespace {
+
+// Sortable and the same in every locale: "2026-12-07 16:05".
+std::string DateText(TDateTime when) {
+    const CalendarDate date = DateTime::DecodeDate(when);
+    const ClockTime time = DateTime::DecodeTime(when);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", date.year, date.month, date.day,
+                  time.hour, time.minute);
+    return text;
+}
+
+std::string Padded(const std::string& text, size_t width, bool right) {
+    const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
+    return right ? fill + text : text + fill;
+}
+
+} // namespace
+
+CLI::App* HeldCommand::Add(CLI::App& app) {
+    return app.add_subcommand("held", "List the files in the holding folders: original path, "
+                                      "size and since when each is held.");
+}
+
+int HeldCommand::Execute(CliContext& context) {
+    const std::vector<HeldFile> files = HeldFiles::List();
+    if (files.empty()) {
+        context.out << "No file is held.\n";
+        return ExitOk;
+    }
+    std::vector<std::string> sizes;
+    size_t pathWidth = 13, sizeWidth = 4;
+    int64_t total = 0;
+    for (const HeldFile& file : files) {
+        sizes.push_back(SizeText::Of(file.size));
+        pathWidth = std::max(pathWidth, file.originalPath.size());
+        sizeWidth = std::max(sizeWidth, sizes.back().size());
+        total += file.size;
+    }
+    context.out << Padded("Original path", pathWidth, false) << "  "
+                << Padded("Size", sizeWidth, true) << "  Held since\n";
+    for (size_t i = 0; i < files.size(); ++i)
+        context.out << Padded(files[i].originalPath, pathWidth, false) << "  "
+                    << Padded(sizes[i], sizeWidth, true) << "  " << DateText(files[i].heldSince)
+                    << "\n";
+    context.out << SizeText::Grouped(static_cast<int64_t>(files.size()))
+                << (files.size() == 1 ? " file holds " : " files hold ") << SizeText::Of(total)
+                << ".\n";
+    return ExitOk;
+}
+
+} // namespace brumo

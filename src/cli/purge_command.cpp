@@ -1,0 +1,55 @@
+#include "cli/purge_command.h"
+
+#include "cli/held_confirmation.h"
+#include "platform/clock.h"
+#include "runs/held_files.h"
+#include "runs/size_text.h"
+
+#include <CLI/CLI.hpp>
+
+namespace brumo {
+
+CLI::App* PurgeCommand::Add(CLI::App& app) {
+    CLI::App* purge =
+        app.add_subcommand("purge", "Delete for good the files held longer than some days.");
+    purge->add_option("--older-than", days_, "Whole days a file has been held")
+        ->required()
+        ->check(CLI::NonNegativeNumber);
+    purge->add_flag("-y,--yes", yes_, "Do not ask for confirmation");
+    return purge;
+}
+
+int PurgeCommand::Execute(CliContext& context) {
+    const std::string longer = " held longer than " + std::to_string(days_) + " days";
+    const std::vector<HeldFile> old =
+        HeldFiles::HeldLongerThan(HeldFiles::List(), days_, Clock::Current().Now());
+    if (old.empty()) {
+        context.out << "No file has been" << longer << ".\n";
+        return ExitOk;
+    }
+    int64_t bytes = 0;
+    for (const HeldFile& file : old)
+        bytes += file.size;
+    const std::string question = "Delete for good " + std::to_string(old.size()) + " files" +
+                                 longer + " (" + SizeText::Of(bytes) + ")?";
+    if (!HeldConfirmation::Given(context, yes_, question))
+        return ExitError;
+
+    size_t deleted = 0;
+    int64_t freed = 0;
+    for (const HeldFile& file : old) {
+        const HeldOutcome outcome = HeldFiles::Delete(file.originalPath);
+        if (!outcome.done) {
+            context.err << "Not deleted: " << file.originalPath << ": " << outcome.reason << "\n";
+            continue;
+        }
+        ++deleted;
+        freed += file.size;
+        context.out << "Deleted " << file.originalPath << "\n";
+    }
+    context.out << "Deleted " << deleted << " of " << old.size() << " files" << longer << ", "
+                << SizeText::Of(freed) << ".\n";
+    return deleted == old.size() ? ExitOk : ExitFilesFailed;
+}
+
+} // namespace brumo

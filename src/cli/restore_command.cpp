@@ -1,0 +1,59 @@
+#include "cli/restore_command.h"
+
+#include "cli/held_confirmation.h"
+#include "runs/held_files.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+
+namespace brumo {
+
+CLI::App* RestoreCommand::Add(CLI::App& app) {
+    CLI::App* restore = app.add_subcommand(
+        "restore", "Move held files back to their original paths, making missing folders. A file "
+                   "already at an original path is kept and that restore fails.");
+    restore
+        ->add_option("PATTERN", patterns_,
+                     "Original paths to restore; * and ? are wildcards, letter case is ignored")
+        ->required();
+    restore->add_flag("--keep-both", keepBoth_,
+                      "Where a file is already at the original path, restore beside it as "
+                      "\"name (2).ext\"");
+    restore->add_flag("-y,--yes", yes_, "Do not ask for confirmation");
+    return restore;
+}
+
+int RestoreCommand::Execute(CliContext& context) {
+    std::vector<HeldFile> chosen;
+    for (const HeldFile& file : HeldFiles::List())
+        if (std::any_of(patterns_.begin(), patterns_.end(), [&](const std::string& pattern) {
+                return HeldFiles::Matches(file, pattern);
+            }))
+            chosen.push_back(file);
+    if (chosen.empty())
+        return context.Fail("no held file matches; \"brumo held\" lists them");
+    const std::string question = "Restore " + std::to_string(chosen.size()) +
+                                 (chosen.size() == 1 ? " held file" : " held files") +
+                                 " to the original paths?";
+    if (!HeldConfirmation::Given(context, yes_, question))
+        return ExitError;
+
+    size_t restored = 0;
+    for (const HeldFile& file : chosen) {
+        const HeldOutcome outcome = HeldFiles::Restore(file.originalPath, keepBoth_);
+        if (!outcome.done) {
+            context.err << "Not restored: " << file.originalPath << ": " << outcome.reason << "\n";
+            continue;
+        }
+        ++restored;
+        context.out << "Restored " << file.originalPath;
+        if (outcome.path != file.originalPath)
+            context.out << " as " << outcome.path;
+        context.out << "\n";
+    }
+    context.out << "Restored " << restored << " of " << chosen.size() << " files.\n";
+    return restored == chosen.size() ? ExitOk : ExitFilesFailed;
+}
+
+} // namespace brumo

@@ -1,0 +1,95 @@
+#include "cli_test_support.h"
+#include "platform/clock.h"
+#include "platform/path_map.h"
+#include "runs/holding_path.h"
+
+#include "support/drive_map.h"
+#include "support/temp_tree.h"
+#include "support/tree_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace brumo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TreeBuilder;
+
+class HeldCommandsTest : public ::testing::Test {
+protected:
+    test::TempTree tree;
+    test::DriveMap drives{{'C', tree / "c"}};
+    std::string out, err;
+
+    void SetUp() override {
+        fs::create_directories(tree / "c");
+        if (!drives.RootIsDrive('C'))
+            GTEST_SKIP() << "no spare drive for a holding folder of the tests' own";
+    }
+    void TearDown() override { Clock::Install(nullptr); }
+
+    std::string Held(const std::string& relative, int64_t size) {
+        const std::string original = drives.Path('C', relative);
+        TreeBuilder::MakeFile(Host(*HoldingPath::Of(original)), size);
+        return original;
+    }
+    fs::path Host(const std::string& windowsPath) {
+        return PathMap::ToHost(windowsPath).value_or("");
+    }
+    int Run(std::vector<std::string> args) {
+        return test::RunBrumo(ProgramFiles{}, std::move(args), out, err);
+    }
+};
+
+TEST_F(HeldCommandsTest, HeldListsRestoreAsksAndKeepsWhatIsThere) {
+    EXPECT_EQ(Run({"held"}), 0);
+    EXPECT_EQ(out, "No file is held.\n");
+
+    const std::string a = Held("TEMP\\a.tmp", 10), b = Held("TEMP\\b.tmp", 2000);
+    const std::string log = Held("x.log", 1);
+    EXPECT_EQ(Run({"held"}), 0) << err;
+    EXPECT_NE(out.find("Original path"), std::string::npos) << out;
+    EXPECT_NE(out.find(a + "  "), std::string::npos) << out;
+    EXPECT_NE(out.find("2,000 bytes"), std::string::npos) << out;
+    EXPECT_NE(out.find("3 files hold 2,011 bytes.\n"), std::string::npos) << out;
+
+    // Without a terminal to ask on, nothing moves unless --yes says so.
+    EXPECT_EQ(Run({"restore", "*.tmp"}), 2);
+    EXPECT_FALSE(fs::exists(Host(a)));
+    EXPECT_EQ(Run({"restore", "c:\\nothing*", "--yes"}), 2);
+
+    TreeBuilder::MakeFile(Host(b), 5);
+    EXPECT_EQ(Run({"restore", "*.TMP", "--yes"}), 1);
+    EXPECT_NE(out.find("Restored " + a + "\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Restored 1 of 2 files.\n"), std::string::npos) << out;
+    EXPECT_NE(err.find("Not restored: " + b + ": Another file is already there"), std::string::npos)
+        << err;
+    EXPECT_EQ(fs::file_size(Host(a)), 10u);
+    EXPECT_EQ(fs::file_size(Host(b)), 5u);
+
+    EXPECT_EQ(Run({"restore", b, "--keep-both", "-y"}), 0) << err;
+    EXPECT_NE(out.find("as " + drives.Path('C', "TEMP\\b (2).tmp")), std::string::npos) << out;
+    EXPECT_EQ(Run({"held"}), 0);
+    EXPECT_NE(out.find(log), std::string::npos);
+    EXPECT_EQ(out.find(".tmp"), std::string::npos) << out;
+}
+
+TEST_F(HeldCommandsTest, PurgeDeletesOnlyWhatWasHeldLongerThanTheDaysGiven) {
+    const std::string a = Held("a.tmp", 1);
+    TreeBuilder::MakeReadOnly(Host(*HoldingPath::Of(a)));
+    FixedClock tenDaysOn(Clock::Current().Now() + 10);
+    Clock::Install(&tenDaysOn);
+    EXPECT_EQ(Run({"purge", "--older-than", "11", "--yes"}), 0);
+    EXPECT_EQ(out, "No file has been held longer than 11 days.\n");
+    EXPECT_EQ(Run({"purge", "--older-than", "9"}), 2);
+    EXPECT_EQ(Run({"purge"}), 2);
+    EXPECT_TRUE(fs::exists(Host(*HoldingPath::Of(a))));
+    EXPECT_EQ(Run({"purge", "--older-than", "9", "--yes"}), 0) << err;
+    EXPECT_EQ(out, "Deleted " + a + "\nDeleted 1 of 1 files held longer than 9 days, 1 bytes.\n");
+    EXPECT_FALSE(fs::exists(Host(*HoldingPath::Of(a))));
+}
+
+} // namespace
+} // namespace brumo
