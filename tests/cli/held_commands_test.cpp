@@ -1,11 +1,6 @@
 #include "cli_test_support.h"
 #include "platform/clock.h"
-#include "platform/path_map.h"
-#include "runs/holding_path.h"
-
-#include "support/drive_map.h"
-#include "support/temp_tree.h"
-#include "support/tree_builder.h"
+#include "support/holding_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -17,26 +12,11 @@ namespace {
 namespace fs = std::filesystem;
 using test::TreeBuilder;
 
-class HeldCommandsTest : public ::testing::Test {
+class HeldCommandsTest : public test::HoldingTreeTest {
 protected:
-    test::TempTree tree;
-    test::DriveMap drives{{'C', tree.Root()}};
     std::string out, err;
 
-    void SetUp() override {
-        if (!drives.RootIsDrive('C'))
-            GTEST_SKIP() << "no spare drive for a holding folder of the tests' own";
-    }
     void TearDown() override { Clock::Install(nullptr); }
-
-    std::string Held(const std::string& relative, int64_t size) {
-        const std::string original = drives.Path('C', relative);
-        TreeBuilder::MakeFile(Host(*HoldingPath::Of(original)), size);
-        return original;
-    }
-    fs::path Host(const std::string& windowsPath) {
-        return PathMap::ToHost(windowsPath).value_or("");
-    }
     int Run(std::vector<std::string> args) {
         return test::RunBrumo(ProgramFiles{}, std::move(args), out, err);
     }

@@ -1,11 +1,7 @@
 #include "platform/clock.h"
 #include "platform/folder.h"
-#include "run_test_support.h"
 #include "runs/held_files.h"
-#include "runs/holding_path.h"
-#include "support/drive_map.h"
-#include "support/temp_tree.h"
-#include "support/tree_builder.h"
+#include "support/holding_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -17,23 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::TreeBuilder;
 
-class HeldFilesTest : public ::testing::Test {
+class HeldFilesTest : public test::HoldingTreeTest {
 protected:
-    test::TempTree tree;
-    test::DriveMap drives{{'C', tree.Root()}};
-
-    void SetUp() override {
-        if (!drives.RootIsDrive('C'))
-            GTEST_SKIP() << "no spare drive for a holding folder of the tests' own";
-    }
-
-    // Puts a file into the holding folder as if a run had held `relative`; returns its
-    // original path.
-    std::string Held(const std::string& relative, int64_t size) {
-        const std::string original = drives.Path('C', relative);
-        TreeBuilder::MakeFile(test::Host(*HoldingPath::Of(original)), size);
-        return original;
-    }
     std::vector<std::string> Originals() {
         std::vector<std::string> paths;
         for (const HeldFile& file : HeldFiles::ListDrive(drives.Root('C')[0]))
@@ -46,8 +27,8 @@ TEST_F(HeldFilesTest, HeldFilesAreListedRestoredIntoMissingFoldersAndDeleted) {
     const std::string a = Held("TEMP\\a.tmp", 10);
     const std::string b = Held("b.log", 3);
     const std::string deep = Held("deep\\x\\y.dat", 5);
-    TreeBuilder::SetWriteTime(test::Host(*HoldingPath::Of(a)), 2024, 3, 1);
-    TreeBuilder::MakeReadOnly(test::Host(*HoldingPath::Of(b)));
+    TreeBuilder::SetWriteTime(Host(*HoldingPath::Of(a)), 2024, 3, 1);
+    TreeBuilder::MakeReadOnly(Host(*HoldingPath::Of(b)));
 
     const std::vector<HeldFile> files = HeldFiles::ListDrive(drives.Root('C')[0]);
     ASSERT_EQ(Originals(), (std::vector<std::string>{a, b, deep}));
@@ -57,28 +38,26 @@ TEST_F(HeldFilesTest, HeldFilesAreListedRestoredIntoMissingFoldersAndDeleted) {
     EXPECT_NEAR(files[0].heldSince, now, 1.0 / 24);
     EXPECT_EQ(HeldFiles::HeldLongerThan(files, 3, files[0].heldSince + 2).size(), 0u);
     EXPECT_EQ(HeldFiles::HeldLongerThan(files, 3, now + 4).size(), 3u);
-    EXPECT_TRUE(HeldFiles::Matches(files[0], drives.Path('C', "temp\\*")));
-    EXPECT_FALSE(HeldFiles::Matches(files[1], "*.tmp"));
 
     // The original folders are gone: they are made again.
     const HeldOutcome restored = HeldFiles::Restore(a, false);
     EXPECT_TRUE(restored.done) << restored.reason;
     EXPECT_EQ(restored.path, a);
-    EXPECT_EQ(fs::file_size(test::Host(a)), 10u);
+    EXPECT_EQ(fs::file_size(Host(a)), 10u);
     EXPECT_TRUE(HeldFiles::Delete(b).done);
     EXPECT_EQ(Originals(), (std::vector<std::string>{deep}));
     EXPECT_FALSE(HeldFiles::Restore(b, false).done) << "no longer held";
 
     // A file at the original path is kept: the restore fails, unless both are to be kept.
-    TreeBuilder::MakeFile(test::Host(deep), 1);
+    TreeBuilder::MakeFile(Host(deep), 1);
     const HeldOutcome occupied = HeldFiles::Restore(deep, false);
     EXPECT_FALSE(occupied.done);
     EXPECT_EQ(occupied.reason, "Another file is already there; it was kept");
-    EXPECT_EQ(fs::file_size(test::Host(deep)), 1u);
+    EXPECT_EQ(fs::file_size(Host(deep)), 1u);
     const HeldOutcome both = HeldFiles::Restore(deep, true);
     EXPECT_EQ(both.path, drives.Path('C', "deep\\x\\y (2).dat"));
-    EXPECT_EQ(fs::file_size(test::Host(both.path)), 5u);
-    EXPECT_EQ(fs::file_size(test::Host(deep)), 1u);
+    EXPECT_EQ(fs::file_size(Host(both.path)), 5u);
+    EXPECT_EQ(fs::file_size(Host(deep)), 1u);
     EXPECT_TRUE(Originals().empty());
 }
 
@@ -107,7 +86,7 @@ TEST_F(HeldFilesTest, APlantedLinkIsNeverFollowed) {
     TreeBuilder::MakeFile(outside / "secret.txt", 4);
     TreeBuilder::MakeFile(tree / "keep.txt", 2);
     const std::string kept = Held("kept.txt", 1);
-    const fs::path holding = test::Host(*HoldingPath::Of(drives.Path('C', "x"))).parent_path();
+    const fs::path holding = Host(*HoldingPath::Of(drives.Path('C', "x"))).parent_path();
     TreeBuilder::MakeLink(holding / "TEMP", outside);
     TreeBuilder::MakeLink(holding / "secret.txt", outside / "secret.txt");
 
