@@ -193,15 +193,20 @@ std::optional<int64_t> FileSystem::FileSize(const std::string& path) {
 }
 
 std::optional<int64_t> FileSystem::ChangeTime(const std::string& path) {
-    ParentGuard parent;
-    if (ParentGuard::OpenForEntry(path, parent))
-        return std::nullopt;
-    Handle h(CreateFileW(WinText::FilePath(path).c_str(), FILE_READ_ATTRIBUTES,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                         nullptr));
+    std::string folderPath, name;
+    NtFile file;
+    FileIdentity identity;
+    if (!HeldFolder::Split(path, folderPath, name)) {
+        if (NtFile::OpenPath(path, FILE_READ_ATTRIBUTES, file))
+            return std::nullopt;
+    } else {
+        HeldFolder folder;
+        if (HeldFolder::Open(folderPath, folder) ||
+            folder.OpenEntry(name, FILE_READ_ATTRIBUTES, file, identity))
+            return std::nullopt;
+    }
     FILE_BASIC_INFO basic{};
-    if (!h.valid() || !GetFileInformationByHandleEx(h.get(), FileBasicInfo, &basic, sizeof basic))
+    if (!GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof basic))
         return std::nullopt;
     return basic.ChangeTime.QuadPart;
 }
