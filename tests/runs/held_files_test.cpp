@@ -66,15 +66,15 @@ TEST_F(HeldFilesTest, CaseTwinsAreListedApartAndNeverReplaceEachOther) {
     if (!Folder::SpellsAsOnDisk())
         GTEST_SKIP() << "names that differ only in case are one file here";
     const std::string upper = Held("t\\A.TMP", 1);
-    const std::string given = Held("t\\a (2).tmp", 2);
-    EXPECT_EQ(Originals(), (std::vector<std::string>{upper, given}));
+    const std::string lower = Held("t\\a.tmp", 2);
+    EXPECT_EQ(Originals(), (std::vector<std::string>{upper, lower}));
     TreeBuilder::MakeFile(tree / "t" / "a.tmp", 3);
-    EXPECT_TRUE(HeldFiles::Restore(given, false).done);
-    EXPECT_FALSE(HeldFiles::Restore(upper, false).done);
-    EXPECT_EQ(HeldFiles::Restore(upper, true).path, drives.Path('C', "t\\A (3).TMP"));
-    EXPECT_EQ(fs::file_size(tree / "t" / "a.tmp"), 3u);
+    EXPECT_TRUE(HeldFiles::Restore(upper, false).done);
+    EXPECT_FALSE(HeldFiles::Restore(lower, false).done);
+    EXPECT_EQ(HeldFiles::Restore(lower, true).path, drives.Path('C', "t\\a (2).tmp"));
+    EXPECT_EQ(fs::file_size(tree / "t" / "A.TMP"), 1u);
     EXPECT_EQ(fs::file_size(tree / "t" / "a (2).tmp"), 2u);
-    EXPECT_EQ(fs::file_size(tree / "t" / "A (3).TMP"), 1u);
+    EXPECT_EQ(fs::file_size(tree / "t" / "a.tmp"), 3u);
 }
 
 // A link planted in the holding folder is never entered: what lies behind it is neither listed,

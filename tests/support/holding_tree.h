@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/holding_folder.h"
 #include "platform/path_map.h"
 #include "runs/holding_path.h"
 #include "support/drive_map.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -31,9 +33,11 @@ protected:
     // Puts a file into the holding folder as a run would have held C:\relative; returns that
     // original path.
     std::string Held(const std::string& relative, int64_t size) {
-        const std::string original = drives.Path('C', relative);
-        TreeBuilder::MakeFile(Host(*HoldingPath::Of(original)), size);
-        return original;
+        // Named as given: looking the path up would take a case twin for the file.
+        std::string below = relative;
+        std::replace(below.begin(), below.end(), '\\', '/');
+        TreeBuilder::MakeFile(tree / HoldingFolder::Name / below, size);
+        return drives.Path('C', relative);
     }
 };
 
