@@ -12,8 +12,11 @@ namespace brumo {
 
 namespace {
 
-// Sortable and the same in every locale: "2026-12-07 16:05".
+// Sortable and the same in every locale: "2026-12-07 16:05"; "unknown" where the time could
+// not be read.
 std::string DateText(TDateTime when) {
+    if (when == 0)
+        return "unknown";
     const CalendarDate date = DateTime::DecodeDate(when);
     const ClockTime time = DateTime::DecodeTime(when);
     char text[32];

@@ -96,11 +96,13 @@ HeldOutcome HeldFiles::Restore(const std::string& originalPath, bool keepBoth) {
     }
     std::string target = originalPath;
     // A case twin is another file where the file system tells case apart.
-    const bool occupied = FileSystem::FileExistsAsNamed(target) || FileSystem::FolderExists(target);
-    if (occupied && !keepBoth)
-        return Failed("Another file is already there; it was kept");
-    if (occupied)
+    if (FileSystem::FolderExists(target))
+        return Failed("A folder is already there");
+    if (FileSystem::FileExistsAsNamed(target)) {
+        if (!keepBoth)
+            return Failed("Another file is already there; it was kept");
         target = HoldingPath::FreeName(target);
+    }
     if (const OsError error = FileSystem::MoveFile(*held, target)) {
         // Taken between the look and the move: the move never replaces a file.
         if (FileSystem::FileExistsAsNamed(target))

@@ -38,9 +38,9 @@ public:
     static std::vector<HeldFile> List();
     static std::vector<HeldFile> ListDrive(char letter);
 
-    // Moves the file back, making its missing folders. A file or folder already at the original
-    // path is kept and the restore fails, unless keepBoth, which gives the restored file the
-    // first free name "name (2).ext", "name (3).ext"...
+    // Moves the file back, making its missing folders. A file already at the original path is
+    // kept and the restore fails, unless keepBoth, which gives the restored file the first free
+    // name "name (2).ext", "name (3).ext"...; a folder there always fails it.
     static HeldOutcome Restore(const std::string& originalPath, bool keepBoth);
     // Removes the held file for good, read-only or not.
     static HeldOutcome Delete(const std::string& originalPath);
