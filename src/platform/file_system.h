@@ -35,6 +35,8 @@ public:
     static OsError MoveFile(const std::string& from, const std::string& to);
     // Creates every missing folder of the path.
     static OsError CreateFolders(const std::string& path);
+    // Removes the folder when it is empty and no link or junction.
+    static OsError RemoveEmptyFolder(const std::string& path);
     static OsError CopyFile(const std::string& from, const std::string& to);
     // Length in bytes of a file found by a directory search of its path.
     static std::optional<int64_t> FileSize(const std::string& path);

@@ -57,6 +57,16 @@ std::optional<std::string> HeldPathOf(const std::string& original) {
     return HoldingPath::Of(original);
 }
 
+// The folders that held only this file go with it, up to the holding folder itself.
+void RemoveEmptiedFolders(const std::string& original) {
+    for (size_t end = original.find_last_of('\\'); end != std::string::npos && end > 2;
+         end = original.find_last_of('\\', end - 1)) {
+        const std::optional<std::string> folder = HoldingPath::Of(original.substr(0, end));
+        if (!folder || FileSystem::RemoveEmptyFolder(*folder))
+            return;
+    }
+}
+
 HeldOutcome Failed(std::string reason) {
     return HeldOutcome{false, {}, std::move(reason)};
 }
@@ -109,6 +119,7 @@ HeldOutcome HeldFiles::Restore(const std::string& originalPath, bool keepBoth) {
             return Failed("Another file is already there; it was kept");
         return Failed(error.Message());
     }
+    RemoveEmptiedFolders(originalPath);
     return HeldOutcome{true, target, {}};
 }
 
@@ -119,6 +130,7 @@ HeldOutcome HeldFiles::Delete(const std::string& originalPath) {
     FileSystem::SetAttributes(*held, 0);
     if (const OsError error = FileSystem::DeleteFile(*held))
         return Failed(error.Message());
+    RemoveEmptiedFolders(originalPath);
     return HeldOutcome{true, *held, {}};
 }
 

@@ -25,6 +25,7 @@ struct HeldOutcome {
 };
 
 // The files in the holding folders: listed, put back where they came from, or removed for good.
+// A folder of the holding folder that a restore or deletion empties goes too.
 // Every path is formed from the original path below the drive's holding folder, each folder
 // opened without following a link: a link planted in a holding folder is never entered, and
 // nothing outside the holding folders is changed except the restored file's own place.

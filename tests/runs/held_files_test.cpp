@@ -44,6 +44,7 @@ TEST_F(HeldFilesTest, HeldFilesAreListedRestoredIntoMissingFoldersAndDeleted) {
     EXPECT_TRUE(restored.done) << restored.reason;
     EXPECT_EQ(restored.path, a);
     EXPECT_EQ(fs::file_size(Host(a)), 10u);
+    EXPECT_FALSE(fs::exists(tree / HoldingFolder::Name / "TEMP")) << "emptied, so removed";
     EXPECT_TRUE(HeldFiles::Delete(b).done);
     EXPECT_EQ(Originals(), (std::vector<std::string>{deep}));
     EXPECT_FALSE(HeldFiles::Restore(b, false).done) << "no longer held";

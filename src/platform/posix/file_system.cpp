@@ -276,6 +276,19 @@ OsError FileSystem::CreateFolders(const std::string& path) {
     return SafeParent::OpenFolder(path, folder, true, kAsOnDisk);
 }
 
+OsError FileSystem::RemoveEmptyFolder(const std::string& path) {
+    if (IsRoot(path))
+        return OsError{EINVAL};
+    Entry entry;
+    if (OsError e = StatEntry(path, entry))
+        return e;
+    if (!S_ISDIR(entry.st.st_mode))
+        return OsError{ENOTDIR};
+    if (::unlinkat(entry.parent.Fd(), entry.parent.Name().c_str(), AT_REMOVEDIR) != 0)
+        return OsError{errno};
+    return {};
+}
+
 OsError FileSystem::CopyFile(const std::string& from, const std::string& to) {
     UniqueFd source;
     struct stat st;

@@ -172,6 +172,28 @@ OsError FileSystem::CreateFolders(const std::string& path) {
     return last ? last : OsError{ERROR_PATH_NOT_FOUND};
 }
 
+OsError FileSystem::RemoveEmptyFolder(const std::string& path) {
+    std::string folderPath, name;
+    if (!HeldFolder::Split(path, folderPath, name))
+        return Result(RemoveDirectoryW(WinText::FilePath(path).c_str()));
+    HeldFolder folder;
+    if (OsError e = HeldFolder::Open(folderPath, folder))
+        return e;
+    NtFile entry;
+    if (OsError e = NtFile::Open(folder.Handle(), WinText::Wide(name), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+                                 FILE_DIRECTORY_FILE, entry))
+        return e;
+    FileIdentity identity;
+    if (OsError e = entry.Identity(identity))
+        return e;
+    // A junction, or Wine's view of a host's link to a folder, is left as it is.
+    if (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return OsError{HeldFolder::LinkOnTheWay()};
+    // The system refuses to remove a folder that is not empty.
+    return entry.SetDisposition(true);
+}
+
 OsError FileSystem::CopyFile(const std::string& from, const std::string& to) {
     return Result(CopyFileW(WinText::FilePath(from).c_str(), WinText::FilePath(to).c_str(), FALSE));
 }
