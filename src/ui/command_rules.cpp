@@ -19,7 +19,7 @@ CommandStates CommandRules::Evaluate(const CommandInputs& in) {
     s.up = selected && in.selected > 0;
     s.down = selected && in.selected < in.rowCount - 1;
     s.checkAll = s.clearAll = s.methodAll = rows;
-    s.help = s.about = true;
+    s.held = s.help = s.about = true;
     return s;
 }
 

@@ -29,6 +29,7 @@ struct CommandStates {
     bool checkAll = false;
     bool clearAll = false;
     bool methodAll = false;
+    bool held = false;
     bool help = false;
     bool about = false;
     bool exit = true; // never governed by the rules

@@ -6,6 +6,7 @@
 #include "runs/recycle_settings_check.h"
 #include "ui/about_form.h"
 #include "ui/application.h"
+#include "ui/held_form.h"
 #include "ui/junk_item.h"
 #include "ui/junk_list_commands.h"
 #include "ui/junk_list_files.h"
@@ -315,6 +316,7 @@ void THDForm::aAddUpdate() {
     aCheckAll->setEnabled(s.checkAll);
     aClearAll->setEnabled(s.clearAll);
     mnuMethodAll->menuAction()->setEnabled(s.methodAll);
+    aHeld->setEnabled(s.held);
     aHelp->setEnabled(s.help);
     aAbout->setEnabled(s.about);
     aExit->setEnabled(s.exit);
@@ -478,6 +480,11 @@ void THDForm::aCleanupExecute() {
         return;
     cleanup_->Execute(cbTestMode->isChecked());
     aAddUpdate();
+}
+
+void THDForm::aHeldExecute() {
+    THeldForm held(this);
+    RunDialog(held);
 }
 
 void THDForm::aHelpExecute() {

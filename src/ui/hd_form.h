@@ -121,6 +121,7 @@ private:
 
     void aCountExecute();
     void aCleanupExecute();
+    void aHeldExecute();
     void aHelpExecute();
     void aAboutExecute();
     // `pos` in the list's coordinates; none opens it at the current row (keyboard).
@@ -165,6 +166,7 @@ private:
     QAction* aCheckAll;
     QAction* aClearAll;
     QAction* aCleanup;
+    QAction* aHeld;
     QAction* aHelp;
     QAction* aAbout;
     QAction* aExit;

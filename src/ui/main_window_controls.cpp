@@ -105,6 +105,8 @@ void MainWindowControls::BuildActions() {
     f.aClearAll = MakeAction("aClearAll", "Unchec&k All", {});
     f.aClearAll->setData(0);
     f.aCleanup = MakeAction("aCleanup", "&Clean up", "Process all checked junk file types now");
+    f.aHeld =
+        MakeAction("aHeld", "&Held files...", "Restore or delete the files in the holding folders");
     f.aHelp = MakeAction("aHelp", "&Help", "Activate the help system");
     f.aAbout = MakeAction("aAbout", "A&bout", "Display version and copyright information");
     f.aExit = MakeAction("aExit", "E&xit", "Exit the program");
@@ -125,6 +127,7 @@ void MainWindowControls::BuildActions() {
     bind(f.aClearAll, [commands, &f] { commands->aCheckAllExecute(f.aClearAll); });
     bind(f.aCount, [&f] { f.aCountExecute(); });
     bind(f.aCleanup, [&f] { f.aCleanupExecute(); });
+    bind(f.aHeld, [&f] { f.aHeldExecute(); });
     bind(f.aHelp, [&f] { f.aHelpExecute(); });
     bind(f.aAbout, [&f] { f.aAboutExecute(); });
     bind(f.aExit, [&f] { f.close(); });
@@ -300,6 +303,8 @@ void MainWindowControls::BuildPopupMenu() {
     }
     QObject::connect(f.mnuMethodAll, &QMenu::aboutToShow, &f,
                      [commands] { commands->mnuMethodAllClick(); });
+    f.pmMain->addSeparator();
+    f.pmMain->addAction(MakeMenuItem("mnuHeld", "Held &files...", f.aHeld));
     // The window shows the menus' hints (its event filter) and clears the last one when
     // the menu closes.
     QObject::connect(f.pmMain, &QMenu::aboutToHide, &f, [&f] { f.ShowHint({}); });

@@ -13,7 +13,7 @@ TEST(CommandRulesTest, EmptyListLeavesOnlyTheListIndependentCommands) {
     const CommandStates s = Idle(0, -1);
     EXPECT_FALSE(s.edit || s.rem || s.props || s.count || s.up || s.down);
     EXPECT_FALSE(s.checkAll || s.clearAll || s.methodAll || s.cleanup || s.undo);
-    EXPECT_TRUE(s.add && s.defaults && s.help && s.about && s.testMode && s.exit);
+    EXPECT_TRUE(s.add && s.defaults && s.held && s.help && s.about && s.testMode && s.exit);
 }
 
 TEST(CommandRulesTest, HigherAndLowerFollowThePositionOfTheSelection) {

@@ -1,0 +1,332 @@
+#include "ui/held_form.h"
+
+#include "platform/clock.h"
+#include "platform/date_time.h"
+#include "platform/file_system.h"
+#include "runs/size_text.h"
+#include "ui/dialog_font.h"
+#include "ui/prompter.h"
+#include "ui/widget_placement.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace brumo {
+
+namespace {
+
+constexpr const char* WindowName = "HeldForm";
+constexpr int PathColumn = 0;
+constexpr int SizeColumn = 1;
+constexpr int HeldColumn = 2;
+// Each file row keeps its index into the listed files here.
+constexpr int FileRole = Qt::UserRole + 1;
+
+// Sizes and times sort by their values, not by their texts.
+class HeldItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : PathColumn;
+        if (column == PathColumn)
+            return text(column).compare(other.text(column), Qt::CaseInsensitive) < 0;
+        return data(column, Qt::UserRole).toDouble() < other.data(column, Qt::UserRole).toDouble();
+    }
+};
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString WhenText(TDateTime when) {
+    if (when == 0)
+        return "unknown";
+    const CalendarDate date = DateTime::DecodeDate(when);
+    const ClockTime time = DateTime::DecodeTime(when);
+    const QDateTime local(QDate(date.year, date.month, date.day),
+                          QTime(time.hour, time.minute, time.second));
+    return QLocale().toString(local, QLocale::ShortFormat);
+}
+
+QString FilesText(int count) {
+    return QString::fromStdString(SizeText::Grouped(count)) + (count == 1 ? " file" : " files");
+}
+
+} // namespace
+
+THeldForm::THeldForm(QWidget* parent) : QDialog(parent) {
+    setObjectName("HeldForm");
+    setWindowTitle("Held files");
+    DialogFont::ApplyTo(*this);
+    setSizeGripEnabled(true);
+    setMinimumSize(420, 260);
+    resize(600, 380);
+
+    aRestore = MakeAction("aRestore", "&Restore",
+                          "Move the selected files back to where they were cleaned up from");
+    aDelete = MakeAction("aDelete", "&Delete for good", "Delete the selected files permanently");
+    aPurge = MakeAction("aPurge", "&Purge files held longer than",
+                        "Delete permanently every file held longer than the number of days");
+    connect(aRestore, &QAction::triggered, this, &THeldForm::aRestoreExecute);
+    connect(aDelete, &QAction::triggered, this, &THeldForm::aDeleteExecute);
+    connect(aPurge, &QAction::triggered, this, &THeldForm::aPurgeExecute);
+
+    tvHeld = new QTreeWidget(this);
+    tvHeld->setObjectName("tvHeld");
+    tvHeld->setHeaderLabels({"Original path", "Size", "Held since"});
+    tvHeld->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tvHeld->setSortingEnabled(true);
+    tvHeld->sortByColumn(PathColumn, Qt::AscendingOrder);
+    tvHeld->setRootIsDecorated(false);
+    tvHeld->setUniformRowHeights(true);
+    tvHeld->header()->setStretchLastSection(false);
+    tvHeld->header()->setSectionResizeMode(PathColumn, QHeaderView::Stretch);
+    SetHint(tvHeld, "The files in the holding folders, by drive");
+    lblTotal = new QLabel(this);
+    lblTotal->setObjectName("lblTotal");
+
+    btnRestore = MakeButton("btnRestore", aRestore);
+    btnDelete = MakeButton("btnDelete", aDelete);
+    btnPurge = MakeButton("btnPurge", aPurge);
+    seDays = new QSpinBox(this);
+    seDays->setObjectName("seDays");
+    seDays->setRange(0, 9999);
+    seDays->setValue(30);
+    SetHint(seDays, "How many days a file must have been held to be purged");
+    auto* daysLabel = new QLabel("days", this);
+    btnClose = new QPushButton("Close", this);
+    btnClose->setObjectName("btnClose");
+    btnClose->setAutoDefault(false);
+    SetHint(btnClose, "Close this window");
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(seDays, &QSpinBox::valueChanged, this, [this] { updateTimer_->start(); });
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnRestore);
+    buttons->addWidget(btnDelete);
+    buttons->addStretch();
+    buttons->addWidget(lblTotal);
+    auto* purge = new QHBoxLayout;
+    purge->addWidget(btnPurge);
+    purge->addWidget(seDays);
+    purge->addWidget(daysLabel);
+    purge->addStretch();
+    purge->addWidget(btnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 0);
+    layout->addWidget(tvHeld, 1);
+    layout->addLayout(buttons);
+    layout->addLayout(purge);
+    layout->addWidget(StatusBar1);
+
+    updateTimer_ = new QTimer(this);
+    updateTimer_->setSingleShot(true);
+    updateTimer_->setInterval(0);
+    connect(updateTimer_, &QTimer::timeout, this, &THeldForm::aRestoreUpdate);
+    connect(tvHeld, &QTreeWidget::itemSelectionChanged, this, [this] { updateTimer_->start(); });
+
+    WidgetPlacement::Restore(*this, WindowName, true);
+    LoadHeldFiles();
+}
+
+THeldForm::~THeldForm() {
+    WidgetPlacement::Save(*this, WindowName, true);
+}
+
+QAction* THeldForm::MakeAction(const char* name, const QString& caption, const QString& hint) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setStatusTip(hint);
+    return action;
+}
+
+QPushButton* THeldForm::MakeButton(const char* name, QAction* action) {
+    auto* button = new QPushButton(action->text(), this);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    SetHint(button, action->statusTip());
+    button->setEnabled(action->isEnabled());
+    connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    connect(action, &QAction::changed, button,
+            [button, action] { button->setEnabled(action->isEnabled()); });
+    return button;
+}
+
+void THeldForm::SetHint(QWidget* control, const QString& hint) {
+    control->setStatusTip(hint);
+    control->installEventFilter(this);
+}
+
+bool THeldForm::event(QEvent* event) {
+    // Hints reach the status bar through the controls' own Enter and Leave (eventFilter).
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QDialog::event(event);
+}
+
+bool THeldForm::eventFilter(QObject* watched, QEvent* event) {
+    auto* control = qobject_cast<QWidget*>(watched);
+    const bool changedUnderMouse =
+        event->type() == QEvent::EnabledChange && control && control->underMouse();
+    if (control &&
+        (event->type() == QEvent::Enter || event->type() == QEvent::Leave || changedUnderMouse)) {
+        QString hint;
+        if (event->type() != QEvent::Leave)
+            hint = control->statusTip() + (control->isEnabled() ? "" : " (disabled)");
+        if (hint.isEmpty())
+            StatusBar1->clearMessage();
+        else
+            StatusBar1->showMessage(hint);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void THeldForm::LoadHeldFiles() {
+    files_ = HeldFiles::List();
+    tvHeld->setSortingEnabled(false);
+    tvHeld->clear();
+    QTreeWidgetItem* drive = nullptr;
+    int64_t driveBytes = 0;
+    int64_t total = 0;
+    auto closeDrive = [&] {
+        if (!drive)
+            return;
+        drive->setText(SizeColumn, Text(SizeText::Of(driveBytes)));
+        drive->setData(SizeColumn, Qt::UserRole, double(driveBytes));
+    };
+    for (size_t i = 0; i < files_.size(); ++i) {
+        const HeldFile& file = files_[i];
+        const QString letter = Text(file.originalPath.substr(0, 2));
+        if (!drive || drive->data(PathColumn, Qt::UserRole).toString() != letter) {
+            closeDrive();
+            drive = new HeldItem(tvHeld, {"Drive " + letter});
+            drive->setData(PathColumn, Qt::UserRole, letter);
+            drive->setFlags(Qt::ItemIsEnabled);
+            QFont bold = drive->font(PathColumn);
+            bold.setBold(true);
+            drive->setFont(PathColumn, bold);
+            driveBytes = 0;
+        }
+        auto* row = new HeldItem(drive, {Text(file.originalPath), Text(SizeText::Of(file.size)),
+                                         WhenText(file.heldSince)});
+        row->setData(PathColumn, FileRole, qulonglong(i));
+        row->setData(SizeColumn, Qt::UserRole, double(file.size));
+        row->setData(HeldColumn, Qt::UserRole, file.heldSince);
+        row->setTextAlignment(SizeColumn, Qt::AlignRight | Qt::AlignVCenter);
+        driveBytes += file.size;
+        total += file.size;
+    }
+    closeDrive();
+    tvHeld->setSortingEnabled(true);
+    tvHeld->expandAll();
+    tvHeld->resizeColumnToContents(SizeColumn);
+    tvHeld->resizeColumnToContents(HeldColumn);
+    lblTotal->setText(files_.empty() ? QString("The holding folders hold no files")
+                                     : "Held: " + Text(SizeText::Of(total)) + " in " +
+                                           FilesText(int(files_.size())));
+    aRestoreUpdate();
+}
+
+std::vector<const HeldFile*> THeldForm::SelectedFiles() const {
+    std::vector<const HeldFile*> selected;
+    for (QTreeWidgetItem* item : tvHeld->selectedItems()) {
+        const QVariant index = item->data(PathColumn, FileRole);
+        if (index.isValid() && index.toULongLong() < files_.size())
+            selected.push_back(&files_[index.toULongLong()]);
+    }
+    return selected;
+}
+
+std::vector<HeldFile> THeldForm::PurgeCandidates() const {
+    return HeldFiles::HeldLongerThan(files_, seDays->value(), Clock::Current().Now());
+}
+
+void THeldForm::aRestoreUpdate() {
+    const bool selected = !SelectedFiles().empty();
+    aRestore->setEnabled(selected);
+    aDelete->setEnabled(selected);
+    aPurge->setEnabled(!PurgeCandidates().empty());
+}
+
+void THeldForm::Report(int done, const QString& doneText, const QStringList& failures) {
+    QString text = doneText.arg(FilesText(done));
+    if (!failures.isEmpty())
+        text += "\r\n\r\n" + failures.join("\r\n");
+    Prompter::Tell(this, text, failures.isEmpty() ? PromptIcon::Information : PromptIcon::Warning);
+    LoadHeldFiles();
+}
+
+void THeldForm::aRestoreExecute() {
+    int done = 0;
+    QStringList failures;
+    for (const HeldFile* file : SelectedFiles()) {
+        const std::string& path = file->originalPath;
+        bool keepBoth = false;
+        if (FileSystem::FileExistsAsNamed(path) && !FileSystem::FolderExists(path)) {
+            keepBoth = Prompter::AskYes(this,
+                                        "A file named \"" + Text(path) +
+                                            "\" is already there.\r\n\r\nKeep both, restoring "
+                                            "the held file under a new name?",
+                                        PromptIcon::Question);
+            if (!keepBoth) {
+                failures << Text(path) + ": the file already there was kept";
+                continue;
+            }
+        }
+        const HeldOutcome outcome = HeldFiles::Restore(path, keepBoth);
+        if (outcome.done)
+            ++done;
+        else
+            failures << Text(path) + ": " + Text(outcome.reason);
+    }
+    Report(done, "Restored %1.", failures);
+}
+
+void THeldForm::DeleteForGood(const std::vector<std::string>& paths, const QString& which) {
+    if (!Prompter::AskYes(this,
+                          "Delete " + FilesText(int(paths.size())) + which +
+                              " for good? They cannot be restored afterwards.",
+                          PromptIcon::Warning))
+        return;
+    int done = 0;
+    QStringList failures;
+    for (const std::string& path : paths) {
+        const HeldOutcome outcome = HeldFiles::Delete(path);
+        if (outcome.done)
+            ++done;
+        else
+            failures << Text(path) + ": " + Text(outcome.reason);
+    }
+    Report(done, "Deleted %1 for good.", failures);
+}
+
+void THeldForm::aDeleteExecute() {
+    std::vector<std::string> paths;
+    for (const HeldFile* file : SelectedFiles())
+        paths.push_back(file->originalPath);
+    DeleteForGood(paths, {});
+}
+
+void THeldForm::aPurgeExecute() {
+    std::vector<std::string> paths;
+    for (const HeldFile& file : PurgeCandidates())
+        paths.push_back(file.originalPath);
+    DeleteForGood(paths, " held longer than " + QString::number(seDays->value()) + " days");
+}
+
+} // namespace brumo

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "runs/held_files.h"
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QStatusBar;
+class QTimer;
+class QTreeWidget;
+
+namespace brumo {
+
+// The files in the holding folders, grouped by drive: put back, deleted for good or purged
+// by age. Sizeable, its placement kept.
+class THeldForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit THeldForm(QWidget* parent = nullptr);
+    ~THeldForm() override;
+
+    // Reads the holding folders again and shows what they hold.
+    void LoadHeldFiles();
+    // The enabling rules, applied to the commands now.
+    void aRestoreUpdate();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* MakeAction(const char* name, const QString& caption, const QString& hint);
+    QPushButton* MakeButton(const char* name, QAction* action);
+    void SetHint(QWidget* control, const QString& hint);
+    std::vector<const HeldFile*> SelectedFiles() const;
+    std::vector<HeldFile> PurgeCandidates() const;
+    // Shows what was done and what failed, and lists the holding folders again.
+    void Report(int done, const QString& doneText, const QStringList& failures);
+    // Asks first; `which` tells which files after their count.
+    void DeleteForGood(const std::vector<std::string>& paths, const QString& which);
+
+    void aRestoreExecute();
+    void aDeleteExecute();
+    void aPurgeExecute();
+
+    std::vector<HeldFile> files_;
+    QTimer* updateTimer_;
+
+    QAction* aRestore;
+    QAction* aDelete;
+    QAction* aPurge;
+    QTreeWidget* tvHeld;
+    QLabel* lblTotal;
+    QPushButton* btnRestore;
+    QPushButton* btnDelete;
+    QPushButton* btnPurge;
+    QSpinBox* seDays;
+    QPushButton* btnClose;
+    QStatusBar* StatusBar1;
+};
+
+} // namespace brumo
