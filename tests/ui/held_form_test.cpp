@@ -1,6 +1,7 @@
 #include "ui/held_form.h"
 
 #include "model/type_store.h"
+#include "platform/clock.h"
 #include "platform/holding_folder.h"
 #include "recycle_bin_switch.h"
 #include "runs/recycle_settings_check.h"
@@ -19,11 +20,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -52,27 +55,28 @@ private:
     }
 
     // Sorts by size from its header, restores one file to a free place and one onto an
-    // occupied one, and deletes one for good.
+    // occupied one, deletes one for good and purges one.
     static void Drive(THeldForm& form, test::ScriptedPrompter& prompter, const fs::path& c) {
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* tree = form.findChild<QTreeWidget*>("tvHeld");
         QCOMPARE(tree->topLevelItemCount(), 1);
         QCOMPARE(tree->topLevelItem(0)->text(0), QString("Drive C:"));
-        QCOMPARE(tree->topLevelItem(0)->childCount(), 3);
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 4);
+        QVERIFY(!Button(form, "btnPurge")->isEnabled()); // held just now
 
         QHeaderView* header = tree->header();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
         QCOMPARE(header->sortIndicatorSection(), 1);
         QStringList bySize;
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 4; ++i)
             bySize << tree->topLevelItem(0)->child(i)->text(0).section('\\', -1);
-        QStringList ascending{"a.txt", "c.txt", "b.txt"}; // 10, 20 and 3000 bytes
+        QStringList ascending{"a.txt", "c.txt", "d.txt", "b.txt"}; // 10, 20, 40, 3000 bytes
         if (header->sortIndicatorOrder() == Qt::DescendingOrder)
             std::reverse(ascending.begin(), ascending.end());
         QCOMPARE(bySize, ascending);
-        QVERIFY(form.findChild<QLabel*>("lblTotal")->text().contains("3 files"));
+        QVERIFY(form.findChild<QLabel*>("lblTotal")->text().contains("4 files"));
 
         QVERIFY(!Button(form, "btnRestore")->isEnabled());
         Click(tree, "a.txt");
@@ -99,8 +103,23 @@ private:
         prompter.answers.push_back(PromptAnswer::Yes);
         QTest::mouseClick(Button(form, "btnDelete"), Qt::LeftButton);
         QCOMPARE(prompter.asked.back().text, QString("Deleted 1 file for good."));
-        QVERIFY(!fs::exists(c / HoldingFolder::Name / "docs"));
         QVERIFY(!fs::exists(c / "docs" / "b.txt"));
+
+        // Forty days on, the last one is purged after 31 days.
+        FixedClock later(Clock::Current().Now() + 40);
+        Clock::Install(&later);
+        const std::unique_ptr<FixedClock, void (*)(FixedClock*)> uninstall(
+            &later, [](FixedClock*) { Clock::Install(nullptr); });
+        auto* days = form.findChild<QSpinBox*>("seDays");
+        days->setFocus();
+        QTest::keyClick(days, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(days, "31");
+        QTRY_VERIFY(Button(form, "btnPurge")->isEnabled());
+        prompter.answers.push_back(PromptAnswer::Yes);
+        QTest::mouseClick(Button(form, "btnPurge"), Qt::LeftButton);
+        QVERIFY(prompter.asked.at(prompter.asked.size() - 2).text.contains("31 days"));
+        QCOMPARE(prompter.asked.back().text, QString("Deleted 1 file for good."));
+        QVERIFY(!fs::exists(c / HoldingFolder::Name / "docs"));
         QCOMPARE(tree->topLevelItemCount(), 0);
         QTRY_VERIFY(!Button(form, "btnDelete")->isEnabled());
         QVERIFY(!Button(form, "btnPurge")->isEnabled());
@@ -114,6 +133,7 @@ private slots:
         test::TreeBuilder::MakeFile(c / HoldingFolder::Name / "docs" / "a.txt", 10);
         test::TreeBuilder::MakeFile(c / HoldingFolder::Name / "docs" / "b.txt", 3000);
         test::TreeBuilder::MakeFile(c / HoldingFolder::Name / "keep" / "c.txt", 20);
+        test::TreeBuilder::MakeFile(c / HoldingFolder::Name / "docs" / "d.txt", 40);
         test::TreeBuilder::MakeFile(c / "keep" / "c.txt", 1);
         test::DriveMap drives{{'C', c}};
         const ProgramFiles files =
