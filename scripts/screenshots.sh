@@ -22,6 +22,7 @@ shots=(
     "main-popup docs/main-popup-menu.png"
     "about docs/about.png"
     "dialogs docs/dialogs.png"
+    "held docs/held-files.png"
 )
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja >/dev/null

@@ -99,6 +99,8 @@ THeldForm::THeldForm(QWidget* parent) : QDialog(parent) {
     btnRestore = MakeButton("btnRestore", aRestore);
     btnDelete = MakeButton("btnDelete", aDelete);
     btnPurge = MakeButton("btnPurge", aPurge);
+    // A long caption: some fonts draw it wider than measured.
+    btnPurge->setMinimumWidth(btnPurge->sizeHint().width() + 2 * fontMetrics().averageCharWidth());
     seDays = new QSpinBox(this);
     seDays->setObjectName("seDays");
     seDays->setRange(0, 9999);

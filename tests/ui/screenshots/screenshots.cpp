@@ -6,6 +6,7 @@
 #include "app/program_files.h"
 #include "model/default_types.h"
 #include "model/type_store.h"
+#include "platform/holding_folder.h"
 #include "runs/recycle_settings_check.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
@@ -14,6 +15,7 @@
 #include "ui/application.h"
 #include "ui/default_form.h"
 #include "ui/hd_form.h"
+#include "ui/held_form.h"
 #include "ui/legend_form.h"
 #include "ui/name_form.h"
 #include "ui/new_pick_form.h"
@@ -300,6 +302,29 @@ std::vector<QWidget*> DialogsScene(Stage& stage) {
     return windows;
 }
 
+std::vector<QWidget*> HeldScene(Stage& stage) {
+    const std::pair<const test::TempTree*, const char*> held[] = {
+        {&stage.c, "Temp/setup.log"},
+        {&stage.c, "Temp/Cache/thumbs.db"},
+        {&stage.c, "Users/Ann/Documents/~report.docx"},
+        {&stage.c, "Users/Ann/AppData/Local/Temp/install.tmp"},
+        {&stage.d, "Media/old-cover.bak"},
+        {&stage.d, "Backup/2024/notes.tmp"}};
+    int64_t size = 1800;
+    for (const auto& [drive, path] : held) {
+        test::TreeBuilder::MakeFile(*drive / HoldingFolder::Name / path, size);
+        size = size * 7 % 250000;
+    }
+    auto form = std::make_unique<THeldForm>();
+    auto* tree = form->findChild<QTreeWidget*>("tvHeld");
+    tree->setCurrentItem(tree->topLevelItem(0)->child(1));
+    form->resize(640, 340);
+    form->show();
+    QWidget* window = form.get();
+    stage.owned.push_back(std::move(form));
+    return {window};
+}
+
 const std::map<std::string, Scene>& Scenes() {
     static const std::map<std::string, Scene> scenes{
         {"picker", PickerScene},
@@ -315,7 +340,8 @@ const std::map<std::string, Scene>& Scenes() {
         {"main-after-run", MainAfterRunScene},
         {"main-popup", MainPopupScene},
         {"about", AboutScene},
-        {"dialogs", DialogsScene}};
+        {"dialogs", DialogsScene},
+        {"held", HeldScene}};
     return scenes;
 }
 
@@ -354,7 +380,7 @@ QImage Compose(const std::vector<QWidget*>& windows) {
 // all, as a user sees them.
 bool FromScreen(const std::string& scene) {
     static const std::set<std::string> scenes{"main-test-run", "main-after-run", "main-popup",
-                                              "dialogs"};
+                                              "dialogs", "held"};
     return qEnvironmentVariableIsSet("BRUMO_SHOTS_FROM_SCREEN") && scenes.count(scene);
 }
 
