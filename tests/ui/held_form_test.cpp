@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -127,6 +128,20 @@ private:
     }
 
 private slots:
+    void disabledCommandsShowTheirHints() {
+        test::TempTree dir;
+        test::TreeBuilder::MakeFile(dir / "c" / HoldingFolder::Name / "a.txt", 1);
+        test::DriveMap drives{{'C', dir / "c"}};
+        WidgetPlacement::SetSettingsFile((dir / "brumo.INI").string());
+        THeldForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::mouseMove(Button(form, "btnPurge"));
+        QTRY_COMPARE(form.findChild<QStatusBar*>("StatusBar1")->currentMessage(),
+                     QString("Delete permanently every file held longer than the number of days "
+                             "(disabled)"));
+    }
+
     void restoresAndDeletesFromThePopupMenu() {
         test::TempTree dir;
         const fs::path c = dir / "c";
@@ -170,6 +185,9 @@ private slots:
         QApplication::sendEvent(list, &menuKey);
         auto* menu = form.findChild<QMenu*>("pmMain");
         QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QTest::keyClick(menu, Qt::Key_Up); // the last item, with its hint
+        QTRY_COMPARE(form.findChild<QLabel*>("StatusPanel1")->text(),
+                     QString("Restore or delete the files in the holding folders"));
         QTest::keyClick(menu, Qt::Key_F);
         QTRY_COMPARE(shown, 1);
 
