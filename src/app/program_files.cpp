@@ -89,6 +89,8 @@ ProgramFiles ProgramFiles::Derive(const std::string& executable, bool programFol
     if (!programFolderWritable && f.DataFolder.empty())
         f.FilesFolder = f.ProgramFolder;
     f.TypeStore = ChangeExtension(base, ".DAT");
+    if (base != executable)
+        f.ProgramFolderTypeStore = ChangeExtension(executable, ".DAT");
     f.RecoveryCopy = ChangeExtension(base, ".D$$");
     f.Log = ChangeExtension(base, ".LOG.TXT");
     f.TestLog = ChangeExtension(base, ".TEST.TXT");
@@ -99,6 +101,13 @@ ProgramFiles ProgramFiles::Derive(const std::string& executable, bool programFol
     f.ProgramFolderWindows = WindowsFolder(f.ProgramFolder);
     f.DataFolderWindows = WindowsFolder(f.DataFolder);
     return f;
+}
+
+std::string ProgramFiles::TypeStoreToRead() const {
+    if (!ProgramFolderTypeStore.empty() && !FileSystem::FileExists(TypeStore) &&
+        FileSystem::FileExists(ProgramFolderTypeStore))
+        return ProgramFolderTypeStore;
+    return TypeStore;
 }
 
 std::vector<std::string> ProgramFiles::ExcludedFolders() const {

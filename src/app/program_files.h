@@ -22,6 +22,9 @@ public:
     std::string HelpFile;      // ".HLP"
     std::string Settings;      // ".INI"
     std::string FoundFiles;    // ".$$$.TXT"
+    // The store beside the program when the files live in the data folder (an installed
+    // copy, a read-only folder); empty otherwise. Read while the data folder has none.
+    std::string ProgramFolderTypeStore;
 
     // The program folder and the data folder as Windows paths without a trailing
     // backslash; empty where no drive maps them. Searches never enter either.
@@ -39,6 +42,10 @@ public:
     // The path with the extension of its file name (from the last "." on) replaced by
     // the suffix; a name without "." gets the suffix appended.
     static std::string ChangeExtension(const std::string& path, const std::string& suffix);
+
+    // The store to read: the data folder's own when it exists, else the one beside the
+    // program where there is one, else TypeStore. Saving always writes TypeStore.
+    std::string TypeStoreToRead() const;
 
     // The non-empty Windows folders that searches must leave out, without duplicates.
     std::vector<std::string> ExcludedFolders() const;

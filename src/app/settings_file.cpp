@@ -15,7 +15,7 @@ SettingsFile SettingsFile::ForProgram(const std::string& programFile) {
 
 IniText SettingsFile::Load() const {
     std::string bytes;
-    if (FileSystem::ReadFile(path_, bytes))
+    if (FileSystem::ReadFile(FileSystem::LinkTarget(path_), bytes))
         return IniText();
     return IniText(bytes);
 }
@@ -40,7 +40,7 @@ std::optional<SettingsWriteError> SettingsFile::Write(const std::string& section
             return SettingsWriteError{path_, "the value of \"" + key + "\" holds a line break"};
 
     std::string bytes;
-    if (OsError error = FileSystem::ReadFile(path_, bytes)) {
+    if (OsError error = FileSystem::ReadFile(FileSystem::LinkTarget(path_), bytes)) {
         // A file that exists but cannot be read must not be replaced by a fragment of it.
         if (error.code != OsError::NotFound())
             return SettingsWriteError{path_, error.Message()};
@@ -49,7 +49,7 @@ std::optional<SettingsWriteError> SettingsFile::Write(const std::string& section
     IniText text(bytes);
     for (const auto& [key, value] : values)
         text.SetValue(section, key, value);
-    if (OsError error = FileSystem::WriteFileAtomic(path_, text.Text()))
+    if (OsError error = FileSystem::WriteFileAtomic(FileSystem::LinkTarget(path_), text.Text()))
         return SettingsWriteError{path_, error.Message()};
     return std::nullopt;
 }

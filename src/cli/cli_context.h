@@ -24,7 +24,11 @@ struct CliContext {
     // The program's type store, or the built-in types where there is none; nullopt once the
     // reason the store could not be read has gone to the error stream. With `noteDefaults`
     // the error stream also hears when the built-in types stand in.
+    // The error stream also hears which store was read where two could be.
     std::optional<TypeCatalog> LoadTypes(bool noteDefaults = false) const;
+    // The Recycle Bin settings check of the window: with the Recycle Bin unusable, the types
+    // that rely on it are disabled and the error stream says so. True when it is unusable.
+    bool CheckRecycleBin(TypeCatalog& catalog) const;
     // The type `which` names (its number in "brumo list" or its name), kept in `catalog`;
     // null once the reason it could not be found has gone to the error stream.
     // Tells the error stream which folder entries of the type will not be searched, and why

@@ -13,9 +13,10 @@ CLI::App* ListCommand::Add(CLI::App& app) {
 }
 
 int ListCommand::Execute(CliContext& context) {
-    const std::optional<TypeCatalog> catalog = context.LoadTypes(true);
+    std::optional<TypeCatalog> catalog = context.LoadTypes(true);
     if (!catalog)
         return ExitError;
+    context.CheckRecycleBin(*catalog);
     TypeListing::Print(context.out, catalog->Types());
     return ExitOk;
 }

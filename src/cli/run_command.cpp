@@ -26,6 +26,10 @@ int RunCommand::Execute(CliContext& context) {
     const std::optional<TypeCatalog> catalog = context.LoadTypes(true);
     if (!catalog)
         return ExitError;
+    if (real_ && catalog->FromDefaults())
+        return context.Fail("there is no type store, and a real run cleans only with junk file "
+                            "types you chose; make them in the window, or write the built-in "
+                            "types to the store with \"brumo defaults --save\"");
     EnabledTypeList types(catalog->Types());
     for (int i = 0; i < types.Count(); ++i)
         if (types.Checked(i))

@@ -27,12 +27,12 @@ std::string Quoted(const std::string& text) {
 } // namespace
 
 std::optional<std::string> TypeCatalog::Load(const ProgramFiles& files, TypeCatalog& catalog) {
-    return LoadFrom(files.TypeStore, catalog);
+    return LoadFrom(files.TypeStoreToRead(), catalog);
 }
 
 std::optional<std::string> TypeCatalog::LoadFrom(const std::string& storePath,
                                                  TypeCatalog& catalog) {
-    TypeStore store;
+    TypeStore store(false);
     TypeStore::LoadResult result = store.Load(storePath);
     switch (result.status) {
     case TypeStore::LoadStatus::Loaded:
@@ -41,7 +41,7 @@ std::optional<std::string> TypeCatalog::LoadFrom(const std::string& storePath,
         break;
     case TypeStore::LoadStatus::Missing:
     case TypeStore::LoadStatus::Empty:
-        catalog = OfDefaults();
+        catalog = OfDefaults(false);
         break;
     case TypeStore::LoadStatus::Failed:
         return result.error.empty() ? "The type store " + Quoted(storePath) + " cannot be read."
@@ -51,11 +51,22 @@ std::optional<std::string> TypeCatalog::LoadFrom(const std::string& storePath,
     return std::nullopt;
 }
 
-TypeCatalog TypeCatalog::OfDefaults() {
+TypeCatalog TypeCatalog::OfDefaults(bool recycleUnusable) {
     TypeCatalog catalog;
-    catalog.types_ = DefaultTypes::Build(false);
+    catalog.types_ = DefaultTypes::Build(recycleUnusable);
     catalog.fromDefaults_ = true;
     return catalog;
+}
+
+int TypeCatalog::DisableRecycleTypes() {
+    int disabled = 0;
+    for (TJunkFileObj& type : types_) {
+        if (type.Method != MethodRecycleBin)
+            continue;
+        disabled += type.Enabled ? 1 : 0;
+        type.Enabled = false;
+    }
+    return disabled;
 }
 
 TypeCatalog::Lookup TypeCatalog::Find(const std::string& which) const {

@@ -14,14 +14,18 @@ namespace brumo {
 // store that fails to load stays exactly as it is.
 class TypeCatalog {
 public:
-    // The store of the program's files. Returns an error text (naming the file and the
-    // offset of the value that failed) when the store exists but cannot be read whole.
+    // The store of the program's files (see ProgramFiles::TypeStoreToRead). Returns an error text
+    // (naming the file and the offset of the value that failed) when the store exists but cannot be
+    // read whole.
     static std::optional<std::string> Load(const ProgramFiles& files, TypeCatalog& catalog);
     static std::optional<std::string> LoadFrom(const std::string& storePath, TypeCatalog& catalog);
-    // The built-in types of this machine, the Recycle Bin taken as usable.
-    static TypeCatalog OfDefaults();
+    // The built-in types of this machine; with an unusable Recycle Bin, those that would use
+    // it get the holding folder.
+    static TypeCatalog OfDefaults(bool recycleUnusable);
 
     const std::vector<TJunkFileObj>& Types() const { return types_; }
+    // Clears Enabled of every Recycle Bin type; returns how many were enabled.
+    int DisableRecycleTypes();
     // True when there was no store (or an empty one) and the types are the defaults.
     bool FromDefaults() const { return fromDefaults_; }
     const std::string& StorePath() const { return storePath_; }

@@ -11,6 +11,15 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
+// A system message as a sentence of its own: trailing line breaks off, a full stop on.
+std::string Sentence(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n'))
+        text.pop_back();
+    if (!text.empty() && text.back() != '.')
+        text += '.';
+    return text;
+}
+
 std::string KeepNote(const std::string& path) {
     return " Brumo will keep a copy of the file as " + Quoted(TypeStore::FreeCopyName(path)) +
            " before it writes the file again.";
@@ -60,8 +69,10 @@ TypeStore::LoadResult TypeStore::Parse(std::string_view bytes, const std::string
         TJunkFileObj type;
         if (auto error = type.LoadFromStream(in)) {
             result.status = LoadStatus::Failed;
-            result.error = error->message + " " + std::to_string(result.types.size()) +
-                           " junk file types were read before the error.";
+            const size_t read = result.types.size();
+            result.error = error->message + " " + std::to_string(read) +
+                           (read == 1 ? " junk file type was" : " junk file types were") +
+                           " read before the error.";
             return result;
         }
         result.types.push_back(std::move(type));
@@ -72,22 +83,26 @@ TypeStore::LoadResult TypeStore::Parse(std::string_view bytes, const std::string
 
 TypeStore::LoadResult TypeStore::Load(const std::string& path) {
     LoadResult result;
-    if (!FileSystem::FileExists(path)) {
+    const std::string target = FileSystem::LinkTarget(path);
+    if (!FileSystem::FileExists(target)) {
         failed_.erase(path);
         result.status = LoadStatus::Missing;
         return result;
     }
     std::string bytes;
-    if (OsError error = FileSystem::ReadFile(path, bytes)) {
+    if (OsError error = FileSystem::ReadFile(target, bytes)) {
         failed_.insert(path);
         result.status = LoadStatus::Failed;
-        result.error = "Cannot open file " + Quoted(path) + ". " + error.Message() + KeepNote(path);
+        result.error = "Cannot open file " + Quoted(path) + ". " + Sentence(error.Message());
+        if (writes_)
+            result.error += KeepNote(path);
         return result;
     }
     result = Parse(bytes, path);
     if (result.status == LoadStatus::Failed) {
         failed_.insert(path);
-        result.error += KeepNote(path);
+        if (writes_)
+            result.error += KeepNote(path);
     } else {
         failed_.erase(path);
     }
@@ -109,7 +124,7 @@ bool TypeStore::KeepFailedFile(const std::string& path, bool moveIt, WriteResult
         error = FileSystem::MoveFile(path, copy);
     } else {
         std::string bytes;
-        error = FileSystem::ReadFile(path, bytes);
+        error = FileSystem::ReadFile(FileSystem::LinkTarget(path), bytes);
         if (!error)
             error = FileSystem::WriteFileAtomic(copy, bytes);
     }
@@ -133,7 +148,9 @@ TypeStore::WriteResult TypeStore::Save(const std::string& path,
     WriteResult result;
     if (!KeepFailedFile(path, false, result))
         return result;
-    if (OsError error = FileSystem::WriteFileAtomic(path, Serialize(types))) {
+    // A link stays a link: the list goes where it points.
+    if (OsError error =
+            FileSystem::WriteFileAtomic(FileSystem::LinkTarget(path), Serialize(types))) {
         result.error = "Cannot create file " + Quoted(path) + ". " + error.Message();
         return result;
     }

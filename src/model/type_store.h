@@ -39,6 +39,9 @@ public:
         std::string Message() const;
     };
 
+    // A store that is only read (the command line's) promises no copy in its load errors.
+    explicit TypeStore(bool writes = true) : writes_(writes) {}
+
     LoadResult Load(const std::string& path);
 
     // Writes the whole list atomically (an empty list gives an empty file).
@@ -64,6 +67,7 @@ private:
     // success, the copy's name in keptCopy.
     bool KeepFailedFile(const std::string& path, bool moveIt, WriteResult& result);
 
+    bool writes_ = true;
     std::set<std::string> failed_;
 };
 

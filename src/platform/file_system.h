@@ -46,6 +46,10 @@ public:
     static OsError ReadFile(const std::string& path, std::string& bytes);
     // Whole and atomic: a temporary file beside the target, flushed, then renamed over it.
     static OsError WriteFileAtomic(const std::string& path, std::string_view bytes);
+    // Where a chain of symbolic links at `path` ends: the program's own files may be links the
+    // user made to keep them elsewhere, and are read and written at their target. The path
+    // itself when it is no link.
+    static std::string LinkTarget(const std::string& path);
     // The 8.3 form of a path; the path itself where the platform has no short names.
     static std::string ShortPathName(const std::string& path);
 };

@@ -11,7 +11,10 @@ public:
     // Sends the files in order, stopping at the first that fails. Returns 0 when every file
     // went, else that failure's code.
     static int SendFiles(const std::vector<std::string>& paths);
-    // The message text for a code returned by SendFiles.
+    // Sends every file it can: per file 0 when it reached the Recycle Bin, else the code of
+    // why it did not (a file gone meanwhile: the code for "not found").
+    static std::vector<int> SendEach(const std::vector<std::string>& paths);
+    // The message text for a code returned by SendFiles or SendEach.
     static std::string ErrorText(int code);
 };
 

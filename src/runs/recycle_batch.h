@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,20 +21,25 @@ public:
     bool MustFlushBefore(const std::string& path) const {
         return !paths_.empty() && path.size() + used_ > FlushLimit;
     }
-    void Add(const std::string& path) {
+    void Add(const std::string& path, int64_t size) {
         used_ += path.size() + 1;
         paths_.push_back(path);
+        sizes_.push_back(size);
     }
     void Clear() {
         paths_.clear();
+        sizes_.clear();
         used_ = 0;
     }
     bool Empty() const { return paths_.empty(); }
     size_t BytesUsed() const { return used_; }
     const std::vector<std::string>& Paths() const { return paths_; }
+    // The size each file was counted with when it joined.
+    const std::vector<int64_t>& Sizes() const { return sizes_; }
 
 private:
     std::vector<std::string> paths_;
+    std::vector<int64_t> sizes_;
     size_t used_ = 0;
 };
 

@@ -7,8 +7,8 @@ namespace brumo {
 namespace {
 class SystemRecycleSender final : public RecycleSender {
 public:
-    int SendFiles(const std::vector<std::string>& paths) const override {
-        return RecycleBin::SendFiles(paths);
+    std::vector<int> SendEach(const std::vector<std::string>& paths) const override {
+        return RecycleBin::SendEach(paths);
     }
     std::string ErrorText(int code) const override { return RecycleBin::ErrorText(code); }
 };

@@ -9,9 +9,9 @@ namespace brumo {
 class RecycleSender {
 public:
     virtual ~RecycleSender() = default;
-    // Sends the files in order, stopping at the first that fails: 0, or that failure's code.
-    virtual int SendFiles(const std::vector<std::string>& paths) const = 0;
-    // The message text for a code returned by SendFiles.
+    // Sends the files; per file 0 when it reached the Recycle Bin, else why it did not.
+    virtual std::vector<int> SendEach(const std::vector<std::string>& paths) const = 0;
+    // The message text for a code returned by SendEach.
     virtual std::string ErrorText(int code) const = 0;
 
     // The system's Recycle Bin.

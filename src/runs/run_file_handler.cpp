@@ -4,6 +4,7 @@
 #include "platform/file_system.h"
 #include "platform/folder.h"
 #include "runs/holding_path.h"
+#include "runs/line_escape.h"
 #include "runs/run_texts.h"
 
 #include <vector>
@@ -23,12 +24,12 @@ void RunFileHandler::BeginType(int32_t method) {
 
 void RunFileHandler::LogSuccess(const std::string& path) {
     line_.assign(1, '\t');
-    line_ += path;
+    line_ += LineEscape::Of(path);
     log_.WriteLine(line_);
 }
 
 void RunFileHandler::LogFailure(const std::string& path, const std::string& message) {
-    log_.WriteLines({"ERR\t" + path, RunTexts::FailureDetail(message)});
+    log_.WriteLines({"ERR\t" + LineEscape::Of(path), RunTexts::FailureDetail(message)});
 }
 
 void RunFileHandler::Processed(int64_t size, bool restorable) {
@@ -41,11 +42,11 @@ void RunFileHandler::Processed(int64_t size, bool restorable) {
     counters_.TotalBytes += size;
 }
 
-void RunFileHandler::TakeBackQueued(const std::string& path) {
+void RunFileHandler::TakeBackQueued(int64_t size) {
     --counters_.FilesProcessed;
     --counters_.FilesRestorable;
     --counters_.TypeFileCount;
-    counters_.TotalBytes -= FileSystem::FileSize(path).value_or(0);
+    counters_.TotalBytes -= size;
 }
 
 void RunFileHandler::RealFile(const std::string& path, int64_t size) {
@@ -70,7 +71,7 @@ void RunFileHandler::TestFile(const std::string& path, int64_t size) {
     if (path.empty())
         return;
     if (!seen_.Insert(path)) {
-        log_.WriteLine("\t(" + path + ") dupe");
+        log_.WriteLine("\t(" + LineEscape::Of(path) + ") dupe");
         return;
     }
     LogSuccess(path);
@@ -85,50 +86,34 @@ void RunFileHandler::RecycleFile(const std::string& path, int64_t size) {
     // A file whose name differs only in case is another file: it does not stand for this one.
     if (path.empty() || log_.Failed() || !FileSystem::FileExistsAsNamed(path))
         return;
-    batch_.Add(path);
+    batch_.Add(path, size);
     Processed(size, true);
 }
 
 void RunFileHandler::FlushRecycleBatch() {
     const std::vector<std::string>& paths = batch_.Paths();
-    const size_t count = paths.size();
-    if (count == 0)
+    const std::vector<int64_t>& sizes = batch_.Sizes();
+    if (paths.empty())
         return;
     if (log_.Failed()) {
         // Nothing more is removed once the log failed: what waits here stays where it is.
-        for (const std::string& path : paths)
-            TakeBackQueued(path);
+        for (const int64_t size : sizes)
+            TakeBackQueued(size);
         batch_.Clear();
         return;
     }
-    // One operation from `start` to the end. An operation that succeeds sent every file; one
-    // that fails stopped at some file, so the walk looks for the first file still there. That
-    // file failed only if the operation began with it: one that began earlier may have stopped
-    // at a file that has gone since, never having tried this one, so it gets an operation of
-    // its own first.
-    size_t start = 0;
-    int code = sender_->SendFiles(paths);
-    for (size_t i = 0; i < count;) {
-        if (code == 0 || !FileSystem::FileExistsAsNamed(paths[i])) {
+    // Only the files the Recycle Bin took are logged as sent; every other one is an error
+    // line, whatever became of it.
+    const std::vector<int> results = sender_->SendEach(paths);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const int code = i < results.size() ? results[i] : OsError::NotFound();
+        if (code == 0) {
             LogSuccess(paths[i]);
-            ++i;
             continue;
         }
-        if (i == start) {
-            LogFailure(paths[i], sender_->ErrorText(code));
-            TakeBackQueued(paths[i]);
-            ++counters_.FilesFailed;
-            ++i;
-        }
-        if (i == count)
-            break;
-        if (log_.Failed()) {
-            for (size_t j = i; j < count; ++j)
-                TakeBackQueued(paths[j]);
-            break;
-        }
-        start = i;
-        code = sender_->SendFiles(std::vector<std::string>(paths.begin() + i, paths.end()));
+        LogFailure(paths[i], sender_->ErrorText(code));
+        TakeBackQueued(sizes[i]);
+        ++counters_.FilesFailed;
     }
     batch_.Clear();
 }

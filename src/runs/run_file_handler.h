@@ -53,8 +53,8 @@ private:
     // A held name such as "a (2).tmp" beside the name it comes from: it may be one given to another
     // file, so it never stands for the same source path.
     static bool MayBeGivenName(const std::string& target);
-    // A queued file that did not go: its counts and current size come off again.
-    void TakeBackQueued(const std::string& path);
+    // A queued file that did not go: its counts and the size it was counted with come off.
+    void TakeBackQueued(int64_t size);
 
     RunLog& log_;
     const RecycleSender* sender_;

@@ -34,7 +34,7 @@ std::vector<TJunkFileObj> JunkListFiles::Load(bool recycleUnusable) {
             loaded.reset(); // gone since the question: fall back to the type store
     }
     if (!loaded) {
-        loaded = store_.Load(files_.TypeStore);
+        loaded = store_.Load(files_.TypeStoreToRead());
         if (loaded->status == TypeStore::LoadStatus::Missing ||
             loaded->status == TypeStore::LoadStatus::Empty)
             loaded.reset();
@@ -49,7 +49,13 @@ std::vector<TJunkFileObj> JunkListFiles::Load(bool recycleUnusable) {
     return std::move(loaded->types);
 }
 
+bool JunkListFiles::UnreadTypesAtRisk() const {
+    return store_.FailedToLoad(files_.TypeStoreToRead());
+}
+
 void JunkListFiles::WriteRecoveryCopy(const std::vector<const TJunkFileObj*>& types) {
+    if (UnreadTypesAtRisk())
+        return;
     const TypeStore::WriteResult result = store_.Save(files_.RecoveryCopy, types);
     if (!result.Message().empty())
         Prompter::Tell(window_, Q(result.Message()),
@@ -60,9 +66,16 @@ void JunkListFiles::SaveAtClose(const std::vector<const TJunkFileObj*>& types) {
     const TypeStore::WriteResult saved = store_.Save(files_.TypeStore, types);
     if (!saved.saved) {
         // The recovery copy is kept; it gets this session's list as well, so that the next
-        // start offers everything that could not be stored.
-        const TypeStore::WriteResult kept = store_.Save(files_.RecoveryCopy, types);
+        // start offers everything that could not be stored. Not so a list that failed to
+        // load: restored, it would replace the types that were never read.
         QString text = Q(saved.Message());
+        if (UnreadTypesAtRisk()) {
+            text += "\r\n\r\nThe junk file types of this session were not kept, so that the "
+                    "types Brumo could not read stay as they are.";
+            Prompter::Tell(window_, text, PromptIcon::Error);
+            return;
+        }
+        const TypeStore::WriteResult kept = store_.Save(files_.RecoveryCopy, types);
         if (kept.saved)
             text += Q("\r\n\r\nYour junk file types were kept in \"" + files_.RecoveryCopy +
                       "\"; Brumo offers to restore them at its next start.");

@@ -25,6 +25,10 @@ public:
     void SaveAtClose(const std::vector<const TJunkFileObj*>& types);
 
 private:
+    // The type store failed to load and its bytes are not kept yet: a recovery copy of this
+    // list, restored later, would replace the types that were never read.
+    bool UnreadTypesAtRisk() const;
+
     ProgramFiles files_;
     QWidget* window_;
     TypeStore store_;

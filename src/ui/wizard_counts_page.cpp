@@ -3,6 +3,7 @@
 #include "engine/junk_del_thread.h"
 #include "platform/file_writer.h"
 #include "platform/named_event.h"
+#include "runs/line_escape.h"
 #include "ui/counts_page_texts.h"
 #include "ui/elided_label.h"
 #include "ui/found_form.h"
@@ -118,7 +119,7 @@ bool WizardCountsPage::Start(const TJunkFileObj& type) {
     worker.mainThread = setup_.mainThread;
     // The worker alone writes the list until CountDone, which closes it.
     worker.onFile = [found = found_](const std::string& path, int64_t) {
-        (void)found->Write(path + "\r\n");
+        (void)found->Write(LineEscape::Of(path) + "\r\n");
     };
     worker.onCounts = [this](int32_t folders, int32_t matched, int32_t restricted,
                              int32_t protectedFiles, int64_t bytes) {

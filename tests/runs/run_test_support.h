@@ -43,18 +43,18 @@ public:
     std::set<std::string> stuck;
     mutable std::vector<std::vector<std::string>> calls;
 
-    int SendFiles(const std::vector<std::string>& paths) const override {
+    std::vector<int> SendEach(const std::vector<std::string>& paths) const override {
         calls.push_back(paths);
-        for (const std::string& path : paths) {
-            if (stuck.count(path))
-                return InUse;
-            if (!std::filesystem::remove(Host(path)))
-                return Missing;
-        }
-        return 0;
+        std::vector<int> results;
+        for (const std::string& path : paths)
+            results.push_back(stuck.count(path)                     ? InUse
+                              : std::filesystem::remove(Host(path)) ? 0
+                                                                    : Missing);
+        return results;
     }
     std::string ErrorText(int code) const override {
-        return code == InUse ? "The file is in use by another program.  \r\n" : "Unknown error.";
+        return code == InUse ? "The file is in use by another program.  \r\n"
+                             : "The system cannot find the file specified.";
     }
 };
 

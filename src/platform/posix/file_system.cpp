@@ -370,6 +370,27 @@ OsError FileSystem::WriteFileAtomic(const std::string& path, std::string_view by
     return FileCopier::Commit(parent.Fd(), temp, parent.Name(), true);
 }
 
+std::string FileSystem::LinkTarget(const std::string& path) {
+    if (path.empty() || path[0] != '/')
+        return path;
+    std::string current = path;
+    // As many links as the system itself follows in one lookup.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        std::string target(4096, '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || n >= static_cast<ssize_t>(target.size()))
+            return current;
+        target.resize(static_cast<size_t>(n));
+        if (target[0] != '/')
+            target = current.substr(0, current.rfind('/') + 1) + target;
+        current = std::move(target);
+    }
+    return current;
+}
+
 std::string FileSystem::ShortPathName(const std::string& path) {
     return path;
 }

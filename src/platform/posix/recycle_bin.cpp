@@ -92,24 +92,40 @@ private:
 
 } // namespace
 
+namespace {
+
+int SendOne(TrashFinder& finder, const std::string& path) {
+    SafeParent parent;
+    if (OsError e = SafeParent::Open(path, parent, false, SafeParent::Spelling::AsOnDisk))
+        return e.code;
+    struct stat st {};
+    if (::fstatat(parent.Fd(), parent.Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    const std::string folder = RealPathOf(parent.Fd(), ParentOf(parent.HostPath()));
+    const TrashCan* can = finder.For(st.st_dev, folder);
+    if (!can)
+        return errno;
+    const std::string hostPath = (folder == "/" ? folder : folder + "/") + parent.Name();
+    return can->Put(parent.Fd(), parent.Name(), hostPath, std::time(nullptr));
+}
+
+} // namespace
+
 int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
     TrashFinder finder;
-    for (const std::string& path : paths) {
-        SafeParent parent;
-        if (OsError e = SafeParent::Open(path, parent, false, SafeParent::Spelling::AsOnDisk))
-            return e.code;
-        struct stat st {};
-        if (::fstatat(parent.Fd(), parent.Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            return errno;
-        const std::string folder = RealPathOf(parent.Fd(), ParentOf(parent.HostPath()));
-        const TrashCan* can = finder.For(st.st_dev, folder);
-        if (!can)
-            return errno;
-        const std::string hostPath = (folder == "/" ? folder : folder + "/") + parent.Name();
-        if (const int error = can->Put(parent.Fd(), parent.Name(), hostPath, std::time(nullptr)))
+    for (const std::string& path : paths)
+        if (const int error = SendOne(finder, path))
             return error;
-    }
     return 0;
+}
+
+std::vector<int> RecycleBin::SendEach(const std::vector<std::string>& paths) {
+    TrashFinder finder;
+    std::vector<int> results;
+    results.reserve(paths.size());
+    for (const std::string& path : paths)
+        results.push_back(SendOne(finder, path));
+    return results;
 }
 
 std::string RecycleBin::ErrorText(int code) {

@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 
 #include "platform/file_attributes.h"
+#include "platform/win32/final_path.h"
 #include "platform/win32/held_folder.h"
 #include "platform/win32/held_move.h"
 #include "platform/win32/win_text.h"
@@ -274,6 +275,10 @@ OsError FileSystem::WriteFileAtomic(const std::string& path, std::string_view by
     if (error)
         DeleteFileW(wtemp.c_str());
     return error;
+}
+
+std::string FileSystem::LinkTarget(const std::string& path) {
+    return FinalPath::Resolve(path);
 }
 
 std::string FileSystem::ShortPathName(const std::string& path) {

@@ -1,5 +1,6 @@
 #include "platform/recycle_bin.h"
 
+#include "platform/file_system.h"
 #include "platform/os_error.h"
 #include "platform/win32/held_folder.h"
 #include "platform/win32/win_text.h"
@@ -143,6 +144,38 @@ int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
     if (SUCCEEDED(com))
         CoUninitialize();
     return result != 0 ? result : refused;
+}
+
+std::vector<int> RecycleBin::SendEach(const std::vector<std::string>& paths) {
+    // The shell operation reports one code for the whole list, so each file is looked for
+    // before and after it. A file missing before never reached the Recycle Bin. A file still
+    // there after failed only if the operation began with it: one that began earlier may
+    // have stopped before reaching it, so it gets an operation of its own.
+    std::vector<int> results(paths.size(), 0);
+    std::vector<size_t> present;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (FileSystem::FileExists(paths[i]))
+            present.push_back(i);
+        else
+            results[i] = OsError::NotFound();
+    }
+    size_t start = 0;
+    while (start < present.size()) {
+        std::vector<std::string> rest;
+        for (size_t k = start; k < present.size(); ++k)
+            rest.push_back(paths[present[k]]);
+        const int code = SendFiles(rest);
+        size_t k = start;
+        while (k < present.size() && !FileSystem::FileExists(paths[present[k]]))
+            ++k;
+        if (k == start) {
+            // A success that left the file behind is no success for that file.
+            results[present[k]] = code != 0 ? code : ERROR_ACCESS_DENIED;
+            ++k;
+        }
+        start = k;
+    }
+    return results;
 }
 
 std::string RecycleBin::ErrorText(int code) {

@@ -167,6 +167,46 @@ TEST_F(RunCommandTest, ExitCodesTellFailuresAndBadUse) {
         << err.str();
 }
 
+TEST_F(RunCommandTest, AReadOnlyProgramFolderRunsTheStoreBesideItAndNoOtherTypes) {
+    // An installed copy keeps its files in the data folder, where there is no store yet.
+    files = ProgramFiles::Derive((tree / "prog" / "brumo").string(), false,
+                                 (tree / "home" / "data" / "brumo").string());
+    fs::create_directories(tree / "home" / "data" / "brumo");
+    TypeStore beside;
+    ASSERT_TRUE(
+        beside.Save(files.ProgramFolderTypeStore, {Type("Temp", MethodDelete, "C:\\t")}).saved);
+    File("t/a.tmp");
+    File("other/b.tmp");
+    EXPECT_EQ(Brumo({"run", "--real", "--yes"}), 0) << err.str();
+    EXPECT_FALSE(fs::exists(tree / "c" / "t" / "a.tmp"));
+    EXPECT_TRUE(fs::exists(tree / "c" / "other" / "b.tmp"));
+    EXPECT_NE(err.str().find("Using the type store beside the program, \"" +
+                             files.ProgramFolderTypeStore + "\"."),
+              std::string::npos)
+        << err.str();
+
+    // Once the data folder has a store of its own, that one is used.
+    Store({Type("Other", MethodDelete, "C:\\other")});
+    File("t/c.tmp");
+    EXPECT_EQ(Brumo({"run", "--real", "--yes"}), 0) << err.str();
+    EXPECT_TRUE(fs::exists(tree / "c" / "t" / "c.tmp"));
+    EXPECT_FALSE(fs::exists(tree / "c" / "other" / "b.tmp"));
+    EXPECT_NE(err.str().find("is not read."), std::string::npos) << err.str();
+}
+
+TEST_F(RunCommandTest, ARealRunWithoutAStoreRefusesUntilTheDefaultsAreSaved) {
+    File("t/a.tmp");
+    EXPECT_EQ(Brumo({"run", "--real", "--yes"}), 2);
+    EXPECT_NE(err.str().find("\"brumo defaults --save\""), std::string::npos) << err.str();
+    EXPECT_FALSE(fs::exists(files.Log));
+    EXPECT_TRUE(fs::exists(tree / "c" / "t" / "a.tmp"));
+
+    EXPECT_EQ(Brumo({"defaults", "--save"}), 0) << err.str();
+    EXPECT_GT(TypeStore().Load(files.TypeStore).types.size(), 0u);
+    EXPECT_EQ(Brumo({"defaults", "--save"}), 2) << "never over a store";
+    EXPECT_NE(err.str().find("nothing was written"), std::string::npos);
+}
+
 TEST_F(RunCommandTest, CtrlCStopsTheRunAsStopDoes) {
     // The test log is a pipe this test reads: the run cannot get far ahead of the reader, so
     // the interrupt arrives while the first type is being searched.

@@ -76,5 +76,27 @@ TEST(TypeStorePosix, AnUnreadableFileFailsToLoadAndIsLeftAlone) {
     EXPECT_EQ(ReadAll(dat), "secret");
 }
 
+TEST(TypeStorePosix, ALinkedStoreLoadsAndSavesThroughItsLink) {
+    // The user keeps the store with their other settings and links it beside the program.
+    test::TempTree tree;
+    fs::create_directories(tree / "settings");
+    const std::string target = (tree / "settings" / "mine.DAT").string();
+    const std::string link = (tree / "BRUMO.DAT").string();
+    fs::create_symlink("settings/mine.DAT", link);
+    TJunkFileObj one, two;
+    one.Name = "One";
+    two.Name = "Two";
+    TypeStore store;
+    ASSERT_TRUE(store.Save(link, std::vector{one}).saved);
+    EXPECT_TRUE(fs::is_symlink(link));
+    const auto loaded = store.Load(link);
+    ASSERT_EQ(loaded.status, TypeStore::LoadStatus::Loaded) << loaded.error;
+    EXPECT_EQ(loaded.types.size(), 1u);
+
+    ASSERT_TRUE(store.Save(link, std::vector{one, two}).saved);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(TypeStore().Load(target).types.size(), 2u);
+}
+
 } // namespace
 } // namespace brumo

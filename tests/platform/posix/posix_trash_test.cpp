@@ -143,6 +143,10 @@ TEST_F(TrashTest, AFailureStopsTheBatchAndLeavesNoDescription) {
     EXPECT_EQ(CountEntries(Trash() / "info"), 1u);
     EXPECT_EQ(RecycleBin::ErrorText(ENOENT), std::strerror(ENOENT));
     EXPECT_EQ(RecycleBin::SendFiles({}), 0);
+    // Sent each on its own, a missing file holds up no other.
+    EXPECT_EQ(RecycleBin::SendEach({"T:\\second.tmp", "T:\\third.tmp"}),
+              (std::vector<int>{ENOENT, 0}));
+    EXPECT_FALSE(fs::exists(Drive("third.tmp")));
 }
 
 TEST_F(TrashTest, AMoveThatFailsTakesItsDescriptionBack) {
