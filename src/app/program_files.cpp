@@ -148,7 +148,11 @@ ProgramFiles ProgramFiles::OfThisProgram() {
                   FolderIsWritable(programFolder.empty() ? std::string(".") : programFolder);
     if (!beside && !dataFolder.empty())
         FileSystem::CreateFolders(dataFolder);
-    return Derive(executable, beside, dataFolder);
+    ProgramFiles files = Derive(executable, beside, dataFolder);
+    // What a crash while saving left behind.
+    for (const std::string* file : {&files.TypeStore, &files.RecoveryCopy, &files.Settings})
+        FileSystem::RemoveStaleTemporaryFiles(*file);
+    return files;
 }
 
 } // namespace brumo

@@ -135,11 +135,20 @@ void FolderWalker::SearchFolder(const std::string& folder, int32_t mode) {
         return;
     // A missing folder still counts as searched. Where the platform spells folders as they
     // are on disk, one file is always reported with one path.
-    std::unique_ptr<Folder> open = Folder::Open(folder);
+    OsError unreadable;
+    std::unique_ptr<Folder> open = Folder::Open(folder, &unreadable);
     if (open && IsExcluded(*open))
         return;
     std::string path = open && Folder::SpellsAsOnDisk() ? open->Path() : folder;
+    if (unreadable)
+        Unreadable(path, unreadable);
     Walk(open.get(), path, mode, 0);
+}
+
+void FolderWalker::Unreadable(const std::string& folder, const OsError& error) {
+    ++counts_.foldersUnreadable;
+    if (options_.onUnreadable)
+        options_.onUnreadable(folder, error);
 }
 
 void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t depth) {
@@ -179,7 +188,10 @@ void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t 
             continue;
         path.append(1, '\\').append(sub.name);
         if (!IsExcluded(path)) {
-            std::unique_ptr<Folder> child = folder->OpenSub(sub.name);
+            OsError unreadable;
+            std::unique_ptr<Folder> child = folder->OpenSub(sub.name, &unreadable);
+            if (unreadable)
+                Unreadable(path, unreadable);
             if (!child || !IsExcluded(*child))
                 Walk(child.get(), path, FolderAndSubfolders, depth + 1);
         }

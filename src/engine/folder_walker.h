@@ -6,6 +6,7 @@
 #include "model/junk_file_type.h"
 #include "platform/find_entry.h"
 #include "platform/folder.h"
+#include "platform/os_error.h"
 
 #include <cstdint>
 #include <deque>
@@ -24,12 +25,15 @@ class NamedEvent;
 class FolderWalker {
 public:
     using FileSink = std::function<void(const std::string& path, int64_t size)>;
+    // A folder that is there but could not be listed (path without a trailing backslash).
+    using UnreadableSink = std::function<void(const std::string& folder, const OsError& error)>;
 
     struct Options {
         const NamedEvent* stopEvent = nullptr; // tested once per directory entry
         // Never searched, nor anything below them (the program's folders, the user's trash).
         std::vector<std::string> excludedFolders;
         FileSink onFile;                    // optional
+        UnreadableSink onUnreadable;        // optional
         WorkerProgress* progress = nullptr; // optional
     };
 
@@ -57,6 +61,7 @@ private:
     bool StopRequested();
     bool IsExcluded(std::string_view folder) const;
     bool IsExcluded(const Folder& folder) const;
+    void Unreadable(const std::string& folder, const OsError& error);
     void Walk(Folder* folder, std::string& path, int32_t mode, size_t depth);
 
     const TJunkFileObj& type_;

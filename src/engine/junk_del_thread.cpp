@@ -64,6 +64,7 @@ void TJunkDelThread::Search() {
     options.excludedFolders = setup_.moreExcludedFolders;
     options.excludedFolders.push_back(setup_.excludedFolder);
     options.onFile = setup_.onFile;
+    options.onUnreadable = setup_.onUnreadable;
     options.progress = setup_.progress.get();
     FolderWalker walker(type_, std::move(options));
     // Counted up to a failure too, for the end callback.
@@ -75,6 +76,7 @@ void TJunkDelThread::Search() {
         filesRestricted_ = c.filesRestricted;
         filesProtected_ = c.filesProtected;
         bytesMatched_ = c.bytesMatched;
+        foldersUnreadable_ = c.foldersUnreadable;
     };
     try {
         walker.SearchAll();

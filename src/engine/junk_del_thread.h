@@ -4,6 +4,7 @@
 #include "engine/worker_progress.h"
 #include "model/junk_file_type.h"
 #include "platform/named_event.h"
+#include "platform/os_error.h"
 
 #include <atomic>
 #include <cstdint>
@@ -22,6 +23,8 @@ using OnFileFn = std::function<void(const std::string& path, int64_t size)>;
 using OnCountsFn =
     std::function<void(int32_t foldersSearched, int32_t filesMatched, int32_t filesRestricted,
                        int32_t filesProtected, int64_t bytesMatched)>;
+// Called on the worker thread for a folder that is there but could not be listed.
+using OnUnreadableFn = std::function<void(const std::string& folder, const OsError& error)>;
 // Called on the main thread after the worker's search has ended.
 using OnDoneFn = std::function<void(const TJunkDelThread& sender)>;
 
@@ -33,6 +36,7 @@ struct WorkerSetup {
     std::vector<std::string> moreExcludedFolders;
     MainThread* mainThread = nullptr;         // null: callbacks run on the worker thread
     OnFileFn onFile;                          // optional
+    OnUnreadableFn onUnreadable;              // optional
     OnCountsFn onCounts;                      // optional
     OnDoneFn onDone;                          // required: without it nothing starts
     std::shared_ptr<WorkerProgress> progress; // optional, for a progress display
@@ -58,6 +62,7 @@ public:
     int32_t FilesRestricted() const { return filesRestricted_; }
     int32_t FilesProtected() const { return filesProtected_; }
     int64_t BytesMatched() const { return bytesMatched_; }
+    int32_t FoldersUnreadable() const { return foldersUnreadable_; }
 
     TJunkDelThread(const TJunkDelThread&) = delete;
     TJunkDelThread& operator=(const TJunkDelThread&) = delete;
@@ -77,6 +82,7 @@ private:
     int32_t filesRestricted_ = 0;
     int32_t filesProtected_ = 0;
     int64_t bytesMatched_ = 0;
+    int32_t foldersUnreadable_ = 0;
 };
 
 } // namespace brumo

@@ -11,6 +11,7 @@ struct SearchCounts {
     int32_t filesRestricted = 0;
     int32_t filesProtected = 0;
     int64_t bytesMatched = 0;
+    int32_t foldersUnreadable = 0; // there, but could not be listed
 };
 
 } // namespace brumo

@@ -45,7 +45,11 @@ public:
     static std::optional<int64_t> ChangeTime(const std::string& path);
     static OsError ReadFile(const std::string& path, std::string& bytes);
     // Whole and atomic: a temporary file beside the target, flushed, then renamed over it.
+    // Temporary files of that name left by processes that have ended go after the write.
     static OsError WriteFileAtomic(const std::string& path, std::string_view bytes);
+    // Removes the temporary files beside `path` that a save or copy of it left in a process
+    // that has ended (a crash); those of live processes are left alone.
+    static void RemoveStaleTemporaryFiles(const std::string& path);
     // Where a chain of symbolic links at `path` ends: the program's own files may be links the
     // user made to keep them elsewhere, and are read and written at their target. The path
     // itself when it is no link.

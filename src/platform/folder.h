@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/find_entry.h"
+#include "platform/os_error.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,8 +27,10 @@ public:
     virtual ~Folder() = default;
 
     // Opens a folder given by its Windows path (no trailing backslash; a drive root is "C:").
-    // Returns null when it does not exist or cannot be read.
-    static std::unique_ptr<Folder> Open(const std::string& path);
+    // Returns null when it does not exist or cannot be read; for a folder that exists but
+    // cannot be read, `unreadable` (when given) gets why. A link is never opened, and is no
+    // unreadable folder.
+    static std::unique_ptr<Folder> Open(const std::string& path, OsError* unreadable = nullptr);
     // True where Path() and the names below it are spelled as they are on disk, whatever the
     // spelling Open was given (POSIX): one file then has one path, and names that differ only
     // in case may be different files. False on Windows, where a path keeps the caller's case.
@@ -38,7 +41,8 @@ public:
     static bool HasSubfolder(const std::string& path,
                              const std::function<bool(std::string_view name)>& accept);
     // Opens a subfolder of this one by name, relative to this folder's own handle.
-    virtual std::unique_ptr<Folder> OpenSub(const std::string& name) const = 0;
+    virtual std::unique_ptr<Folder> OpenSub(const std::string& name,
+                                            OsError* unreadable = nullptr) const = 0;
 
     virtual const std::string& Path() const = 0;
     // Empty where the platform cannot tell; there the path alone names the folder.

@@ -68,6 +68,18 @@ bool CleanupRun::Start(bool testMode) {
         return false;
     }
 
+    // One real run at a time: two would interleave their logs and fight over the same files.
+    if (!testMode) {
+        bool held = false;
+        OsError lockError;
+        lock_ = FileLock::TryTake(setup_.logPath + ".lock", held, lockError);
+        if (held) {
+            front.ShowMessage(RunTexts::RunInProgressMessage());
+            return false;
+        }
+        // A lock file that cannot be made means a log that cannot be either: that says why.
+    }
+
     testRun_ = testMode;
     if (testRun_)
         setup_.recycleSettings->Stats().ClearPending();
@@ -85,6 +97,7 @@ bool CleanupRun::Start(bool testMode) {
 
     const std::string& path = testRun_ ? setup_.testLogPath : setup_.logPath;
     if (const OsError error = log_.Open(path, !testRun_)) {
+        lock_.reset();
         stopEvent_.reset();
         running_ = false;
         front.SetBusy(false);
@@ -132,6 +145,9 @@ void CleanupRun::StartCurrentType() {
         worker.onFile = [this](const std::string& path, int64_t size) {
             handler_.RealFile(path, size);
         };
+    worker.onUnreadable = [this](const std::string& folder, const OsError& error) {
+        handler_.UnreadableFolder(folder, error.Message());
+    };
     worker.onDone = [this](const TJunkDelThread& sender) { TypeDone(sender.Stopped()); };
     if (!setup_.startWorker(type, std::move(worker)))
         Finish(false);
@@ -184,6 +200,7 @@ void CleanupRun::Finish(bool stopped) {
     outcome_.filesRestorable = counters.FilesRestorable;
     outcome_.filesFailed = counters.FilesFailed;
     outcome_.totalBytes = counters.TotalBytes;
+    outcome_.foldersUnreadable = counters.FoldersUnreadable;
 
     if (!log_.Failed()) {
         std::vector<std::string> lines = RunTexts::Footer(outcome_, Clock::Current().Now());
@@ -196,6 +213,7 @@ void CleanupRun::Finish(bool stopped) {
     }
     log_.Close();
     log_.SetFailureHandler(nullptr);
+    lock_.reset();
 
     front.SetStatusPanel(0, "");
     front.SetStatusPanel(1, "");

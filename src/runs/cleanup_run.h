@@ -2,6 +2,7 @@
 
 #include "engine/junk_del_thread.h"
 #include "engine/main_thread.h"
+#include "platform/file_lock.h"
 #include "platform/named_event.h"
 #include "runs/recycle_sender.h"
 #include "runs/recycle_settings_check.h"
@@ -26,7 +27,7 @@ struct CleanupRunSetup {
     MainThread* mainThread = nullptr;
     RecycleSettingsCheck* recycleSettings = nullptr;
     const RecycleSender* recycleSender = &RecycleSender::System();
-    std::string logPath;     // appended by each real run
+    std::string logPath;     // appended by each real run; "<log>.lock" is held meanwhile
     std::string testLogPath; // made anew by each test run
     // Folders never searched: the program's folder first, then its data folder.
     std::vector<std::string> excludedFolders;
@@ -72,6 +73,7 @@ private:
     RunLog log_;
     RunFileHandler handler_;
     std::shared_ptr<NamedEvent> stopEvent_;
+    std::unique_ptr<FileLock> lock_; // held while a real run lasts
     bool running_ = false;
     bool testRun_ = false;
     bool stopRequested_ = false;

@@ -23,9 +23,11 @@ const char* Plural(int64_t n) {
 } // namespace
 
 std::string CountReport::Text(int32_t folders, int32_t matched, int32_t restricted,
-                              int32_t protectedFiles, int64_t bytes) {
+                              int32_t protectedFiles, int64_t bytes, int32_t unreadable) {
     std::string text = "Brumo has searched for files matching the selected type\r\n\r\n";
     text += Number(folders) + " folder" + WereOrWas(folders) + " searched\r\n";
+    if (unreadable > 0)
+        text += Number(unreadable) + " folder" + Plural(unreadable) + " could not be read\r\n";
     if (matched == 0) {
         text += "No files matched the junk file specifications";
         return text;

@@ -9,8 +9,10 @@ namespace brumo {
 class CountReport {
 public:
     // Lines end in CR LF.
+    // Folders that could not be read get a line of their own after the folders searched.
     static std::string Text(int32_t foldersSearched, int32_t filesMatched, int32_t filesRestricted,
-                            int32_t filesProtected, int64_t bytesMatched);
+                            int32_t filesProtected, int64_t bytesMatched,
+                            int32_t foldersUnreadable = 0);
     static constexpr const char* StoppedText = "Operation stopped by user";
     // A search that ended through an error.
     static std::string FailedText(const std::string& reason);

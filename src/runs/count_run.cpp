@@ -47,6 +47,8 @@ bool CountRun::Start(const TJunkFileObj& type, int index) {
     setup.moreExcludedFolders = moreExcluded_;
     setup.mainThread = &mainThread_;
     setup.progress = progress_;
+    unreadable_ = 0;
+    setup.onUnreadable = [this](const std::string&, const OsError&) { ++unreadable_; };
     setup.onCounts = [this](int32_t folders, int32_t matched, int32_t restricted,
                             int32_t protectedFiles, int64_t bytes) {
         ShowCountReport(folders, matched, restricted, protectedFiles, bytes);
@@ -63,7 +65,8 @@ void CountRun::Stop() {
 
 void CountRun::ShowCountReport(int32_t folders, int32_t matched, int32_t restricted,
                                int32_t protectedFiles, int64_t bytes) {
-    front_.ShowReport(CountReport::Text(folders, matched, restricted, protectedFiles, bytes));
+    front_.ShowReport(
+        CountReport::Text(folders, matched, restricted, protectedFiles, bytes, unreadable_));
 }
 
 void CountRun::CountDone(const TJunkDelThread& sender) {

@@ -5,6 +5,8 @@
 #include "platform/named_event.h"
 #include "runs/count_front.h"
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +58,7 @@ private:
     std::vector<std::string> moreExcluded_;
     std::shared_ptr<WorkerProgress> progress_;
     std::shared_ptr<NamedEvent> stopEvent_;
+    std::atomic<int32_t> unreadable_{0}; // counted on the worker thread
     bool counting_ = false;
     int currentIndex_ = -1;
     Outcome outcome_ = Outcome::None;

@@ -32,6 +32,11 @@ void RunFileHandler::LogFailure(const std::string& path, const std::string& mess
     log_.WriteLines({"ERR\t" + LineEscape::Of(path), RunTexts::FailureDetail(message)});
 }
 
+void RunFileHandler::UnreadableFolder(const std::string& folder, const std::string& message) {
+    ++counters_.FoldersUnreadable;
+    LogFailure(folder + "\\", message);
+}
+
 void RunFileHandler::Processed(int64_t size, bool restorable) {
     ++counters_.FilesProcessed;
     if (restorable)

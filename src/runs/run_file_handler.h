@@ -42,6 +42,10 @@ public:
     void HoldFile(const std::string& path, int64_t size);
     void DeleteFile(const std::string& path, int64_t size);
 
+    // A folder that is there but could not be listed: an error line in the form of a file's,
+    // the folder ending in a backslash. Either run; called on the worker thread.
+    void UnreadableFolder(const std::string& folder, const std::string& message);
+
     RunCounters& Counters() { return counters_; }
     const RunCounters& Counters() const { return counters_; }
     const RecycleBatch& Batch() const { return batch_; }

@@ -108,6 +108,18 @@ std::string RunTexts::HeldAsDetail(const std::string& heldPath) {
     return "\t* Held as " + heldPath;
 }
 
+namespace {
+// The folders a run could not search, named in its log.
+std::string UnreadableSentence(const RunOutcome& outcome) {
+    const int32_t n = outcome.foldersUnreadable;
+    if (n <= 0)
+        return {};
+    return RunTexts::Format(" %d folder%s could not be read; the %slog names %s.", n,
+                            n == 1 ? "" : "s", outcome.testRun ? "test " : "",
+                            n == 1 ? "it" : "them");
+}
+} // namespace
+
 RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
     RunMessage message;
     message.buttons = MessageButtons::YesNo;
@@ -121,6 +133,7 @@ RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
         if (outcome.filesFailed > 0)
             text += Format(" %d files could not be removed. Check the log for details.",
                            outcome.filesFailed);
+        text += UnreadableSentence(outcome);
         if (outcome.totalBytes > 0) {
             text += outcome.filesRestorable <= 0
                         ? "\r\nBy permanently deleting these files you have realized a savings "
@@ -135,6 +148,7 @@ RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
     }
     text += Format("Brumo tested %d junk file types and found %d junk files.",
                    outcome.typesProcessed, outcome.filesProcessed);
+    text += UnreadableSentence(outcome);
     if (outcome.totalBytes > 0)
         text += "\r\nIf all of these files were permanently deleted, you would realize a savings "
                 "of at least " +
@@ -174,6 +188,14 @@ RunMessage RunTexts::RecycleDisabledMessage(const std::string& settingsError, in
         message.icon = MessageIcon::Error;
         message.buttons = MessageButtons::Ok;
     }
+    return message;
+}
+
+RunMessage RunTexts::RunInProgressMessage() {
+    RunMessage message;
+    message.text = "A clean-up run is in progress in another Brumo. Try again when it has "
+                   "finished.";
+    message.icon = MessageIcon::Error;
     return message;
 }
 

@@ -18,6 +18,7 @@ struct RunOutcome {
     int32_t filesRestorable = 0;
     int32_t filesFailed = 0;
     int64_t totalBytes = 0;
+    int32_t foldersUnreadable = 0;
     bool recycleWarning = false; // a drive's statistics line reported an error
 };
 
@@ -51,6 +52,8 @@ public:
     static RunMessage RecycleDisabledMessage(const std::string& settingsError, int disabled,
                                              bool typesRemain);
     static RunMessage NothingToProcessMessage();
+    // A real run while another one (of this or another Brumo) holds the log.
+    static RunMessage RunInProgressMessage();
     static RunMessage LogOpenFailedMessage(const std::string& path, const std::string& reason);
     static RunMessage LogWriteFailedMessage(const std::string& path, const std::string& reason,
                                             const RunOutcome& outcome);

@@ -232,5 +232,32 @@ TEST_F(CleanupRunTest, ALogThatCannotBeCreatedStartsNoRun) {
     EXPECT_EQ(front.busy, (std::vector<bool>{true, false}));
 }
 
+TEST_F(CleanupRunTest, ASecondRealRunIsRefusedWhileOneRuns) {
+    File("a\\x.tmp", 1);
+    File("a\\y.tmp", 1);
+    rows.Add("Delete", MethodDelete, W("a"), {"x.tmp"});
+    RecordingFront otherFront;
+    CleanupRunSetup setup;
+    setup.front = &otherFront;
+    setup.types = &rows;
+    setup.mainThread = &queue;
+    setup.recycleSettings = &check;
+    setup.logPath = LogPath().string();
+    setup.testLogPath = (tree / "other.TEST.TXT").string();
+    CleanupRun second(std::move(setup));
+
+    ASSERT_TRUE(run->Start(false));
+    EXPECT_FALSE(second.Start(false));
+    ASSERT_EQ(otherFront.messages.size(), 1u);
+    EXPECT_EQ(otherFront.messages[0].text, RunTexts::RunInProgressMessage().text);
+    EXPECT_TRUE(otherFront.captions.empty());
+    EXPECT_TRUE(second.Start(true)) << "a test run removes nothing and may still run";
+    queue.Run([&] { return !run->Running() && !second.Running(); }, std::chrono::milliseconds(20));
+
+    rows.Add("Delete y", MethodDelete, W("a"), {"y.tmp"});
+    EXPECT_TRUE(RunToEnd(false)) << "the lock goes with the run";
+    EXPECT_FALSE(fs::exists(HostOf("a\\y.tmp")));
+}
+
 } // namespace
 } // namespace brumo

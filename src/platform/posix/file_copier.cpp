@@ -6,7 +6,10 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <string_view>
 #include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
@@ -16,6 +19,33 @@ namespace brumo {
 namespace {
 
 constexpr const char* kDosAttrib = "user.DOSATTRIB";
+constexpr size_t kNameKept = 200;
+
+// The process that made a temporary file: "<pid>-<n>.tmp" read from its tail; 0 when the
+// tail is not of that form.
+pid_t MakerOf(std::string_view tail) {
+    constexpr std::string_view suffix = ".tmp";
+    if (!tail.ends_with(suffix))
+        return 0;
+    tail.remove_suffix(suffix.size());
+    const size_t dash = tail.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == tail.size())
+        return 0;
+    long long pid = 0;
+    for (size_t i = 0; i < tail.size(); ++i) {
+        if (i == dash)
+            continue;
+        if (tail[i] < '0' || tail[i] > '9')
+            return 0;
+        if (i < dash && (pid = pid * 10 + (tail[i] - '0')) > 0x7FFFFFFF)
+            return 0;
+    }
+    return static_cast<pid_t>(pid);
+}
+
+bool ProcessHasEnded(pid_t pid) {
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
 
 // Creates a new temporary file ".<name>.<pid>-<n>.tmp" in the folder; never an existing one.
 OsError CreateTemp(int folderFd, const std::string& finalName, mode_t mode, UniqueFd& fd,
@@ -26,7 +56,7 @@ OsError CreateTemp(int folderFd, const std::string& finalName, mode_t mode, Uniq
         std::snprintf(suffix, sizeof suffix, ".%d-%u.tmp", static_cast<int>(::getpid()),
                       counter.fetch_add(1));
         // Keep the name within NAME_MAX however long the final name is.
-        tempName = "." + finalName.substr(0, 200) + suffix;
+        tempName = "." + finalName.substr(0, kNameKept) + suffix;
         fd.Reset(::openat(folderFd, tempName.c_str(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
         if (fd.Valid())
@@ -136,6 +166,28 @@ OsError FileCopier::Commit(int folderFd, const std::string& tempName, const std:
         return OsError{code};
     }
     return SyncFolder(folderFd);
+}
+
+void FileCopier::RemoveStale(int folderFd, const std::string& finalName) {
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return;
+    DIR* dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return;
+    }
+    const std::string prefix = "." + finalName.substr(0, kNameKept) + ".";
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() > prefix.size() && name.starts_with(prefix) &&
+            ProcessHasEnded(MakerOf(name.substr(prefix.size()))))
+            stale.emplace_back(name);
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale)
+        ::unlinkat(folderFd, name.c_str(), 0);
 }
 
 OsError FileCopier::SyncFolder(int folderFd) {

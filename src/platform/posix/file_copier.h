@@ -28,6 +28,9 @@ public:
     // system does not support it. Subject to injected test faults.
     static int RenameNoReplace(int fromDir, const std::string& from, int toDir,
                                const std::string& to);
+    // Removes the temporary files for finalName in folderFd that a process which has ended
+    // left behind (a crash mid-copy or mid-save).
+    static void RemoveStale(int folderFd, const std::string& finalName);
     // Flushes a folder's entries (the folder may be a handle that cannot be read).
     static OsError SyncFolder(int folderFd);
 };

@@ -88,6 +88,8 @@ OsError MoveAcross(const SafeParent& from, const struct stat& st, const SafePare
             return OsError{errno};
         if (opened.st_dev != st.st_dev || opened.st_ino != st.st_ino)
             return OsError{ENOENT}; // the name now stands for another file
+        // A copy that an earlier, crashed move left here goes first.
+        FileCopier::RemoveStale(to.Fd(), to.Name());
         std::string temp;
         if (OsError e = FileCopier::CopyToTemp(source.Get(), opened, to.Fd(), to.Name(), temp))
             return e;
@@ -367,7 +369,16 @@ OsError FileSystem::WriteFileAtomic(const std::string& path, std::string_view by
     std::string temp;
     if (OsError e = FileCopier::WriteToTemp(bytes, mode, parent.Fd(), parent.Name(), temp))
         return e;
-    return FileCopier::Commit(parent.Fd(), temp, parent.Name(), true);
+    const OsError committed = FileCopier::Commit(parent.Fd(), temp, parent.Name(), true);
+    if (!committed)
+        FileCopier::RemoveStale(parent.Fd(), parent.Name());
+    return committed;
+}
+
+void FileSystem::RemoveStaleTemporaryFiles(const std::string& path) {
+    SafeParent parent;
+    if (!IsRoot(path) && !SafeParent::Open(path, parent))
+        FileCopier::RemoveStale(parent.Fd(), parent.Name());
 }
 
 std::string FileSystem::LinkTarget(const std::string& path) {

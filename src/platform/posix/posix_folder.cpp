@@ -61,9 +61,17 @@ std::string WindowsSpelling(char letter, const std::string& driveFolder, const s
     return out;
 }
 
-// Opens a folder as Folder::Open takes its path: `given` is that path without a trailing
-// backslash, spelled as on disk when `spell` asks for it (where the file system folds case that
-// reads every folder of the way), `host` where the folder is found.
+// Why a folder that exists could not be opened for reading; nothing for a missing one, or for
+// a link, which is never entered.
+OsError Unreadable(int code) {
+    if (code == 0 || code == ENOENT || code == ENOTDIR || code == ELOOP)
+        return {};
+    return OsError{code};
+}
+
+// Opens a folder as Folder::Open takes its path (errno set when it fails): `given` is that path
+// without a trailing backslash, spelled as on disk when `spell` asks for it (where the file
+// system folds case that reads every folder of the way), `host` where the folder is found.
 bool OpenFolder(const std::string& path, std::string& given, UniqueFd& fd, std::string& host,
                 bool spell) {
     given = path;
@@ -71,8 +79,10 @@ bool OpenFolder(const std::string& path, std::string& given, UniqueFd& fd, std::
         given.pop_back();
     if (!given.empty() && given[0] == '/') {
         // The program's own folders, outside every drive: resolved as the system does.
-        if (SafeParent::OpenFolder(given, fd))
+        if (const OsError e = SafeParent::OpenFolder(given, fd)) {
+            errno = e.code;
             return false;
+        }
         host = DriveTable::NormaliseHostPath(given);
     } else {
         const auto parsed = WindowsPath::Parse(given);
@@ -83,13 +93,17 @@ bool OpenFolder(const std::string& path, std::string& given, UniqueFd& fd, std::
         if (!drive)
             return false;
         if (parsed->parts.empty()) {
-            if (SafeParent::OpenFolder(given, fd))
+            if (const OsError e = SafeParent::OpenFolder(given, fd)) {
+                errno = e.code;
                 return false;
+            }
             host = drive->folder;
         } else {
             SafeParent parent;
-            if (SafeParent::Open(given, parent))
+            if (const OsError e = SafeParent::Open(given, parent)) {
+                errno = e.code;
                 return false;
+            }
             fd.Reset(::openat(parent.Fd(), parent.Name().c_str(),
                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (!fd.Valid())
@@ -111,12 +125,17 @@ bool Folder::SpellsAsOnDisk() {
     return true;
 }
 
-std::unique_ptr<Folder> Folder::Open(const std::string& path) {
+std::unique_ptr<Folder> Folder::Open(const std::string& path, OsError* unreadable) {
     std::string given, host;
     UniqueFd fd;
-    if (!OpenFolder(path, given, fd, host, true))
-        return nullptr;
-    return PosixFolder::Create(DirHandle::Adopt(fd.Release()), given, host, MountTable::Current());
+    errno = 0;
+    std::unique_ptr<Folder> folder;
+    if (OpenFolder(path, given, fd, host, true))
+        folder =
+            PosixFolder::Create(DirHandle::Adopt(fd.Release()), given, host, MountTable::Current());
+    if (!folder && unreadable)
+        *unreadable = Unreadable(errno);
+    return folder;
 }
 
 bool Folder::HasSubfolder(const std::string& path,
@@ -182,7 +201,15 @@ bool PosixFolder::IsVolumeTop() const {
     return mounts_ && mounts_->IsMountPoint(hostPath_);
 }
 
-std::unique_ptr<Folder> PosixFolder::OpenSub(const std::string& name) const {
+std::unique_ptr<Folder> PosixFolder::OpenSub(const std::string& name, OsError* unreadable) const {
+    errno = 0;
+    std::unique_ptr<Folder> folder = OpenSubFolder(name);
+    if (!folder && unreadable)
+        *unreadable = Unreadable(errno);
+    return folder;
+}
+
+std::unique_ptr<Folder> PosixFolder::OpenSubFolder(const std::string& name) const {
     std::string actual = name;
     std::shared_ptr<DirHandle> child = DirHandle::OpenChild(handle_, actual);
     if (!child && errno == ENOENT) {

@@ -22,7 +22,8 @@ public:
                                                std::string hostPath,
                                                std::shared_ptr<const MountTable> mounts);
 
-    std::unique_ptr<Folder> OpenSub(const std::string& name) const override;
+    std::unique_ptr<Folder> OpenSub(const std::string& name,
+                                    OsError* unreadable = nullptr) const override;
     const std::string& Path() const override { return path_; }
     const std::string& HostPath() const { return hostPath_; }
     std::optional<FolderIdentity> Identity() const override;
@@ -39,6 +40,7 @@ public:
 
 private:
     PosixFolder() = default;
+    std::unique_ptr<Folder> OpenSubFolder(const std::string& name) const;
     bool IsMountRoot(std::string_view name) const;
     // The entry as the directory search reports it; false when it vanished meanwhile or is
     // no file, folder or link (a FIFO, socket or device node).

@@ -8,6 +8,9 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <string>
+#include <vector>
+
 namespace brumo {
 
 namespace {
@@ -274,7 +277,43 @@ OsError FileSystem::WriteFileAtomic(const std::string& path, std::string_view by
         error = LastError();
     if (error)
         DeleteFileW(wtemp.c_str());
+    else
+        RemoveStaleTemporaryFiles(path);
     return error;
+}
+
+void FileSystem::RemoveStaleTemporaryFiles(const std::string& path) {
+    // Our temporary files are "<path>.~<pid>-<ticks>".
+    const size_t nameStart = path.find_last_of("\\/") + 1;
+    const std::string folder = path.substr(0, nameStart);
+    const std::string prefix = path.substr(nameStart) + ".~";
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(WinText::FilePath(path + ".~*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    std::vector<std::string> stale;
+    do {
+        const std::string name = WinText::Utf8(data.cFileName);
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string tail = name.substr(prefix.size());
+        const size_t dash = tail.find('-');
+        if (dash == 0 || dash > 9 || dash + 1 == tail.size() ||
+            tail.find_first_not_of("0123456789-") != std::string::npos)
+            continue;
+        const DWORD pid = static_cast<DWORD>(std::stoul(tail.substr(0, dash)));
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+        bool ended = !process && GetLastError() == ERROR_INVALID_PARAMETER;
+        if (process) {
+            ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+            CloseHandle(process);
+        }
+        if (ended)
+            stale.push_back(folder + name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    for (const std::string& file : stale)
+        DeleteFileW(WinText::FilePath(file).c_str());
 }
 
 std::string FileSystem::LinkTarget(const std::string& path) {

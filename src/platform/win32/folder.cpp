@@ -35,18 +35,20 @@ bool IsPlainFolder(const std::string& path) {
            !(a & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+std::unique_ptr<Folder> Readable(std::string path, OsError* unreadable);
+
 class Win32Folder : public Folder {
 public:
     explicit Win32Folder(std::string path) : path_(std::move(path)) {}
 
-    std::unique_ptr<Folder> OpenSub(const std::string& name) const override {
+    std::unique_ptr<Folder> OpenSub(const std::string& name, OsError* unreadable) const override {
         if (name.empty() || name == "." || name == ".." ||
             name.find_first_of("\\/:*?") != std::string::npos)
             return nullptr;
         std::string path = path_ + "\\" + name;
         if (!IsPlainFolder(path))
             return nullptr;
-        return std::make_unique<Win32Folder>(std::move(path));
+        return Readable(std::move(path), unreadable);
     }
 
     const std::string& Path() const override { return path_; }
@@ -102,13 +104,32 @@ private:
 
     std::string path_;
 };
+
+// The folder, when a search of it can start; otherwise null, with the reason where the
+// folder is there but refuses to be listed.
+std::unique_ptr<Folder> Readable(std::string path, OsError* unreadable) {
+    WIN32_FIND_DATAW data;
+    HANDLE h = FindFirstFileExW(WinText::FilePath(path + "\\*").c_str(), FindExInfoBasic, &data,
+                                FindExSearchNameMatch, nullptr, 0);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) {
+            if (unreadable && error != ERROR_PATH_NOT_FOUND)
+                *unreadable = OsError{static_cast<int>(error)};
+            return nullptr;
+        }
+    } else {
+        FindClose(h);
+    }
+    return std::make_unique<Win32Folder>(std::move(path));
+}
 } // namespace
 
 bool Folder::SpellsAsOnDisk() {
     return false;
 }
 
-std::unique_ptr<Folder> Folder::Open(const std::string& path) {
+std::unique_ptr<Folder> Folder::Open(const std::string& path, OsError* unreadable) {
     std::string p = path;
     while (p.size() > 2 && p.back() == '\\')
         p.pop_back();
@@ -120,7 +141,7 @@ std::unique_ptr<Folder> Folder::Open(const std::string& path) {
             return nullptr;
     if (!IsPlainFolder(p))
         return nullptr;
-    return std::make_unique<Win32Folder>(std::move(p));
+    return Readable(std::move(p), unreadable);
 }
 
 bool Folder::HasSubfolder(const std::string& path,

@@ -4,13 +4,16 @@
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/locale_info.h"
+#include "platform/os_error.h"
 #include "support/drive_map.h"
 #include "support/file_text.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
+#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sstream>
@@ -205,6 +208,32 @@ TEST_F(RunCommandTest, ARealRunWithoutAStoreRefusesUntilTheDefaultsAreSaved) {
     EXPECT_GT(TypeStore().Load(files.TypeStore).types.size(), 0u);
     EXPECT_EQ(Brumo({"defaults", "--save"}), 2) << "never over a store";
     EXPECT_NE(err.str().find("nothing was written"), std::string::npos);
+}
+
+TEST_F(RunCommandTest, AnUnreadableFolderIsAnErrorLineAndIsCounted) {
+    if (!test::Unprivileged::Available())
+        GTEST_SKIP() << "root cannot become a user whom permissions stop";
+    Store({Type("Temp", MethodDelete, "C:\\t")});
+    File("t/a.tmp");
+    File("t/locked/b.tmp");
+    test::Unprivileged::HandOver(tree.Root());
+    fs::permissions(tree / "c" / "t" / "locked", fs::perms::none);
+    EXPECT_TRUE(test::Unprivileged::Run([&] {
+        EXPECT_EQ(Brumo({"run"}), 0) << err.str();
+        EXPECT_NE(out.str().find("found 1 junk files. 1 folder could not be read; the test log "
+                                 "names it.\n"),
+                  std::string::npos)
+            << out.str();
+        EXPECT_NE(test::ReadFileText(files.TestLog)
+                      .find("\tC:\\t\\a.tmp\r\nERR\tC:\\t\\locked\\\r\n\t* " +
+                            OsError::MessageFor(EACCES) + "\r\n"),
+                  std::string::npos)
+            << test::ReadFileText(files.TestLog);
+        EXPECT_EQ(Brumo({"count", "Temp"}), 0) << err.str();
+        EXPECT_NE(out.str().find("2 folders were searched\n1 folder could not be read\n"),
+                  std::string::npos)
+            << out.str();
+    }));
 }
 
 TEST_F(RunCommandTest, CtrlCStopsTheRunAsStopDoes) {

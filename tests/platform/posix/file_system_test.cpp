@@ -12,6 +12,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <sys/xattr.h>
 
 namespace brumo {
@@ -252,6 +254,28 @@ TEST_F(FileSystemTest, AtomicWriteKeepsTheOldFileWholeWhenItCannotFinish) {
     EXPECT_TRUE(bytes.empty());
     EXPECT_EQ(FileSystem::FileSize("D:\\store.dat"), 14);
     EXPECT_FALSE(FileSystem::FileSize("D:\\missing"));
+}
+
+TEST_F(FileSystemTest, TemporaryFilesOfEndedProcessesGoAndThoseOfLiveOnesStay) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = ".store.dat." + std::to_string(child) + "-0.tmp";
+    const std::string live = ".store.dat." + std::to_string(::getpid()) + "-7.tmp";
+    const std::string other = ".other.dat." + std::to_string(child) + "-0.tmp";
+    for (const std::string& name : {dead, live, other})
+        Write(tree / name, "partial");
+    FileSystem::RemoveStaleTemporaryFiles("D:\\store.dat"); // as at start
+    EXPECT_FALSE(fs::exists(tree / dead));
+    EXPECT_TRUE(fs::exists(tree / live));
+    EXPECT_TRUE(fs::exists(tree / other)) << "another file's, for its own save to clear";
+
+    Write(tree / dead, "partial");
+    ASSERT_FALSE(FileSystem::WriteFileAtomic("D:\\store.dat", "saved"));
+    EXPECT_FALSE(fs::exists(tree / dead)) << "cleared after each save";
+    EXPECT_TRUE(fs::exists(tree / live));
 }
 
 TEST_F(FileSystemTest, CreateFoldersAndCopy) {
