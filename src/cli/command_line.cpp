@@ -15,6 +15,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cctype>
 #include <functional>
 #include <iostream>
@@ -48,10 +49,50 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+constexpr const char* kCommandWords[] = {"list", "describe", "count", "run", "defaults"};
+
+size_t EditDistance(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
+                              std::tolower(static_cast<unsigned char>(b[j - 1]));
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The command word a mistyped word was meant to be; empty when it is none's near miss.
+std::string NearestCommand(const std::string& word) {
+    const size_t allowed = word.size() <= 4 ? 1 : 2;
+    std::string best;
+    size_t bestDistance = allowed + 1;
+    for (const char* command : kCommandWords) {
+        const size_t distance = EditDistance(word, command);
+        if (distance < bestDistance) {
+            best = command;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 bool CommandLine::WantsWindow(int argc, char** argv) {
-    return argc < 2 || EqualsIgnoringCase(argv[1], "/silent");
+    // A launcher may pass what it likes (a file, a URL): only a command word, a near miss of
+    // one, or an option is meant for the command line.
+    if (argc < 2 || EqualsIgnoringCase(argv[1], "/silent"))
+        return true;
+    const std::string first = argv[1];
+    return !first.empty() && first[0] != '-' && NearestCommand(first).empty();
 }
 
 int CommandLine::Run(int argc, char** argv) {
@@ -94,7 +135,13 @@ int CommandLine::Run(const std::vector<std::string>& args,
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e, out, err);
     } catch (const CLI::ParseError& e) {
-        err << "brumo: " << e.what() << "\nRun \"brumo --help\" for the commands.\n";
+        err << "brumo: " << e.what() << "\n";
+        if (args.size() > 1 && !args[1].empty() && args[1][0] != '-') {
+            const std::string nearest = NearestCommand(args[1]);
+            if (!nearest.empty() && !EqualsIgnoringCase(nearest, args[1]))
+                err << "Did you mean \"brumo " << nearest << "\"?\n";
+        }
+        err << "Run \"brumo --help\" for the commands.\n";
         return ExitError;
     }
 

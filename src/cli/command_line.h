@@ -17,8 +17,9 @@ public:
     static int Run(const std::vector<std::string>& args, const ProgramFiles& files,
                    std::ostream& out, std::ostream& err);
 
-    // True when the arguments ask for the window rather than a command: none, or "/silent"
-    // in any letter case (only the exact "/silent" or "/SILENT" shows the notice).
+    // True when the arguments ask for the window rather than a command: none, "/silent" in
+    // any letter case (only the exact "/silent" or "/SILENT" shows the notice), or a first
+    // argument that is neither an option nor a command word nor a near miss of one.
     static bool WantsWindow(int argc, char** argv);
 
 private:

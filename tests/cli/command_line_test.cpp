@@ -29,19 +29,28 @@ TEST_F(CommandLineTest, HelpVersionAndBadArguments) {
 
     EXPECT_EQ(Run({"frobnicate"}), 2);
     EXPECT_EQ(err.rfind("brumo: ", 0), 0u) << err;
+    EXPECT_EQ(Run({"lsit"}), 2);
+    EXPECT_NE(err.find("Did you mean \"brumo list\"?"), std::string::npos) << err;
     EXPECT_EQ(Run({"--no-such-option"}), 2);
     EXPECT_EQ(err.rfind("brumo: ", 0), 0u) << err;
     EXPECT_EQ(out, "");
 }
 
 TEST(CommandLine, WindowOnlyWithoutACommand) {
-    char program[] = "brumo", silent[] = "/Silent", list[] = "list";
+    char program[] = "brumo", silent[] = "/Silent", list[] = "list", file[] = "/home/a/notes.txt",
+         typo[] = "defualts", option[] = "--help";
     char* none[] = {program};
     char* quiet[] = {program, silent};
     char* command[] = {program, list};
+    char* launcher[] = {program, file};
+    char* mistyped[] = {program, typo};
+    char* help[] = {program, option};
     EXPECT_TRUE(CommandLine::WantsWindow(1, none));
     EXPECT_TRUE(CommandLine::WantsWindow(2, quiet));
     EXPECT_FALSE(CommandLine::WantsWindow(2, command));
+    EXPECT_TRUE(CommandLine::WantsWindow(2, launcher)) << "what a launcher passes is ignored";
+    EXPECT_FALSE(CommandLine::WantsWindow(2, mistyped)) << "a near miss gets its error";
+    EXPECT_FALSE(CommandLine::WantsWindow(2, help));
 }
 
 } // namespace
