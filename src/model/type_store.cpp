@@ -84,13 +84,13 @@ TypeStore::LoadResult TypeStore::Parse(std::string_view bytes, const std::string
 TypeStore::LoadResult TypeStore::Load(const std::string& path) {
     LoadResult result;
     const std::string target = FileSystem::LinkTarget(path);
-    if (!FileSystem::FileExists(target)) {
+    if (!files_->FileExists(target)) {
         failed_.erase(path);
         result.status = LoadStatus::Missing;
         return result;
     }
     std::string bytes;
-    if (OsError error = FileSystem::ReadFile(target, bytes)) {
+    if (OsError error = files_->ReadFile(target, bytes)) {
         failed_.insert(path);
         result.status = LoadStatus::Failed;
         result.error = "Cannot open file " + Quoted(path) + ". " + Sentence(error.Message());
@@ -112,7 +112,7 @@ TypeStore::LoadResult TypeStore::Load(const std::string& path) {
 bool TypeStore::KeepFailedFile(const std::string& path, bool moveIt, WriteResult& result) {
     if (!failed_.contains(path))
         return true;
-    if (!FileSystem::FileExists(path)) {
+    if (!files_->FileExists(path)) {
         failed_.erase(path); // gone meanwhile: nothing left to keep
         return true;
     }
@@ -121,12 +121,12 @@ bool TypeStore::KeepFailedFile(const std::string& path, bool moveIt, WriteResult
     if (copy.empty()) {
         error.code = OsError::AccessDenied();
     } else if (moveIt) {
-        error = FileSystem::MoveFile(path, copy);
+        error = files_->MoveFile(path, copy);
     } else {
         std::string bytes;
-        error = FileSystem::ReadFile(FileSystem::LinkTarget(path), bytes);
+        error = files_->ReadFile(FileSystem::LinkTarget(path), bytes);
         if (!error)
-            error = FileSystem::WriteFileAtomic(copy, bytes);
+            error = files_->WriteFileAtomic(copy, bytes);
     }
     if (error) {
         result.error = Quoted(path) +
@@ -149,8 +149,7 @@ TypeStore::WriteResult TypeStore::Save(const std::string& path,
     if (!KeepFailedFile(path, false, result))
         return result;
     // A link stays a link: the list goes where it points.
-    if (OsError error =
-            FileSystem::WriteFileAtomic(FileSystem::LinkTarget(path), Serialize(types))) {
+    if (OsError error = files_->WriteFileAtomic(FileSystem::LinkTarget(path), Serialize(types))) {
         result.error = "Cannot create file " + Quoted(path) + ". " + error.Message();
         return result;
     }
@@ -173,7 +172,7 @@ TypeStore::WriteResult TypeStore::Remove(const std::string& path) {
     if (!KeepFailedFile(path, true, result))
         return result;
     if (!keep || result.keptCopy.empty()) {
-        OsError error = FileSystem::DeleteFile(path);
+        OsError error = files_->DeleteFile(path);
         if (error && error.code != OsError::NotFound()) {
             result.error = "Cannot delete file " + Quoted(path) + ". " + error.Message();
             return result;

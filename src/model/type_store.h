@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/junk_file_type.h"
+#include "platform/file_operations.h"
 
 #include <set>
 #include <span>
@@ -40,7 +41,8 @@ public:
     };
 
     // A store that is only read (the command line's) promises no copy in its load errors.
-    explicit TypeStore(bool writes = true) : writes_(writes) {}
+    explicit TypeStore(bool writes = true, const FileOperations& files = FileOperations::System())
+        : files_(&files), writes_(writes) {}
 
     LoadResult Load(const std::string& path);
 
@@ -67,6 +69,7 @@ private:
     // success, the copy's name in keptCopy.
     bool KeepFailedFile(const std::string& path, bool moveIt, WriteResult& result);
 
+    const FileOperations* files_;
     bool writes_ = true;
     std::set<std::string> failed_;
 };

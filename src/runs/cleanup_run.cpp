@@ -9,7 +9,7 @@ constexpr const char* kStopEventName = "Brumo Stop Event";
 }
 
 CleanupRun::CleanupRun(CleanupRunSetup setup)
-    : setup_(std::move(setup)), handler_(log_, *setup_.recycleSender) {
+    : setup_(std::move(setup)), handler_(log_, *setup_.recycleSender, *setup_.fileOperations) {
     if (!setup_.startWorker)
         setup_.startWorker = &TJunkDelThread::Start;
     handler_.SetRecycleStats(&setup_.recycleSettings->Stats());

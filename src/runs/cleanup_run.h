@@ -27,6 +27,7 @@ struct CleanupRunSetup {
     MainThread* mainThread = nullptr;
     RecycleSettingsCheck* recycleSettings = nullptr;
     const RecycleSender* recycleSender = &RecycleSender::System();
+    const FileOperations* fileOperations = &FileOperations::System();
     std::string logPath;     // appended by each real run; "<log>.lock" is held meanwhile
     std::string testLogPath; // made anew by each test run
     // Folders never searched: the program's folder first, then its data folder.

@@ -89,7 +89,7 @@ void RunFileHandler::RecycleFile(const std::string& path, int64_t size) {
     if (path.empty() || batch_.MustFlushBefore(path))
         FlushRecycleBatch();
     // A file whose name differs only in case is another file: it does not stand for this one.
-    if (path.empty() || log_.Failed() || !FileSystem::FileExistsAsNamed(path))
+    if (path.empty() || log_.Failed() || !files_->FileExistsAsNamed(path))
         return;
     batch_.Add(path, size);
     Processed(size, true);
@@ -131,19 +131,19 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
         return;
     }
     // A folder that cannot be made shows up as a failed move.
-    FileSystem::CreateFolders(target->substr(0, target->find_last_of("\\/")));
+    files_->CreateFolders(target->substr(0, target->find_last_of("\\/")));
     bool renamed = false;
-    if (FileSystem::FileExistsAsSpelled(*target) && !MayBeGivenName(*target)) {
+    if (files_->FileExistsAsSpelled(*target) && !MayBeGivenName(*target)) {
         // The same source path held before: the newer file replaces it.
-        FileSystem::SetAttributes(*target, 0);
-        FileSystem::DeleteFile(*target);
-    } else if (FileSystem::FileExistsAsNamed(*target)) {
+        files_->SetAttributes(*target, 0);
+        files_->DeleteFile(*target);
+    } else if (files_->FileExistsAsNamed(*target)) {
         // Another file holds the name (a case twin where the holding folder folds case, a file
         // of a twin folder, a name given to one of them): both are kept.
         target = HoldingPath::FreeName(*target);
         renamed = true;
     }
-    if (const OsError error = FileSystem::MoveFile(path, *target)) {
+    if (const OsError error = files_->MoveFile(path, *target)) {
         LogFailure(path, error.Message());
         ++counters_.FilesFailed;
         return;
@@ -170,7 +170,7 @@ bool RunFileHandler::MayBeGivenName(const std::string& target) {
 }
 
 void RunFileHandler::DeleteFile(const std::string& path, int64_t size) {
-    if (const OsError error = FileSystem::DeleteFile(path)) {
+    if (const OsError error = files_->DeleteFile(path)) {
         LogFailure(path, error.Message());
         ++counters_.FilesFailed;
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_operations.h"
 #include "runs/drive_recycle_stats.h"
 #include "runs/recycle_batch.h"
 #include "runs/recycle_sender.h"
@@ -18,7 +19,9 @@ namespace brumo {
 // thread, except the flush after a type, which the main thread makes once the worker ended.
 class RunFileHandler {
 public:
-    RunFileHandler(RunLog& log, const RecycleSender& sender) : log_(log), sender_(&sender) {}
+    RunFileHandler(RunLog& log, const RecycleSender& sender,
+                   const FileOperations& files = FileOperations::System())
+        : log_(log), sender_(&sender), files_(&files) {}
 
     // Shows the current type's file count; called on the thread that handles the file.
     void SetCountDisplay(std::function<void(int32_t)> show) { showCount_ = std::move(show); }
@@ -62,6 +65,7 @@ private:
 
     RunLog& log_;
     const RecycleSender* sender_;
+    const FileOperations* files_;
     std::function<void(int32_t)> showCount_;
     DriveRecycleStats* stats_ = nullptr;
     RunCounters counters_;

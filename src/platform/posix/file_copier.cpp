@@ -1,6 +1,5 @@
 #include "platform/posix/file_copier.h"
 
-#include "platform/posix/test_faults.h"
 #include "platform/posix/unique_fd.h"
 
 #include <atomic>
@@ -136,8 +135,6 @@ OsError FileCopier::WriteToTemp(std::string_view bytes, mode_t mode, int folderF
 
 int FileCopier::RenameNoReplace(int fromDir, const std::string& from, int toDir,
                                 const std::string& to) {
-    if (const int fault = TestFaults::TakeRenameFault())
-        return fault;
     if (::renameat2(fromDir, from.c_str(), toDir, to.c_str(), RENAME_NOREPLACE) == 0)
         return 0;
     if (errno != EINVAL && errno != ENOSYS)
@@ -155,9 +152,7 @@ OsError FileCopier::Commit(int folderFd, const std::string& tempName, const std:
                            bool replace) {
     int code;
     if (replace) {
-        code = TestFaults::TakeRenameFault();
-        if (!code && ::renameat(folderFd, tempName.c_str(), folderFd, finalName.c_str()) != 0)
-            code = errno;
+        code = ::renameat(folderFd, tempName.c_str(), folderFd, finalName.c_str()) == 0 ? 0 : errno;
     } else {
         code = RenameNoReplace(folderFd, tempName, folderFd, finalName);
     }

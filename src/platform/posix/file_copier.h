@@ -25,7 +25,7 @@ public:
     static OsError Commit(int folderFd, const std::string& tempName, const std::string& finalName,
                           bool replace);
     // renameat2 with RENAME_NOREPLACE, falling back to a check and a rename where the file
-    // system does not support it. Subject to injected test faults.
+    // system does not support it.
     static int RenameNoReplace(int fromDir, const std::string& from, int toDir,
                                const std::string& to);
     // Removes the temporary files for finalName in folderFd that a process which has ended

@@ -1,5 +1,4 @@
 #include "model/type_store.h"
-#include "platform/posix/test_faults.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +19,23 @@ std::string ReadAll(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// File operations whose next `failures` copies and moves fail.
+class FailingCopies : public FileOperations {
+public:
+    mutable int failures = 0;
+    OsError WriteFileAtomic(const std::string& path, std::string_view bytes) const override {
+        if (path.ends_with(".BAD") && Fail())
+            return OsError{EIO};
+        return FileOperations::WriteFileAtomic(path, bytes);
+    }
+    OsError MoveFile(const std::string& from, const std::string& to) const override {
+        return Fail() ? OsError{EIO} : FileOperations::MoveFile(from, to);
+    }
+
+private:
+    bool Fail() const { return failures > 0 && failures-- > 0; }
+};
+
 // When the copy of a store that failed to load cannot be made, the store stays as it is.
 class KeepingFails : public ::testing::Test {
 protected:
@@ -31,16 +47,15 @@ protected:
         ASSERT_EQ(store.Load(dat).status, TypeStore::LoadStatus::Failed);
         original = ReadAll(dat);
     }
-    void TearDown() override { TestFaults::Clear(); }
-
     test::TempTree tree;
     std::string dat = (tree / "BRUMO.DAT").string();
     std::string original;
-    TypeStore store;
+    FailingCopies faults;
+    TypeStore store{true, faults};
 };
 
 TEST_F(KeepingFails, SaveLeavesTheStoreAndTriesAgainNextTime) {
-    TestFaults::FailRenames(EIO); // the copy's final rename
+    faults.failures = 1;
     const auto refused = store.Save(dat, std::vector<TJunkFileObj>{});
     EXPECT_FALSE(refused.saved);
     EXPECT_NE(refused.error.find(dat), std::string::npos) << refused.error;
@@ -55,7 +70,7 @@ TEST_F(KeepingFails, SaveLeavesTheStoreAndTriesAgainNextTime) {
 }
 
 TEST_F(KeepingFails, RemoveLeavesTheFile) {
-    TestFaults::FailRenames(EIO);
+    faults.failures = 1;
     EXPECT_FALSE(store.Remove(dat).saved);
     EXPECT_EQ(ReadAll(dat), original);
 }

@@ -1,20 +1,22 @@
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
-#include "platform/posix/test_faults.h"
+#include "platform/posix/file_copier.h"
+#include "platform/posix/unique_fd.h"
 #include "support/drive_map.h"
 #include "support/file_text.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 namespace brumo {
 namespace {
@@ -35,7 +37,6 @@ size_t EntriesIn(const fs::path& folder) {
 
 class FileSystemTest : public ::testing::Test {
 protected:
-    void TearDown() override { TestFaults::Clear(); }
     TempTree tree;
     DriveMap map{{'D', tree.Root()}};
 };
@@ -185,31 +186,15 @@ void ExpectCopiedMove(const fs::path& source, const fs::path& target, const stru
 }
 
 TEST_F(FileSystemTest, MoveAcrossFileSystemsCopiesFlushesAndRemovesTheSource) {
-    Write(tree / "src/big.tmp", std::string(100000, 'x'));
-    TreeBuilder::SetWriteTime(tree / "src/big.tmp", 2001, 2, 3);
-    const bool xattrs = TreeBuilder::SetDosAttributes(tree / "src/big.tmp", FileAttributes::Hidden);
-    TreeBuilder::MakeReadOnly(tree / "src/big.tmp");
-    TreeBuilder::MakeDir(tree / "dst");
-    struct stat before;
-    ASSERT_EQ(::lstat((tree / "src/big.tmp").c_str(), &before), 0);
+    // A copy that cannot be put in place is taken back, whatever the reason.
+    UniqueFd folder(::open(tree.Root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Write(tree / "taken.tmp", "there first");
+    std::string temp;
+    ASSERT_FALSE(FileCopier::WriteToTemp("new", 0600, folder.Get(), "taken.tmp", temp));
+    EXPECT_EQ(FileCopier::Commit(folder.Get(), temp, "taken.tmp", false).code, EEXIST);
+    EXPECT_EQ(test::ReadFileText(tree / "taken.tmp"), "there first");
+    EXPECT_EQ(EntriesIn(tree.Root()), 1u);
 
-    // The rename reports another file system: the copy path runs.
-    TestFaults::FailRenames(EXDEV);
-    ASSERT_FALSE(FileSystem::MoveFile("D:\\src\\big.tmp", "D:\\dst\\big.tmp"));
-    ExpectCopiedMove(tree / "src/big.tmp", tree / "dst/big.tmp", before);
-    if (xattrs) {
-        EXPECT_EQ(FileSystem::Attributes("D:\\dst\\big.tmp"),
-                  FileAttributes::Hidden | FileAttributes::ReadOnly);
-    }
-
-    // A failure while putting the copy in place leaves the source alone and no copy behind.
-    Write(tree / "src/second.tmp", "2");
-    TestFaults::FailRenames(EXDEV, 2);
-    EXPECT_TRUE(FileSystem::MoveFile("D:\\src\\second.tmp", "D:\\dst\\second.tmp"));
-    EXPECT_EQ(test::ReadFileText(tree / "src/second.tmp"), "2");
-    EXPECT_EQ(EntriesIn(tree / "dst"), 1u);
-
-    // A real second file system, where there is one.
     const fs::path shm = "/dev/shm";
     struct stat here, there;
     if (::stat(shm.c_str(), &there) != 0 || ::access(shm.c_str(), W_OK) != 0 ||
@@ -220,10 +205,14 @@ TEST_F(FileSystemTest, MoveAcrossFileSystemsCopiesFlushesAndRemovesTheSource) {
     const fs::path other = name;
     DriveMap both{{'D', tree.Root()}, {'E', other}};
     Write(tree / "src/far.tmp", std::string(100000, 'x'));
+    TreeBuilder::SetWriteTime(tree / "src/far.tmp", 2001, 2, 3);
+    TreeBuilder::MakeReadOnly(tree / "src/far.tmp");
+    struct stat before;
     ASSERT_EQ(::lstat((tree / "src/far.tmp").c_str(), &before), 0);
     const OsError e = FileSystem::MoveFile("D:\\src\\far.tmp", "E:\\far.tmp");
     EXPECT_FALSE(e) << e.Message();
     ExpectCopiedMove(tree / "src/far.tmp", other / "far.tmp", before);
+    EXPECT_EQ(FileSystem::Attributes("E:\\far.tmp"), FileAttributes::ReadOnly);
     TreeBuilder::MakeDir(tree / "src/folder");
     EXPECT_EQ(FileSystem::MoveFile("D:\\src\\folder", "E:\\folder").code, EXDEV);
     fs::remove_all(other);
@@ -238,10 +227,16 @@ TEST_F(FileSystemTest, AtomicWriteKeepsTheOldFileWholeWhenItCannotFinish) {
     EXPECT_EQ(fs::status(tree / "store.dat").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
-    TestFaults::FailRenames(EIO);
-    EXPECT_EQ(FileSystem::WriteFileAtomic("D:\\store.dat", "third").code, EIO);
+    // A write that cannot be put in place leaves no temporary file.
+    TreeBuilder::MakeDir(tree / "folder.dat");
+    TreeBuilder::MakeFile(tree / "folder.dat" / "inside");
+    UniqueFd folder(::open(tree.Root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::string temp;
+    ASSERT_FALSE(FileCopier::WriteToTemp("third", 0, folder.Get(), "folder.dat", temp));
+    EXPECT_TRUE(FileCopier::Commit(folder.Get(), temp, "folder.dat", true));
     EXPECT_EQ(test::ReadFileText(tree / "store.dat"), "second, longer");
-    EXPECT_EQ(EntriesIn(tree.Root()), 1u); // no temporary file left
+    EXPECT_EQ(EntriesIn(tree.Root()), 2u);
+    fs::remove_all(tree / "folder.dat");
 
     TreeBuilder::MakeReadOnly(tree / "store.dat");
     EXPECT_EQ(FileSystem::WriteFileAtomic("D:\\store.dat", "x").code, OsError::AccessDenied());
