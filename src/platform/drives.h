@@ -30,6 +30,8 @@ public:
     // Why this machine's drives cannot be known (a BRUMO_DRIVES that yields no drive);
     // empty when they can.
     static std::optional<std::string> TableError();
+    // The bytes still free for the user on the drive's volume.
+    static std::optional<int64_t> FreeBytes(const std::string& root);
     // Reads the drive table again (BRUMO_DRIVES may have changed; tests use this).
     static void Reload();
 };

@@ -206,7 +206,9 @@ void CleanupRun::Finish(bool stopped) {
         std::vector<std::string> lines = RunTexts::Footer(outcome_, Clock::Current().Now());
         if (testRun_) {
             lines.emplace_back("Recycle Bin statistics:");
-            outcome_.recycleWarning = setup_.recycleSettings->Stats().StatisticsLines(lines);
+            DriveRecycleStats& stats = setup_.recycleSettings->Stats();
+            stats.ReadVolumeFigures();
+            outcome_.recycleWarning = stats.StatisticsLines(lines);
             lines.push_back(RunTexts::Stars());
         }
         log_.WriteLines(lines);

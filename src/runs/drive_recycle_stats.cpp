@@ -1,5 +1,6 @@
 #include "runs/drive_recycle_stats.h"
 
+#include "platform/drives.h"
 #include "runs/size_text.h"
 
 #include <cstdio>
@@ -27,9 +28,23 @@ bool DriveRecycleStats::StatisticsLines(std::vector<std::string>& lines) const {
     char line[256];
     for (int i = 0; i < DriveCount; ++i) {
         const DriveRecycleStat& drive = drives_[i];
-        if (!drive.HasSetting || !drive.IsFixed)
-            continue;
         const char letter[2] = {static_cast<char>('a' + i), '\0'};
+        if (drive.HasSetting && !drive.IsFixed)
+            continue;
+        if (!drive.HasSetting) {
+            // No limit of its own: what the volume holds is what the trash can take.
+            if (drive.PendingBytes <= 0)
+                continue;
+            const auto text = [](int64_t bytes) { return bytes < 0 ? "??" : SizeText::Of(bytes); };
+            const bool fits = drive.FreeBytes < 0 || drive.PendingBytes <= drive.FreeBytes;
+            std::snprintf(line, sizeof line, "%s:\\ %12s, Size: %12s, Free: %12s%s", letter,
+                          SizeText::Of(drive.PendingBytes).c_str(),
+                          text(drive.DriveSize > 0 ? drive.DriveSize : -1).c_str(),
+                          text(drive.FreeBytes).c_str(), fits ? "" : " *ERROR*");
+            anyError = anyError || !fits;
+            lines.emplace_back(line);
+            continue;
+        }
         const std::string pending = SizeText::Of(drive.PendingBytes);
         const std::string maximum = SizeText::Of(drive.MaxBytes);
         const int percent = drive.Percent;
@@ -51,6 +66,18 @@ bool DriveRecycleStats::StatisticsLines(std::vector<std::string>& lines) const {
         lines.emplace_back(line);
     }
     return anyError;
+}
+
+void DriveRecycleStats::ReadVolumeFigures() {
+    for (int i = 0; i < DriveCount; ++i) {
+        DriveRecycleStat& drive = drives_[i];
+        if (drive.PendingBytes <= 0 || drive.HasSetting)
+            continue;
+        const std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
+        if (drive.DriveSize == 0)
+            drive.DriveSize = Drives::TotalBytes(root).value_or(-1);
+        drive.FreeBytes = Drives::FreeBytes(root).value_or(-1);
+    }
 }
 
 } // namespace brumo

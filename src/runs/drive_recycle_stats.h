@@ -16,6 +16,7 @@ struct DriveRecycleStat {
     int64_t MaxBytes = 0;        // drive size x percent / 100
     int64_t PendingBytes = 0;    // what the current test run would send there
     int64_t DriveSize = 0;       // 0: not read yet; -1: could not be read
+    int64_t FreeBytes = -1;      // free space, read for the statistics; -1: not known
 };
 
 // The Recycle Bin table of drives A to Z and the statistics lines of a test run.
@@ -30,8 +31,13 @@ public:
     // Adds to the drive whose letter begins the path; a path without a letter A-Z adds nowhere.
     void AddPending(const std::string& path, int64_t bytes);
 
-    // One line per fixed drive the settings name; true when any line reports an error.
+    // One line per fixed drive the settings name, and one per drive they do not name that has
+    // pending bytes (against its volume's size and free space); true when any line reports an
+    // error (there: more than the free space).
     bool StatisticsLines(std::vector<std::string>& lines) const;
+    // Reads size and free space of each drive with pending bytes that the settings do not
+    // name, for its statistics line.
+    void ReadVolumeFigures();
 
 private:
     std::array<DriveRecycleStat, DriveCount> drives_{};

@@ -7,7 +7,7 @@ namespace brumo {
 namespace {
 class SystemRecycleSender final : public RecycleSender {
 public:
-    std::vector<int> SendEach(const std::vector<std::string>& paths) const override {
+    std::vector<RecycleResult> SendEach(const std::vector<std::string>& paths) const override {
         return RecycleBin::SendEach(paths);
     }
     std::string ErrorText(int code) const override { return RecycleBin::ErrorText(code); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/recycle_bin.h"
+
 #include <string>
 #include <vector>
 
@@ -9,8 +11,8 @@ namespace brumo {
 class RecycleSender {
 public:
     virtual ~RecycleSender() = default;
-    // Sends the files; per file 0 when it reached the Recycle Bin, else why it did not.
-    virtual std::vector<int> SendEach(const std::vector<std::string>& paths) const = 0;
+    // Sends the files, each with its own result.
+    virtual std::vector<RecycleResult> SendEach(const std::vector<std::string>& paths) const = 0;
     // The message text for a code returned by SendEach.
     virtual std::string ErrorText(int code) const = 0;
 

@@ -109,14 +109,19 @@ void RunFileHandler::FlushRecycleBatch() {
     }
     // Only the files the Recycle Bin took are logged as sent; every other one is an error
     // line, whatever became of it.
-    const std::vector<int> results = sender_->SendEach(paths);
+    const std::vector<RecycleResult> results = sender_->SendEach(paths);
     for (size_t i = 0; i < paths.size(); ++i) {
-        const int code = i < results.size() ? results[i] : OsError::NotFound();
-        if (code == 0) {
+        const RecycleResult result =
+            i < results.size() ? results[i] : RecycleResult{OsError::NotFound(), {}};
+        if (result.code == 0) {
             LogSuccess(paths[i]);
             continue;
         }
-        LogFailure(paths[i], sender_->ErrorText(code));
+        std::string message = sender_->ErrorText(result.code);
+        if (!result.trashFolder.empty())
+            message =
+                "The trash folder " + result.trashFolder + " cannot take the file: " + message;
+        LogFailure(paths[i], message);
         TakeBackQueued(sizes[i]);
         ++counters_.FilesFailed;
     }

@@ -108,6 +108,15 @@ std::optional<int64_t> Drives::TotalBytes(const std::string& root) {
     return static_cast<int64_t>(vfs.f_blocks) * static_cast<int64_t>(vfs.f_frsize);
 }
 
+std::optional<int64_t> Drives::FreeBytes(const std::string& root) {
+    const auto table = DriveTable::Current();
+    const DriveEntry* entry = RootEntry(*table, root);
+    struct statvfs vfs;
+    if (!entry || ::statvfs(entry->folder.c_str(), &vfs) != 0)
+        return std::nullopt;
+    return static_cast<int64_t>(vfs.f_bavail) * static_cast<int64_t>(vfs.f_frsize);
+}
+
 void Drives::Reload() {
     DriveTable::Reload();
 }

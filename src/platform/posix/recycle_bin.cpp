@@ -52,15 +52,24 @@ std::string TopFolderOf(const std::string& folder, dev_t device) {
 // The trash folders one batch uses, found once per file system.
 class TrashFinder {
 public:
-    // The trash for files of `device` found in `folder`; null with errno set when there is
-    // none the user may use.
-    const TrashCan* For(dev_t device, const std::string& folder) {
+    // The user's home trash; null (errno set) when it cannot be made.
+    const TrashCan* Home() {
         if (!homeTried_) {
             homeTried_ = true;
             home_ = TrashCan::Home();
+            homeError_ = home_ ? 0 : errno;
         }
-        if (home_ && home_->Device() == device)
-            return home_.get();
+        errno = homeError_;
+        return home_.get();
+    }
+
+    // The trash for files of `device` found in `folder`: the home trash for the home's file
+    // system, else the file system's own. Null when there is none the user may use, with
+    // errno set and `refused` naming the trash folder that refused.
+    const TrashCan* For(dev_t device, const std::string& folder, std::string& refused) {
+        const TrashCan* home = Home();
+        if (home && home->Device() == device)
+            return home;
         auto it = tops_.find(device);
         if (it == tops_.end()) {
             Top top;
@@ -73,10 +82,14 @@ public:
                 top.can.reset();
                 top.error = EXDEV;
             }
+            top.path =
+                (topFolder == "/" ? "" : topFolder) + "/.Trash-" + std::to_string(::getuid());
             it = tops_.emplace(device, std::move(top)).first;
         }
-        if (!it->second.can)
+        if (!it->second.can) {
             errno = it->second.error ? it->second.error : EACCES;
+            refused = it->second.path;
+        }
         return it->second.can.get();
     }
 
@@ -84,29 +97,36 @@ private:
     struct Top {
         std::unique_ptr<TrashCan> can;
         int error = 0;
+        std::string path;
     };
     bool homeTried_ = false;
+    int homeError_ = 0;
     std::unique_ptr<TrashCan> home_;
     std::map<dev_t, Top> tops_;
 };
 
-} // namespace
-
-namespace {
-
-int SendOne(TrashFinder& finder, const std::string& path) {
+RecycleResult SendOne(TrashFinder& finder, const std::string& path) {
     SafeParent parent;
     if (OsError e = SafeParent::Open(path, parent, false, SafeParent::Spelling::AsOnDisk))
-        return e.code;
+        return {e.code, {}};
     struct stat st {};
     if (::fstatat(parent.Fd(), parent.Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno;
+        return {errno, {}};
     const std::string folder = RealPathOf(parent.Fd(), ParentOf(parent.HostPath()));
-    const TrashCan* can = finder.For(st.st_dev, folder);
-    if (!can)
-        return errno;
     const std::string hostPath = (folder == "/" ? folder : folder + "/") + parent.Name();
-    return can->Put(parent.Fd(), parent.Name(), hostPath, std::time(nullptr));
+    const std::time_t now = std::time(nullptr);
+    std::string refused;
+    if (const TrashCan* can = finder.For(st.st_dev, folder, refused))
+        return {can->Put(parent.Fd(), parent.Name(), hostPath, now), {}};
+    // The volume's own trash cannot be used (a top folder the user may not write, an unsafe
+    // .Trash): the home trash takes a copy, and the file goes only once the copy is whole.
+    const int volumeError = errno;
+    const TrashCan* home = finder.Home();
+    if (!home)
+        return {volumeError, refused};
+    if (const int error = home->PutCopy(parent.Fd(), parent.Name(), hostPath, now))
+        return {error, home->HostPath()};
+    return {};
 }
 
 } // namespace
@@ -114,14 +134,14 @@ int SendOne(TrashFinder& finder, const std::string& path) {
 int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
     TrashFinder finder;
     for (const std::string& path : paths)
-        if (const int error = SendOne(finder, path))
-            return error;
+        if (const RecycleResult result = SendOne(finder, path); result.code != 0)
+            return result.code;
     return 0;
 }
 
-std::vector<int> RecycleBin::SendEach(const std::vector<std::string>& paths) {
+std::vector<RecycleResult> RecycleBin::SendEach(const std::vector<std::string>& paths) {
     TrashFinder finder;
-    std::vector<int> results;
+    std::vector<RecycleResult> results;
     results.reserve(paths.size());
     for (const std::string& path : paths)
         results.push_back(SendOne(finder, path));

@@ -1,5 +1,6 @@
 #include "platform/posix/trash_can.h"
 
+#include "platform/posix/file_copier.h"
 #include "platform/posix/trash_info.h"
 
 #include <atomic>
@@ -101,21 +102,27 @@ std::unique_ptr<TrashCan> TrashCan::FromFolder(UniqueFd folder, std::string host
     return can;
 }
 
-std::unique_ptr<TrashCan> TrashCan::Home() {
+std::string TrashCan::HomePath() {
     std::string data;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') {
         data = xdg;
     } else {
         const std::string home = HomeFolder();
-        if (home.empty()) {
-            errno = ENOENT;
-            return nullptr;
-        }
+        if (home.empty())
+            return {};
         data = home + "/.local/share";
     }
     while (data.size() > 1 && data.back() == '/')
         data.pop_back();
-    const std::string path = data + "/Trash";
+    return data + "/Trash";
+}
+
+std::unique_ptr<TrashCan> TrashCan::Home() {
+    const std::string path = HomePath();
+    if (path.empty()) {
+        errno = ENOENT;
+        return nullptr;
+    }
     UniqueFd folder(MakeFolders(path));
     if (!folder.Valid())
         return nullptr;
@@ -170,8 +177,59 @@ int TrashCan::MoveAs(int parentFd, const std::string& name, const std::string& t
     return ::renameat(parentFd, name.c_str(), files_.Get(), target.c_str()) == 0 ? 0 : errno;
 }
 
+int TrashCan::CopyAs(int parentFd, const std::string& name, const std::string& target) const {
+    struct stat st {};
+    if (::fstatat(parentFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    if (S_ISLNK(st.st_mode)) {
+        std::string link(static_cast<size_t>(st.st_size) + 1, '\0');
+        const ssize_t n = ::readlinkat(parentFd, name.c_str(), link.data(), link.size());
+        if (n < 0)
+            return errno;
+        link.resize(static_cast<size_t>(n));
+        if (::symlinkat(link.c_str(), files_.Get(), target.c_str()) != 0)
+            return errno;
+    } else if (S_ISREG(st.st_mode)) {
+        UniqueFd source(::openat(parentFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (!source.Valid())
+            return errno;
+        struct stat opened {};
+        if (::fstat(source.Get(), &opened) != 0)
+            return errno;
+        if (opened.st_dev != st.st_dev || opened.st_ino != st.st_ino)
+            return ENOENT; // the name now stands for another file
+        // A copy a crashed run left for this name goes first.
+        FileCopier::RemoveStale(files_.Get(), target);
+        std::string temp;
+        if (OsError e = FileCopier::CopyToTemp(source.Get(), opened, files_.Get(), target, temp))
+            return e.code;
+        if (OsError e = FileCopier::Commit(files_.Get(), temp, target, false))
+            return e.code;
+    } else {
+        return EXDEV; // folders and special files are not copied
+    }
+    // The source goes only once its copy is whole; if it cannot go, neither does the copy,
+    // so that the file is never in both places.
+    if (::unlinkat(parentFd, name.c_str(), 0) != 0) {
+        const int error = errno;
+        ::unlinkat(files_.Get(), target.c_str(), 0);
+        return error;
+    }
+    return 0;
+}
+
 int TrashCan::Put(int parentFd, const std::string& name, const std::string& hostPath,
                   std::time_t deletedAt) const {
+    return Store(parentFd, name, hostPath, deletedAt, false);
+}
+
+int TrashCan::PutCopy(int parentFd, const std::string& name, const std::string& hostPath,
+                      std::time_t deletedAt) const {
+    return Store(parentFd, name, hostPath, deletedAt, true);
+}
+
+int TrashCan::Store(int parentFd, const std::string& name, const std::string& hostPath,
+                    std::time_t deletedAt, bool copy) const {
     std::string path = hostPath;
     if (!topFolder_.empty()) {
         // Below a top folder the path is kept relative to it, so the trash survives the file
@@ -198,7 +256,7 @@ int TrashCan::Put(int parentFd, const std::string& name, const std::string& host
             ::unlinkat(info_.Get(), infoName.c_str(), 0);
             return written;
         }
-        const int moved = MoveAs(parentFd, name, stored);
+        const int moved = copy ? CopyAs(parentFd, name, stored) : MoveAs(parentFd, name, stored);
         if (moved == 0)
             return 0;
         ::unlinkat(info_.Get(), infoName.c_str(), 0);

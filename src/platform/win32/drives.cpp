@@ -47,6 +47,13 @@ std::optional<int64_t> Drives::TotalBytes(const std::string& root) {
     return static_cast<int64_t>(total.QuadPart);
 }
 
+std::optional<int64_t> Drives::FreeBytes(const std::string& root) {
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(RootOf(root).c_str(), &available, nullptr, nullptr))
+        return std::nullopt;
+    return static_cast<int64_t>(available.QuadPart);
+}
+
 void Drives::Reload() {
     // The system keeps the drive list; there is nothing to read again.
 }

@@ -146,18 +146,18 @@ int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
     return result != 0 ? result : refused;
 }
 
-std::vector<int> RecycleBin::SendEach(const std::vector<std::string>& paths) {
+std::vector<RecycleResult> RecycleBin::SendEach(const std::vector<std::string>& paths) {
     // The shell operation reports one code for the whole list, so each file is looked for
     // before and after it. A file missing before never reached the Recycle Bin. A file still
     // there after failed only if the operation began with it: one that began earlier may
     // have stopped before reaching it, so it gets an operation of its own.
-    std::vector<int> results(paths.size(), 0);
+    std::vector<RecycleResult> results(paths.size());
     std::vector<size_t> present;
     for (size_t i = 0; i < paths.size(); ++i) {
         if (FileSystem::FileExists(paths[i]))
             present.push_back(i);
         else
-            results[i] = OsError::NotFound();
+            results[i].code = OsError::NotFound();
     }
     size_t start = 0;
     while (start < present.size()) {
@@ -170,7 +170,7 @@ std::vector<int> RecycleBin::SendEach(const std::vector<std::string>& paths) {
             ++k;
         if (k == start) {
             // A success that left the file behind is no success for that file.
-            results[present[k]] = code != 0 ? code : ERROR_ACCESS_DENIED;
+            results[present[k]].code = code != 0 ? code : ERROR_ACCESS_DENIED;
             ++k;
         }
         start = k;

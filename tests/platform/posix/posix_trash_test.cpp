@@ -144,8 +144,11 @@ TEST_F(TrashTest, AFailureStopsTheBatchAndLeavesNoDescription) {
     EXPECT_EQ(RecycleBin::ErrorText(ENOENT), std::strerror(ENOENT));
     EXPECT_EQ(RecycleBin::SendFiles({}), 0);
     // Sent each on its own, a missing file holds up no other.
-    EXPECT_EQ(RecycleBin::SendEach({"T:\\second.tmp", "T:\\third.tmp"}),
-              (std::vector<int>{ENOENT, 0}));
+    const std::vector<RecycleResult> each =
+        RecycleBin::SendEach({"T:\\second.tmp", "T:\\third.tmp"});
+    ASSERT_EQ(each.size(), 2u);
+    EXPECT_EQ(each[0].code, ENOENT);
+    EXPECT_EQ(each[1].code, 0);
     EXPECT_FALSE(fs::exists(Drive("third.tmp")));
 }
 
