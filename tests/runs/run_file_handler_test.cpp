@@ -181,10 +181,10 @@ TEST_F(RunFileHandlerTest, ATestRunListsAFileOnceAndMeasuresWhatTheBinWouldGet) 
 }
 
 TEST_F(RunFileHandlerTest, ANameWithControlCharactersTakesOneVisibleLine) {
-    const std::string odd = File("t\\two\nlines\tand ^caret.tmp", 3);
+    const std::string odd = drives.Path('C', "t\\two\nlines\tand ^caret.tmp");
     handler.BeginType(MethodDelete);
-    handler.RealFile(odd, 3);
-    handler.RealFile(odd, 3); // gone by now: an error line, also escaped
+    handler.TestFile(odd, 3);
+    handler.RealFile(odd, 3); // no such file: an error line, escaped the same way
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "\t" + drives.Path('C', "t\\two^Jlines^Iand ^^caret.tmp"));
