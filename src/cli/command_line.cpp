@@ -51,22 +51,27 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
 
 constexpr const char* kCommandWords[] = {"list", "describe", "count", "run", "defaults"};
 
+bool SameLetter(char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+}
+
+// Edits from one word to the other, ignoring case: a letter added, dropped, changed, or two
+// neighbours swapped.
 size_t EditDistance(const std::string& a, const std::string& b) {
-    std::vector<size_t> row(b.size() + 1);
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i)
+        d[i][0] = i;
     for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
+        d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i)
         for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t above = row[j];
-            const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
-                              std::tolower(static_cast<unsigned char>(b[j - 1]));
-            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
-            diagonal = above;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
+                                d[i - 1][j - 1] + (SameLetter(a[i - 1], b[j - 1]) ? 0 : 1)});
+            if (i > 1 && j > 1 && SameLetter(a[i - 1], b[j - 2]) && SameLetter(a[i - 2], b[j - 1]))
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
         }
-    }
-    return row[b.size()];
+    return d[a.size()][b.size()];
 }
 
 // The command word a mistyped word was meant to be; empty when it is none's near miss.

@@ -236,7 +236,7 @@ TEST_F(CleanupRunTest, ASecondRealRunIsRefusedWhileOneRuns) {
     File("a\\x.tmp", 1);
     File("a\\y.tmp", 1);
     rows.Add("Delete", MethodDelete, W("a"), {"x.tmp"});
-    RecordingFront otherFront;
+    test::RecordingFront otherFront;
     CleanupRunSetup setup;
     setup.front = &otherFront;
     setup.types = &rows;

@@ -43,13 +43,17 @@ public:
     std::set<std::string> stuck;
     mutable std::vector<std::vector<std::string>> calls;
 
-    std::vector<int> SendEach(const std::vector<std::string>& paths) const override {
+    std::vector<RecycleResult> SendEach(const std::vector<std::string>& paths) const override {
         calls.push_back(paths);
-        std::vector<int> results;
-        for (const std::string& path : paths)
-            results.push_back(stuck.count(path)                     ? InUse
-                              : std::filesystem::remove(Host(path)) ? 0
-                                                                    : Missing);
+        std::vector<RecycleResult> results;
+        for (const std::string& path : paths) {
+            RecycleResult result;
+            if (stuck.count(path))
+                result.code = InUse;
+            else if (!std::filesystem::remove(Host(path)))
+                result.code = Missing;
+            results.push_back(result);
+        }
         return results;
     }
     std::string ErrorText(int code) const override {

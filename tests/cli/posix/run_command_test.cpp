@@ -176,8 +176,8 @@ TEST_F(RunCommandTest, AReadOnlyProgramFolderRunsTheStoreBesideItAndNoOtherTypes
                                  (tree / "home" / "data" / "brumo").string());
     fs::create_directories(tree / "home" / "data" / "brumo");
     TypeStore beside;
-    ASSERT_TRUE(
-        beside.Save(files.ProgramFolderTypeStore, {Type("Temp", MethodDelete, "C:\\t")}).saved);
+    const std::vector<TJunkFileObj> types = {Type("Temp", MethodDelete, "C:\\t")};
+    ASSERT_TRUE(beside.Save(files.ProgramFolderTypeStore, types).saved);
     File("t/a.tmp");
     File("other/b.tmp");
     EXPECT_EQ(Brumo({"run", "--real", "--yes"}), 0) << err.str();
