@@ -37,6 +37,16 @@ bool IsInside(const std::string& inner, const std::string& outer) {
            (inner.size() == outer.size() || inner[outer.size()] == '/');
 }
 
+// The figures of the volume a drive root lies on.
+std::optional<struct statvfs> VolumeOf(const std::string& root) {
+    const auto table = DriveTable::Current();
+    const DriveEntry* entry = RootEntry(*table, root);
+    struct statvfs vfs;
+    if (!entry || ::statvfs(entry->folder.c_str(), &vfs) != 0)
+        return std::nullopt;
+    return vfs;
+}
+
 } // namespace
 
 uint32_t Drives::LogicalDriveMask() {
@@ -100,21 +110,17 @@ std::optional<uint32_t> Drives::VolumeSerial(const std::string& root) {
 }
 
 std::optional<int64_t> Drives::TotalBytes(const std::string& root) {
-    const auto table = DriveTable::Current();
-    const DriveEntry* entry = RootEntry(*table, root);
-    struct statvfs vfs;
-    if (!entry || ::statvfs(entry->folder.c_str(), &vfs) != 0)
+    const auto vfs = VolumeOf(root);
+    if (!vfs)
         return std::nullopt;
-    return static_cast<int64_t>(vfs.f_blocks) * static_cast<int64_t>(vfs.f_frsize);
+    return static_cast<int64_t>(vfs->f_blocks) * static_cast<int64_t>(vfs->f_frsize);
 }
 
 std::optional<int64_t> Drives::FreeBytes(const std::string& root) {
-    const auto table = DriveTable::Current();
-    const DriveEntry* entry = RootEntry(*table, root);
-    struct statvfs vfs;
-    if (!entry || ::statvfs(entry->folder.c_str(), &vfs) != 0)
+    const auto vfs = VolumeOf(root);
+    if (!vfs)
         return std::nullopt;
-    return static_cast<int64_t>(vfs.f_bavail) * static_cast<int64_t>(vfs.f_frsize);
+    return static_cast<int64_t>(vfs->f_bavail) * static_cast<int64_t>(vfs->f_frsize);
 }
 
 void Drives::Reload() {
