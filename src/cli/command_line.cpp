@@ -49,7 +49,17 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-constexpr const char* kCommandWords[] = {"list", "describe", "count", "run", "defaults"};
+// The command words as the parser knows them, so that no command is left out of this test.
+const std::vector<std::string>& CommandWords() {
+    static const std::vector<std::string> words = [] {
+        CLI::App app;
+        std::vector<std::string> names;
+        for (const auto& command : AllSubcommands())
+            names.push_back(command->Add(app)->get_name());
+        return names;
+    }();
+    return words;
+}
 
 bool SameLetter(char a, char b) {
     return std::tolower(static_cast<unsigned char>(a)) ==
@@ -79,7 +89,7 @@ std::string NearestCommand(const std::string& word) {
     const size_t allowed = word.size() <= 4 ? 1 : 2;
     std::string best;
     size_t bestDistance = allowed + 1;
-    for (const char* command : kCommandWords) {
+    for (const std::string& command : CommandWords()) {
         const size_t distance = EditDistance(word, command);
         if (distance < bestDistance) {
             best = command;

@@ -38,7 +38,7 @@ TEST_F(CommandLineTest, HelpVersionAndBadArguments) {
 
 TEST(CommandLine, WindowOnlyWithoutACommand) {
     char program[] = "brumo", silent[] = "/Silent", list[] = "list", file[] = "/home/a/notes.txt",
-         typo[] = "defualts", option[] = "--help";
+         typo[] = "defualts", option[] = "--help", held[] = "held", purge[] = "purge";
     char* none[] = {program};
     char* quiet[] = {program, silent};
     char* command[] = {program, list};
@@ -51,6 +51,10 @@ TEST(CommandLine, WindowOnlyWithoutACommand) {
     EXPECT_TRUE(CommandLine::WantsWindow(2, launcher)) << "what a launcher passes is ignored";
     EXPECT_FALSE(CommandLine::WantsWindow(2, mistyped)) << "a near miss gets its error";
     EXPECT_FALSE(CommandLine::WantsWindow(2, help));
+    for (char* word : {held, purge}) {
+        char* every[] = {program, word};
+        EXPECT_FALSE(CommandLine::WantsWindow(2, every)) << word << " is a command too";
+    }
 }
 
 } // namespace
