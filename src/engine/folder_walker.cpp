@@ -46,10 +46,10 @@ FolderWalker::FolderWalker(const TJunkFileObj& type, Options options)
             excluded.push_back(std::move(folder));
     }
     options_.excludedFolders = std::move(excluded);
+    // Only their identity is wanted: the home trash may hold a great many entries.
     for (const std::string& folder : options_.excludedFolders)
-        if (const std::unique_ptr<Folder> open = Folder::Open(folder))
-            if (const std::optional<FolderIdentity> id = open->Identity())
-                excludedIds_.push_back(*id);
+        if (const std::optional<FolderIdentity> id = Folder::IdentityOf(folder))
+            excludedIds_.push_back(*id);
     specHasNoExtension_.reserve(type.Specs.size());
     for (const std::string& spec : type.Specs)
         specHasNoExtension_.push_back(NameMatch::HasNoExtension(spec));

@@ -138,6 +138,15 @@ std::unique_ptr<Folder> Folder::Open(const std::string& path, OsError* unreadabl
     return folder;
 }
 
+std::optional<FolderIdentity> Folder::IdentityOf(const std::string& path) {
+    std::string given, host;
+    UniqueFd fd;
+    struct stat st {};
+    if (!OpenFolder(path, given, fd, host, false) || ::fstat(fd.Get(), &st) != 0)
+        return std::nullopt;
+    return FolderIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
 bool Folder::HasSubfolder(const std::string& path,
                           const std::function<bool(std::string_view)>& accept) {
     std::string given, host;

@@ -144,6 +144,10 @@ std::unique_ptr<Folder> Folder::Open(const std::string& path, OsError* unreadabl
     return Readable(std::move(p), unreadable);
 }
 
+std::optional<FolderIdentity> Folder::IdentityOf(const std::string&) {
+    return std::nullopt;
+}
+
 bool Folder::HasSubfolder(const std::string& path,
                           const std::function<bool(std::string_view)>& accept) {
     const auto folder = Open(path);
