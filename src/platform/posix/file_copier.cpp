@@ -66,6 +66,27 @@ OsError CreateTemp(int folderFd, const std::string& finalName, mode_t mode, Uniq
     return OsError{EEXIST};
 }
 
+// Removes the folder's entries for which makerOf names a process that has ended.
+template <typename MakerOfName> void RemoveStaleWhere(int folderFd, MakerOfName makerOf) {
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return;
+    DIR* dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return;
+    }
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (ProcessHasEnded(makerOf(name)))
+            stale.emplace_back(name);
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale)
+        ::unlinkat(folderFd, name.c_str(), 0);
+}
+
 OsError Finish(UniqueFd& fd) {
     if (::fsync(fd.Get()) != 0)
         return OsError{errno};
@@ -164,25 +185,25 @@ OsError FileCopier::Commit(int folderFd, const std::string& tempName, const std:
 }
 
 void FileCopier::RemoveStale(int folderFd, const std::string& finalName) {
-    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listFd < 0)
-        return;
-    DIR* dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return;
-    }
     const std::string prefix = "." + finalName.substr(0, kNameKept) + ".";
-    std::vector<std::string> stale;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name.size() > prefix.size() && name.starts_with(prefix) &&
-            ProcessHasEnded(MakerOf(name.substr(prefix.size()))))
-            stale.emplace_back(name);
-    }
-    ::closedir(dir);
-    for (const std::string& name : stale)
-        ::unlinkat(folderFd, name.c_str(), 0);
+    RemoveStaleWhere(folderFd, [&prefix](std::string_view name) {
+        return name.size() > prefix.size() && name.starts_with(prefix)
+                   ? MakerOf(name.substr(prefix.size()))
+                   : 0;
+    });
+}
+
+void FileCopier::RemoveAllStale(int folderFd, const std::function<bool(const std::string&)>& keep) {
+    RemoveStaleWhere(folderFd, [&keep](std::string_view name) -> pid_t {
+        // ".<final name>.<pid>-<n>.tmp": the tail starts after the last dot but the suffix's.
+        if (name.size() < 2 || name[0] != '.' || !name.ends_with(".tmp"))
+            return 0;
+        const size_t dot = name.substr(0, name.size() - 4).rfind('.');
+        if (dot == std::string_view::npos || dot < 2)
+            return 0;
+        const pid_t maker = MakerOf(name.substr(dot + 1));
+        return maker && keep && keep(std::string(name)) ? 0 : maker;
+    });
 }
 
 OsError FileCopier::SyncFolder(int folderFd) {

@@ -2,6 +2,7 @@
 
 #include "platform/os_error.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -31,6 +32,9 @@ public:
     // Removes the temporary files for finalName in folderFd that a process which has ended
     // left behind (a crash mid-copy or mid-save).
     static void RemoveStale(int folderFd, const std::string& finalName);
+    // RemoveStale for every final name at once, in one pass over the folder, sparing the
+    // names `keep` accepts (files that merely look like temporary ones).
+    static void RemoveAllStale(int folderFd, const std::function<bool(const std::string&)>& keep);
     // Flushes a folder's entries (the folder may be a handle that cannot be read).
     static OsError SyncFolder(int folderFd);
 };

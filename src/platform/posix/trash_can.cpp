@@ -177,6 +177,19 @@ int TrashCan::MoveAs(int parentFd, const std::string& name, const std::string& t
     return ::renameat(parentFd, name.c_str(), files_.Get(), target.c_str()) == 0 ? 0 : errno;
 }
 
+void TrashCan::SweepCrashedCopies() const {
+    if (swept_)
+        return;
+    swept_ = true;
+    // Partial copies a crashed run left go before the first copy, once for the whole batch:
+    // looking at every copy would read files/ once per file. A trashed file that only looks
+    // like one keeps its description in info/ and stays.
+    FileCopier::RemoveAllStale(files_.Get(), [this](const std::string& name) {
+        struct stat st {};
+        return ::fstatat(info_.Get(), (name + kInfoSuffix).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    });
+}
+
 int TrashCan::CopyAs(int parentFd, const std::string& name, const std::string& target) const {
     struct stat st {};
     if (::fstatat(parentFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
@@ -198,8 +211,7 @@ int TrashCan::CopyAs(int parentFd, const std::string& name, const std::string& t
             return errno;
         if (opened.st_dev != st.st_dev || opened.st_ino != st.st_ino)
             return ENOENT; // the name now stands for another file
-        // A copy a crashed run left for this name goes first.
-        FileCopier::RemoveStale(files_.Get(), target);
+        SweepCrashedCopies();
         std::string temp;
         if (OsError e = FileCopier::CopyToTemp(source.Get(), opened, files_.Get(), target, temp))
             return e.code;

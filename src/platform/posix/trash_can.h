@@ -47,12 +47,14 @@ private:
               std::time_t deletedAt, bool copy) const;
     int MoveAs(int parentFd, const std::string& name, const std::string& target) const;
     int CopyAs(int parentFd, const std::string& name, const std::string& target) const;
+    void SweepCrashedCopies() const;
 
     UniqueFd files_;
     UniqueFd info_;
     dev_t device_ = 0;
     std::string hostPath_;
-    std::string topFolder_; // empty for the home trash, whose paths are absolute
+    std::string topFolder_;      // empty for the home trash, whose paths are absolute
+    mutable bool swept_ = false; // a trash lives for one batch
 };
 
 } // namespace brumo

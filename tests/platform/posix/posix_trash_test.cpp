@@ -20,6 +20,7 @@
 #include <optional>
 #include <regex>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace brumo {
@@ -162,6 +163,34 @@ TEST_F(TrashTest, AMoveThatFailsTakesItsDescriptionBack) {
     ::close(folder);
     EXPECT_EQ(CountEntries(Trash() / "info"), 0u);
     EXPECT_EQ(CountEntries(Trash() / "files"), 0u);
+}
+
+TEST_F(TrashTest, CopiesSweepOnlyWhatACrashedCopyLeftBehind) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    auto can = TrashCan::Home();
+    ASSERT_TRUE(can);
+    const std::string crashed = ".old.tmp." + std::to_string(child) + "-0.tmp";
+    const std::string lookAlike = ".kept.tmp." + std::to_string(child) + "-1.tmp";
+    TreeBuilder::MakeFile(Trash() / "files" / crashed, 5);
+    TreeBuilder::MakeFile(Trash() / "files" / lookAlike, 6); // trashed, described
+    TreeBuilder::MakeFile(Trash() / "info" / (lookAlike + ".trashinfo"));
+    TreeBuilder::MakeFile(Drive("a.tmp"), 1);
+    TreeBuilder::MakeFile(Drive("b.tmp"), 2);
+
+    const int folder = ::open(Drive("").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    for (const char* name : {"a.tmp", "b.tmp"})
+        EXPECT_EQ(can->PutCopy(folder, name, Drive(name).string(), std::time(nullptr)), 0);
+    ::close(folder);
+    EXPECT_FALSE(fs::exists(Drive("a.tmp")));
+    EXPECT_EQ(fs::file_size(Trash() / "files" / "b.tmp"), 2u);
+    EXPECT_TRUE(fs::exists(Trash() / "info" / "b.tmp.trashinfo"));
+    EXPECT_FALSE(fs::exists(Trash() / "files" / crashed));
+    EXPECT_EQ(fs::file_size(Trash() / "files" / lookAlike), 6u);
 }
 
 TEST_F(TrashTest, ALinkIsTrashedAsTheLink) {
