@@ -1,3 +1,4 @@
+#include "ended_process.h"
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
@@ -14,7 +15,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -252,11 +252,8 @@ TEST_F(FileSystemTest, AtomicWriteKeepsTheOldFileWholeWhenItCannotFinish) {
 }
 
 TEST_F(FileSystemTest, TemporaryFilesOfEndedProcessesGoAndThoseOfLiveOnesStay) {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
+    const pid_t child = test::EndedProcessId();
     ASSERT_GT(child, 0);
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
     const std::string dead = ".store.dat." + std::to_string(child) + "-0.tmp";
     const std::string live = ".store.dat." + std::to_string(::getpid()) + "-7.tmp";
     const std::string other = ".other.dat." + std::to_string(child) + "-0.tmp";

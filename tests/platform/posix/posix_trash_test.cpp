@@ -1,3 +1,4 @@
+#include "ended_process.h"
 #include "platform/posix/mount_table.h"
 #include "platform/posix/trash_can.h"
 #include "platform/posix/trash_info.h"
@@ -20,7 +21,6 @@
 #include <optional>
 #include <regex>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace brumo {
@@ -166,11 +166,8 @@ TEST_F(TrashTest, AMoveThatFailsTakesItsDescriptionBack) {
 }
 
 TEST_F(TrashTest, CopiesSweepOnlyWhatACrashedCopyLeftBehind) {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
+    const pid_t child = test::EndedProcessId();
     ASSERT_GT(child, 0);
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
     auto can = TrashCan::Home();
     ASSERT_TRUE(can);
     const std::string crashed = ".old.tmp." + std::to_string(child) + "-0.tmp";
