@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,6 +71,10 @@ class DesktopTrashSettings : public RecycleBinSettings {
 public:
     std::optional<std::vector<uint8_t>> PurgeInfo() const override {
         const std::array<int, 26> percent = Limits();
+        {
+            const std::lock_guard lock(mutex_);
+            lastRead_ = percent;
+        }
         bool any = false;
         std::vector<uint8_t> value(72, 0);
         const auto put = [&value](size_t offset, uint32_t v, int bytes) {
@@ -90,10 +96,23 @@ public:
     bool HasDriveSetting(char letter) const override {
         if (letter < 'A' || letter > 'Z')
             return false;
-        return Limits()[static_cast<size_t>(letter - 'A')] >= 0;
+        std::optional<std::array<int, 26>> percent;
+        {
+            const std::lock_guard lock(mutex_);
+            percent = lastRead_;
+        }
+        if (!percent)
+            percent = Limits();
+        return (*percent)[static_cast<size_t>(letter - 'A')] >= 0;
     }
 
 private:
+    // A check reads PurgeInfo, then asks about every drive: those answers come from the limits
+    // PurgeInfo read, rather than from reading the settings file and every drive again per
+    // drive. The next PurgeInfo reads afresh.
+    mutable std::mutex mutex_;
+    mutable std::optional<std::array<int, 26>> lastRead_;
+
     // Per drive the limit in percent of the trash its files go to; -1 where there is none.
     static std::array<int, 26> Limits() {
         std::array<int, 26> percent;
