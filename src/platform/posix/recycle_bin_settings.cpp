@@ -1,6 +1,7 @@
 #include "platform/recycle_bin_settings.h"
 
 #include "platform/posix/drive_table.h"
+#include "platform/posix/home_folder.h"
 #include "platform/posix/mount_table.h"
 #include "platform/posix/trash_can.h"
 
@@ -31,8 +32,8 @@ std::map<std::string, int> KdeSizeLimits() {
     std::string file;
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
         file = std::string(config) + "/ktrashrc";
-    else if (const char* home = std::getenv("HOME"); home && home[0] == '/')
-        file = std::string(home) + "/.config/ktrashrc";
+    else if (const std::string home = HomeFolder::Path(); !home.empty())
+        file = home + "/.config/ktrashrc";
     std::map<std::string, int> limits;
     std::ifstream in(file);
     std::string line, group;

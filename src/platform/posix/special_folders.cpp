@@ -2,35 +2,22 @@
 
 #include "platform/path_map.h"
 #include "platform/posix/drive_table.h"
+#include "platform/posix/home_folder.h"
 
 #include <climits>
 #include <cstdlib>
-#include <pwd.h>
 #include <unistd.h>
-#include <vector>
 
 namespace brumo {
 
 namespace {
-
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home == '/')
-        return home;
-    std::vector<char> buffer(16384);
-    struct passwd entry;
-    struct passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-        found->pw_dir && *found->pw_dir == '/')
-        return found->pw_dir;
-    return {};
-}
 
 // $XDG_DATA_HOME, or ~/.local/share; a relative value is ignored, as the base-directory rules
 // say.
 std::string DataHome() {
     if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
         return DriveTable::NormaliseHostPath(data);
-    const std::string home = HomeFolder();
+    const std::string home = HomeFolder::Path();
     if (home.empty())
         return {};
     return DriveTable::NormaliseHostPath(home + "/.local/share");

@@ -1,6 +1,7 @@
 #include "platform/posix/trash_can.h"
 
 #include "platform/posix/file_copier.h"
+#include "platform/posix/home_folder.h"
 #include "platform/posix/trash_info.h"
 
 #include <atomic>
@@ -8,10 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace brumo {
 
@@ -38,18 +37,6 @@ int OpenOrMake(int dirFd, const char* name) {
 bool OwnedPrivately(int fd, uid_t uid) {
     struct stat st {};
     return ::fstat(fd, &st) == 0 && st.st_uid == uid && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-}
-
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
-        return home;
-    std::vector<char> buffer(16384);
-    passwd pw{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found &&
-        found->pw_dir)
-        return found->pw_dir;
-    return {};
 }
 
 // Makes every missing folder of an absolute path (mode 0700) and opens the last one. The
@@ -107,7 +94,7 @@ std::string TrashCan::HomePath() {
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') {
         data = xdg;
     } else {
-        const std::string home = HomeFolder();
+        const std::string home = HomeFolder::Path();
         if (home.empty())
             return {};
         data = home + "/.local/share";
