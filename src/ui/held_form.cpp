@@ -4,13 +4,14 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "runs/size_text.h"
+#include "ui/action_widgets.h"
 #include "ui/dialog_font.h"
 #include "ui/prompter.h"
+#include "ui/status_hints.h"
 #include "ui/widget_placement.h"
 
 #include <QAction>
 #include <QDateTime>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -73,11 +74,24 @@ THeldForm::THeldForm(QWidget* parent) : QDialog(parent) {
     setMinimumSize(420, 260);
     resize(600, 380);
 
-    aRestore = MakeAction("aRestore", "&Restore",
-                          "Move the selected files back to where they were cleaned up from");
-    aDelete = MakeAction("aDelete", "&Delete for good", "Delete the selected files permanently");
-    aPurge = MakeAction("aPurge", "&Purge files held longer than",
-                        "Delete permanently every file held longer than the number of days");
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+    auto* hints = new StatusHints(*StatusBar1);
+    auto button = [this, hints](const char* name, QAction* action) {
+        QPushButton* made = ActionWidgets::MakeButton(this, name, action);
+        hints->Watch(made);
+        return made;
+    };
+
+    aRestore = ActionWidgets::MakeAction(
+        this, "aRestore", "&Restore",
+        "Move the selected files back to where they were cleaned up from");
+    aDelete = ActionWidgets::MakeAction(this, "aDelete", "&Delete for good",
+                                        "Delete the selected files permanently");
+    aPurge = ActionWidgets::MakeAction(
+        this, "aPurge", "&Purge files held longer than",
+        "Delete permanently every file held longer than the number of days");
     connect(aRestore, &QAction::triggered, this, &THeldForm::aRestoreExecute);
     connect(aDelete, &QAction::triggered, this, &THeldForm::aDeleteExecute);
     connect(aPurge, &QAction::triggered, this, &THeldForm::aPurgeExecute);
@@ -92,31 +106,25 @@ THeldForm::THeldForm(QWidget* parent) : QDialog(parent) {
     tvHeld->setUniformRowHeights(true);
     tvHeld->header()->setStretchLastSection(false);
     tvHeld->header()->setSectionResizeMode(PathColumn, QHeaderView::Stretch);
-    SetHint(tvHeld, "The files in the holding folders, by drive");
+    hints->Set(tvHeld, "The files in the holding folders, by drive");
     lblTotal = new QLabel(this);
     lblTotal->setObjectName("lblTotal");
 
-    btnRestore = MakeButton("btnRestore", aRestore);
-    btnDelete = MakeButton("btnDelete", aDelete);
-    btnPurge = MakeButton("btnPurge", aPurge);
+    btnRestore = button("btnRestore", aRestore);
+    btnDelete = button("btnDelete", aDelete);
+    btnPurge = button("btnPurge", aPurge);
     // A long caption: some fonts draw it wider than measured.
     btnPurge->setMinimumWidth(btnPurge->sizeHint().width() + 2 * fontMetrics().averageCharWidth());
     seDays = new QSpinBox(this);
     seDays->setObjectName("seDays");
     seDays->setRange(0, 9999);
     seDays->setValue(30);
-    SetHint(seDays, "How many days a file must have been held to be purged");
+    hints->Set(seDays, "How many days a file must have been held to be purged");
     auto* daysLabel = new QLabel("days", this);
-    btnClose = new QPushButton("Close", this);
-    btnClose->setObjectName("btnClose");
-    btnClose->setAutoDefault(false);
-    SetHint(btnClose, "Close this window");
+    btnClose = ActionWidgets::MakeButton(this, "btnClose", "Close", "Close this window");
+    hints->Watch(btnClose);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(seDays, &QSpinBox::valueChanged, this, [this] { updateTimer_->start(); });
-
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName("StatusBar1");
-    StatusBar1->setSizeGripEnabled(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnRestore);
@@ -148,54 +156,6 @@ THeldForm::THeldForm(QWidget* parent) : QDialog(parent) {
 
 THeldForm::~THeldForm() {
     WidgetPlacement::Save(*this, WindowName, true);
-}
-
-QAction* THeldForm::MakeAction(const char* name, const QString& caption, const QString& hint) {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(name);
-    action->setStatusTip(hint);
-    return action;
-}
-
-QPushButton* THeldForm::MakeButton(const char* name, QAction* action) {
-    auto* button = new QPushButton(action->text(), this);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    SetHint(button, action->statusTip());
-    button->setEnabled(action->isEnabled());
-    connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    connect(action, &QAction::changed, button,
-            [button, action] { button->setEnabled(action->isEnabled()); });
-    return button;
-}
-
-void THeldForm::SetHint(QWidget* control, const QString& hint) {
-    control->setStatusTip(hint);
-    control->installEventFilter(this);
-}
-
-bool THeldForm::event(QEvent* event) {
-    // Hints reach the status bar through the controls' own Enter and Leave (eventFilter).
-    if (event->type() == QEvent::StatusTip)
-        return true;
-    return QDialog::event(event);
-}
-
-bool THeldForm::eventFilter(QObject* watched, QEvent* event) {
-    auto* control = qobject_cast<QWidget*>(watched);
-    const bool changedUnderMouse =
-        event->type() == QEvent::EnabledChange && control && control->underMouse();
-    if (control &&
-        (event->type() == QEvent::Enter || event->type() == QEvent::Leave || changedUnderMouse)) {
-        QString hint;
-        if (event->type() != QEvent::Leave)
-            hint = control->statusTip() + (control->isEnabled() ? "" : " (disabled)");
-        if (hint.isEmpty())
-            StatusBar1->clearMessage();
-        else
-            StatusBar1->showMessage(hint);
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void THeldForm::LoadHeldFiles() {

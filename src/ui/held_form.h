@@ -31,14 +31,7 @@ public:
     // The enabling rules, applied to the commands now.
     void aRestoreUpdate();
 
-protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    QAction* MakeAction(const char* name, const QString& caption, const QString& hint);
-    QPushButton* MakeButton(const char* name, QAction* action);
-    void SetHint(QWidget* control, const QString& hint);
     std::vector<const HeldFile*> SelectedFiles() const;
     std::vector<HeldFile> PurgeCandidates() const;
     // Shows what was done and what failed, and lists the holding folders again.

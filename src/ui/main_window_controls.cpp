@@ -1,6 +1,7 @@
 #include "ui/main_window_controls.h"
 
 #include "runs/count_run.h"
+#include "ui/action_widgets.h"
 #include "ui/hd_form.h"
 #include "ui/junk_list_commands.h"
 #include "ui/name_edit_delegate.h"
@@ -26,9 +27,7 @@ void MainWindowControls::Build() {
 
 QAction* MainWindowControls::MakeAction(const char* name, const QString& caption,
                                         const QString& hint, const QList<QKeySequence>& shortcuts) {
-    auto* action = new QAction(caption, &form_);
-    action->setObjectName(name);
-    action->setStatusTip(hint);
+    QAction* action = ActionWidgets::MakeAction(&form_, name, caption, hint);
     action->setShortcuts(shortcuts);
     form_.addAction(action); // shortcuts work while the window is active
     return action;
@@ -64,21 +63,6 @@ QAction* MainWindowControls::MakeMenuItem(const char* name, const QString& capti
     });
     item->setEnabled(action->isEnabled());
     return item;
-}
-
-QPushButton* MainWindowControls::MakeButton(QWidget* parent, const char* name, QAction* action) {
-    auto* button = new QPushButton(action->text(), parent);
-    button->setObjectName(name);
-    button->setStatusTip(action->statusTip());
-    button->setEnabled(action->isEnabled());
-    button->setAutoDefault(false);
-    QObject::connect(action, &QAction::changed, button, [button, action] {
-        button->setText(action->text());
-        button->setStatusTip(action->statusTip());
-        button->setEnabled(action->isEnabled());
-    });
-    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    return button;
 }
 
 void MainWindowControls::BuildActions() {
@@ -155,7 +139,7 @@ void MainWindowControls::BuildLayout() {
         {&f.btnUndo, "btnUndo", f.aUndo}, {&f.btnCount, "btnCount", f.aCount}};
     int top = 26;
     for (const ButtonPlace& place : places) {
-        *place.button = MakeButton(f.pnlButtons, place.name, place.action);
+        *place.button = ActionWidgets::MakeButton(f.pnlButtons, place.name, place.action);
         (*place.button)->setGeometry(10, top, 79, 24);
         top += 30;
     }
@@ -192,7 +176,7 @@ void MainWindowControls::BuildLayout() {
     // Keyboard focus starts in the list.
     f.lvJunk->setFocus();
 
-    f.btnCleanup = MakeButton(central, "btnCleanup", f.aCleanup);
+    f.btnCleanup = ActionWidgets::MakeButton(central, "btnCleanup", f.aCleanup);
     QFont bold = f.btnCleanup->font();
     bold.setBold(true);
     f.btnCleanup->setFont(bold);
@@ -200,9 +184,9 @@ void MainWindowControls::BuildLayout() {
     f.cbTestMode = new QCheckBox("&Test mode", central);
     f.cbTestMode->setObjectName("cbTestMode");
     f.cbTestMode->setStatusTip("If checked, Clean up runs in test mode");
-    f.btnHelp = MakeButton(central, "btnHelp", f.aHelp);
-    f.btnAbout = MakeButton(central, "btnAbout", f.aAbout);
-    f.btnExit = MakeButton(central, "btnExit", f.aExit);
+    f.btnHelp = ActionWidgets::MakeButton(central, "btnHelp", f.aHelp);
+    f.btnAbout = ActionWidgets::MakeButton(central, "btnAbout", f.aAbout);
+    f.btnExit = ActionWidgets::MakeButton(central, "btnExit", f.aExit);
     for (QPushButton* button : {f.btnHelp, f.btnAbout, f.btnExit})
         button->setMinimumSize(79, 24);
 

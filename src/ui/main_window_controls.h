@@ -5,8 +5,6 @@
 #include <QString>
 
 class QAction;
-class QPushButton;
-class QWidget;
 
 namespace brumo {
 
@@ -31,7 +29,6 @@ private:
     // the window as well, the command's shortcuts are shown only.
     QAction* MakeMenuItem(const char* name, const QString& caption, QAction* action,
                           const QKeySequence& ownShortcut = {});
-    QPushButton* MakeButton(QWidget* parent, const char* name, QAction* action);
 
     THDForm& form_;
 };

@@ -3,9 +3,11 @@
 #include "engine/local_drives.h"
 #include "model/styled_text.h"
 #include "platform/file_system.h"
+#include "ui/action_widgets.h"
 #include "ui/dialog_font.h"
 #include "ui/help_topics.h"
 #include "ui/qt_main_thread.h"
+#include "ui/status_hints.h"
 #include "ui/styled_text_view.h"
 #include "ui/type_wiz_parts.h"
 #include "ui/widget_placement.h"
@@ -59,6 +61,17 @@ TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog
     counting.excludedFolders = program.ExcludedFolders();
     counting.mainThread = &QtMainThread::Instance();
 
+    // The hints need the status bar from the first page on; the layout puts it last.
+    StatusBar1 = Named<QStatusBar>("StatusBar1", this);
+    StatusBar1->setSizeGripEnabled(true);
+    // A disabled control shows its hint only on the panels that look for it.
+    hints_ = new StatusHints(*StatusBar1, [this](const QWidget& control) {
+        for (QWidget* w = control.parentWidget(); w && w != this; w = w->parentWidget())
+            if (hintPanels_.count(w))
+                return true;
+        return false;
+    });
+
     pcWiz = Named<QStackedWidget>("pcWiz", this);
     pcWiz->addWidget(MakeNamePage());
     pcWiz->addWidget(MakeDirsPage());
@@ -69,12 +82,10 @@ TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog
     countsPage_->SetNameSource([this] { return ebName->text().toStdString(); });
     connect(countsPage_, &WizardCountsPage::countEnded, this, &TTypeWiz::CountEnded);
     for (QPushButton* button : countsPage_->findChildren<QPushButton*>())
-        button->installEventFilter(this); // their hints go to the status bar too
+        hints_->Watch(button); // their hints go to the status bar too
     pcWiz->addWidget(countsPage_);
 
     QWidget* bar = MakeButtonBar();
-    StatusBar1 = Named<QStatusBar>("StatusBar1", this);
-    StatusBar1->setSizeGripEnabled(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -118,31 +129,24 @@ TTypeWiz::~TTypeWiz() {
 // ---- construction -------------------------------------------------------------------
 
 QAction* TTypeWiz::MakeAction(const char* name, const QString& caption, const QString& hint) {
-    auto* action = Named<QAction>(name, caption, this);
-    action->setStatusTip(hint);
-    return action;
+    return ActionWidgets::MakeAction(this, name, caption, hint);
 }
 
 QPushButton* TTypeWiz::MakeButton(QWidget* parent, const char* name, QAction* action) {
-    QPushButton* button = MakeButton(parent, name, action->text(), action->statusTip());
-    connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    connect(action, &QAction::changed, button,
-            [button, action] { button->setEnabled(action->isEnabled()); });
-    button->setEnabled(action->isEnabled());
+    QPushButton* button = ActionWidgets::MakeButton(parent, name, action);
+    hints_->Watch(button);
     return button;
 }
 
 QPushButton* TTypeWiz::MakeButton(QWidget* parent, const char* name, const QString& caption,
                                   const QString& hint) {
-    auto* button = Named<QPushButton>(name, caption, parent);
-    button->setAutoDefault(false);
-    SetHint(button, hint);
+    QPushButton* button = ActionWidgets::MakeButton(parent, name, caption, hint);
+    hints_->Watch(button);
     return button;
 }
 
 void TTypeWiz::SetHint(QWidget* control, const QString& hint) {
-    control->setStatusTip(hint);
-    control->installEventFilter(this);
+    hints_->Set(control, hint);
 }
 
 QWidget* TTypeWiz::MakeButtonBar() {
@@ -338,44 +342,6 @@ void TTypeWiz::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-bool TTypeWiz::event(QEvent* event) {
-    // Hints reach the status bar through the controls' own Enter and Leave (eventFilter).
-    if (event->type() == QEvent::StatusTip)
-        return true;
-    return QDialog::event(event);
-}
-
-bool TTypeWiz::eventFilter(QObject* watched, QEvent* event) {
-    auto* control = qobject_cast<QWidget*>(watched);
-    // A control that changes its state under the mouse changes its hint with it.
-    const bool changedUnderMouse =
-        event->type() == QEvent::EnabledChange && control && control->underMouse();
-    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave || changedUnderMouse) {
-        QString hint;
-        if (control && event->type() != QEvent::Leave) {
-            if (control->isEnabled()) {
-                hint = control->statusTip();
-            } else {
-                // A disabled control shows its hint only on the panels that look for it.
-                for (QWidget* w = control->parentWidget(); w && w != this; w = w->parentWidget())
-                    if (hintPanels_.count(w)) {
-                        hint = control->statusTip() + " (disabled)";
-                        break;
-                    }
-            }
-        }
-        ShowHint(hint);
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void TTypeWiz::ShowHint(const QString& hint) {
-    if (hint.isEmpty())
-        StatusBar1->clearMessage();
-    else
-        StatusBar1->showMessage(hint);
 }
 
 } // namespace brumo

@@ -18,7 +18,6 @@ class QDateEdit;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -32,6 +31,7 @@ class QTreeWidgetItem;
 namespace brumo {
 
 class ComparisonCombo;
+class StatusHints;
 class WizardCountsPage;
 
 // The editor of one junk file type, in six pages: name and method, folders, specifications
@@ -61,8 +61,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* MakeNamePage();
@@ -71,18 +69,34 @@ private:
     QWidget* MakeProtectsPage();
     QWidget* MakeRestrictionPanel(QWidget* page);
     QWidget* MakeSummaryPage();
-    // The list beside a column of buttons for its Add, Edit, Remove and Clear actions, in
-    // that order, wired to the list commands below.
-    QLayout* MakeListWithButtons(QWidget* page, QListWidget* list, const char* columnName,
-                                 const std::array<QAction*, 4>& actions,
-                                 const std::array<const char*, 4>& buttonNames);
+    // The object names and the caption of a list page.
+    struct ListPage {
+        const char* page;
+        const char* list;
+        const char* column;
+        const char* caption;
+    };
+    // A list command: where its action is kept, the action, and its button.
+    struct ListCommand {
+        QAction** action;
+        const char* name;
+        const char* caption;
+        const char* hint;
+        const char* button;
+    };
+    // A page of a list beside a column of buttons for its Add, Edit, Remove and Clear
+    // commands, in that order, wired to the list commands below; `below` makes what goes
+    // under the list.
+    QWidget* MakeListPage(const ListPage& made, QListWidget*& list,
+                          const std::array<ListCommand, 4>& commands,
+                          QWidget* (TTypeWiz::*below)(QWidget*) = nullptr);
     QWidget* MakeButtonBar();
+    // The window's commands and buttons, their hints shown in the status bar.
     QAction* MakeAction(const char* name, const QString& caption, const QString& hint);
     QPushButton* MakeButton(QWidget* parent, const char* name, QAction* action);
     QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
                             const QString& hint);
     void SetHint(QWidget* control, const QString& hint);
-    void ShowHint(const QString& hint);
 
     void ShowPage(int page);
     void PageChanged();
@@ -127,6 +141,7 @@ private:
     bool activated_ = false;
     bool countShown_ = false; // page 5 holds a started count's state
     std::set<QWidget*> hintPanels_;
+    StatusHints* hints_;
 
     QStackedWidget* pcWiz;
     QStatusBar* StatusBar1;

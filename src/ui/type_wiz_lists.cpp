@@ -10,7 +10,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace brumo {
 
@@ -38,30 +37,6 @@ QIcon ModeIcon(int mode) {
 }
 
 } // namespace
-
-QLayout* TTypeWiz::MakeListWithButtons(QWidget* page, QListWidget* list, const char* columnName,
-                                       const std::array<QAction*, 4>& actions,
-                                       const std::array<const char*, 4>& buttonNames) {
-    using Command = void (TTypeWiz::*)(QListWidget*);
-    constexpr std::array<Command, 4> commands{&TTypeWiz::ListAdd, &TTypeWiz::ListEdit,
-                                              &TTypeWiz::ListRemove, &TTypeWiz::ListClear};
-    auto* column = Named<QWidget>(columnName, page);
-    hintPanels_.insert(column);
-    auto* columnLayout = new QVBoxLayout(column);
-    columnLayout->setContentsMargins(0, 0, 0, 0);
-    for (std::size_t i = 0; i < actions.size(); ++i) {
-        connect(actions[i], &QAction::triggered, this,
-                [this, list, command = commands[i]] { (this->*command)(list); });
-        columnLayout->addWidget(MakeButton(column, buttonNames[i], actions[i]));
-    }
-    columnLayout->addStretch();
-    connect(list, &QListWidget::itemSelectionChanged, this, &TTypeWiz::ListCommandsUpdate);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(column);
-    top->addWidget(list, 1);
-    return top;
-}
 
 // ---- folders -------------------------------------------------------------------------
 

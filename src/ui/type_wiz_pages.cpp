@@ -100,41 +100,62 @@ QWidget* TTypeWiz::MakeDirsPage() {
     return page;
 }
 
-QWidget* TTypeWiz::MakeDeletesPage() {
-    auto* page = Named<QWidget>("tsDels");
-    lbDels = Named<QListWidget>("lbDels", page);
+QWidget* TTypeWiz::MakeListPage(const ListPage& made, QListWidget*& list,
+                                const std::array<ListCommand, 4>& commands,
+                                QWidget* (TTypeWiz::*below)(QWidget*)) {
+    using Command = void (TTypeWiz::*)(QListWidget*);
+    constexpr std::array<Command, 4> runs{&TTypeWiz::ListAdd, &TTypeWiz::ListEdit,
+                                          &TTypeWiz::ListRemove, &TTypeWiz::ListClear};
+    auto* page = Named<QWidget>(made.page);
+    list = Named<QListWidget>(made.list, page);
+    for (const ListCommand& command : commands)
+        *command.action = MakeAction(command.name, command.caption, command.hint);
+    auto* column = Named<QWidget>(made.column, page);
+    hintPanels_.insert(column);
+    auto* columnLayout = new QVBoxLayout(column);
+    columnLayout->setContentsMargins(0, 0, 0, 0);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        QAction* action = *commands[i].action;
+        connect(action, &QAction::triggered, this,
+                [this, list, run = runs[i]] { (this->*run)(list); });
+        columnLayout->addWidget(MakeButton(column, commands[i].button, action));
+    }
+    columnLayout->addStretch();
+    connect(list, &QListWidget::itemSelectionChanged, this, &TTypeWiz::ListCommandsUpdate);
+    auto* top = new QHBoxLayout;
+    top->addWidget(column);
+    top->addWidget(list, 1);
 
-    aDelAdd = MakeAction("aDelAdd", "&Add", "Add a file specification to be processed");
-    aDelEdit = MakeAction("aDelEdit", "&Edit", "Edit the selected file specification");
-    adelRem = MakeAction("adelRem", "&Remove", "Remove the selected file specification");
-    adelClear = MakeAction("adelClear", "&Clear", "Clear the list of file specifications");
-    QLayout* top =
-        MakeListWithButtons(page, lbDels, "pnlDelButtons", {aDelAdd, aDelEdit, adelRem, adelClear},
-                            {"btnDelAdd", "btnDelEdit", "btnDelRem", "btnDelClr"});
-
-    QWidget* panel = MakeRestrictionPanel(page);
-    QVBoxLayout* layout = CaptionedColumn(page, " Search and process these file specifications");
+    QWidget* extra = below ? (this->*below)(page) : nullptr;
+    QVBoxLayout* layout = CaptionedColumn(page, made.caption);
     layout->addLayout(top, 1);
-    layout->addWidget(panel);
+    if (extra)
+        layout->addWidget(extra);
     return page;
 }
 
-QWidget* TTypeWiz::MakeProtectsPage() {
-    auto* page = Named<QWidget>("tsProts");
-    lbProts = Named<QListWidget>("lbProts", page);
-    aproAdd = MakeAction("aproAdd", "&Add", "Add a new file specification to be protected");
-    aProEdit = MakeAction("aProEdit", "&Edit", "Edit the selected file specification");
-    aproRem = MakeAction("aproRem", "&Remove", "Remove the selected file specification");
-    aproClear =
-        MakeAction("aproClear", "&Clear", "Clear the list of file specifications to be protected");
-    QLayout* top = MakeListWithButtons(page, lbProts, "pnlProtButtons",
-                                       {aproAdd, aProEdit, aproRem, aproClear},
-                                       {"btnPAdd", "btnPEdit", "btnPRem", "btnPClear"});
+QWidget* TTypeWiz::MakeDeletesPage() {
+    return MakeListPage(
+        {"tsDels", "lbDels", "pnlDelButtons", " Search and process these file specifications"},
+        lbDels,
+        {{{&aDelAdd, "aDelAdd", "&Add", "Add a file specification to be processed", "btnDelAdd"},
+          {&aDelEdit, "aDelEdit", "&Edit", "Edit the selected file specification", "btnDelEdit"},
+          {&adelRem, "adelRem", "&Remove", "Remove the selected file specification", "btnDelRem"},
+          {&adelClear, "adelClear", "&Clear", "Clear the list of file specifications",
+           "btnDelClr"}}},
+        &TTypeWiz::MakeRestrictionPanel);
+}
 
-    QVBoxLayout* layout =
-        CaptionedColumn(page, " Protect files matching these file specifications from deletion");
-    layout->addLayout(top, 1);
-    return page;
+QWidget* TTypeWiz::MakeProtectsPage() {
+    return MakeListPage(
+        {"tsProts", "lbProts", "pnlProtButtons",
+         " Protect files matching these file specifications from deletion"},
+        lbProts,
+        {{{&aproAdd, "aproAdd", "&Add", "Add a new file specification to be protected", "btnPAdd"},
+          {&aProEdit, "aProEdit", "&Edit", "Edit the selected file specification", "btnPEdit"},
+          {&aproRem, "aproRem", "&Remove", "Remove the selected file specification", "btnPRem"},
+          {&aproClear, "aproClear", "&Clear",
+           "Clear the list of file specifications to be protected", "btnPClear"}}});
 }
 
 QWidget* TTypeWiz::MakeSummaryPage() {
