@@ -101,8 +101,8 @@ zipped=$(cd "$work" && wine "C:\\$folder\\brumo.exe" --version </dev/null | tr -
 [ "$zipped" = "$(brumo --version | tr -d '\r')" ] || { echo "brumo.exe from $zip: $zipped"; exit 1; }
 echo "Windows zip: $(basename "$zip") holds the program, its help and a read-me"
 
-# Folders and files of the selection swapped for links during real runs, by a native process
-# that no Windows share mode binds.
+# Folders and files of the selection swapped for links during real runs: the Recycle Bin's by a
+# Windows process, which share modes bind, the others by a native process, which nothing binds.
 start=$SECONDS
 bash scripts/race-test.sh 40 wine "$build" "$work"
 echo "Race test under Wine took $((SECONDS - start)) s"
