@@ -2,7 +2,7 @@
 
 #include "platform/file_attributes.h"
 #include "platform/win32/final_path.h"
-#include "platform/win32/held_folder.h"
+#include "platform/win32/held_entry.h"
 #include "platform/win32/held_move.h"
 #include "platform/win32/win_text.h"
 
@@ -86,69 +86,50 @@ std::optional<uint32_t> FileSystem::Attributes(const std::string& path) {
 }
 
 OsError FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-    HeldFolder folder;
-    std::string folderPath, name;
-    NtFile file;
-    FileIdentity identity;
-    if (!HeldFolder::Split(path, folderPath, name)) {
-        if (OsError e = NtFile::OpenPath(path, FILE_WRITE_ATTRIBUTES, file))
-            return e;
-        if (OsError e = file.Identity(identity))
-            return e;
-    } else {
-        if (OsError e = HeldFolder::Open(folderPath, folder))
-            return e;
-        if (OsError e = folder.OpenEntry(name, FILE_WRITE_ATTRIBUTES, file, identity))
-            return e;
-    }
+    HeldEntry entry;
+    if (OsError e = entry.Open(path, FILE_WRITE_ATTRIBUTES))
+        return e;
     // A link keeps its target's attributes out of reach, as on POSIX.
-    if (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    if (entry.identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return {};
-    return file.SetAttributes(attributes);
+    return entry.file.SetAttributes(attributes);
 }
 
 OsError FileSystem::DeleteFile(const std::string& path) {
-    std::string folderPath, name;
-    if (!HeldFolder::Split(path, folderPath, name))
+    HeldEntry entry;
+    if (!entry.Splits(path))
         return Result(DeleteFileW(WinText::FilePath(path).c_str()));
-    HeldFolder folder;
-    if (OsError e = HeldFolder::Open(folderPath, folder))
-        return e;
     // Opened as itself, a link is deleted as the link.
-    NtFile file;
-    FileIdentity identity;
-    if (OsError e = folder.OpenEntry(name, DELETE, file, identity))
+    if (OsError e = entry.Open(DELETE))
         return e;
-    if (identity.attributes & FILE_ATTRIBUTE_READONLY)
+    if (entry.identity.attributes & FILE_ATTRIBUTE_READONLY)
         return OsError{ERROR_ACCESS_DENIED};
-    if (OsError e = HeldFolder::Reaches(path, identity))
+    if (OsError e = HeldFolder::Reaches(path, entry.identity))
         return e;
-    if (OsError e = file.SetDisposition(true))
+    if (OsError e = entry.file.SetDisposition(true))
         return e;
-    file.Reset();
+    entry.file.Reset();
     // Wine removes the name only where it still leads to the file; a name that led elsewhere
     // meanwhile is left, and so is the file.
-    if (folder.Names(name, identity))
+    if (entry.folder.Names(entry.name, entry.identity))
         return OsError{HeldFolder::LinkOnTheWay()};
     return {};
 }
 
 OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
-    std::string fromFolder, fromName, toFolder, toName;
-    if (!HeldFolder::Split(from, fromFolder, fromName) || !HeldFolder::Split(to, toFolder, toName))
+    HeldEntry source;
+    std::string toFolder, toName;
+    if (!source.Splits(from) || !HeldFolder::Split(to, toFolder, toName))
         return MoveByPath(from, to);
-    HeldFolder source, target;
-    if (OsError e = HeldFolder::Open(fromFolder, source))
+    HeldFolder target;
+    if (OsError e = source.Open(DELETE | FILE_WRITE_ATTRIBUTES))
         return e;
     if (OsError e = HeldFolder::Open(toFolder, target))
         return e;
-    NtFile file;
-    FileIdentity identity;
-    if (OsError e = source.OpenEntry(fromName, DELETE | FILE_WRITE_ATTRIBUTES, file, identity))
+    if (OsError e = HeldFolder::Reaches(from, source.identity))
         return e;
-    if (OsError e = HeldFolder::Reaches(from, identity))
-        return e;
-    return HeldMove{source, fromName, target, toName}.Move(file, identity, from, to);
+    return HeldMove{source.folder, source.name, target, toName}.Move(source.file, source.identity,
+                                                                     from, to);
 }
 
 OsError FileSystem::CreateFolders(const std::string& path) {
@@ -177,25 +158,16 @@ OsError FileSystem::CreateFolders(const std::string& path) {
 }
 
 OsError FileSystem::RemoveEmptyFolder(const std::string& path) {
-    std::string folderPath, name;
-    if (!HeldFolder::Split(path, folderPath, name))
+    HeldEntry entry;
+    if (!entry.Splits(path))
         return Result(RemoveDirectoryW(WinText::FilePath(path).c_str()));
-    HeldFolder folder;
-    if (OsError e = HeldFolder::Open(folderPath, folder))
-        return e;
-    NtFile entry;
-    if (OsError e = NtFile::Open(folder.Handle(), WinText::Wide(name), DELETE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
-                                 FILE_DIRECTORY_FILE, entry))
-        return e;
-    FileIdentity identity;
-    if (OsError e = entry.Identity(identity))
+    if (OsError e = entry.Open(DELETE, FILE_DIRECTORY_FILE))
         return e;
     // A junction, or Wine's view of a host's link to a folder, is left as it is.
-    if (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    if (entry.identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return OsError{HeldFolder::LinkOnTheWay()};
     // The system refuses to remove a folder that is not empty.
-    return entry.SetDisposition(true);
+    return entry.file.SetDisposition(true);
 }
 
 OsError FileSystem::CopyFile(const std::string& from, const std::string& to) {
@@ -219,20 +191,11 @@ std::optional<int64_t> FileSystem::FileSize(const std::string& path) {
 }
 
 std::optional<int64_t> FileSystem::ChangeTime(const std::string& path) {
-    std::string folderPath, name;
-    NtFile file;
-    FileIdentity identity;
-    if (!HeldFolder::Split(path, folderPath, name)) {
-        if (NtFile::OpenPath(path, FILE_READ_ATTRIBUTES, file))
-            return std::nullopt;
-    } else {
-        HeldFolder folder;
-        if (HeldFolder::Open(folderPath, folder) ||
-            folder.OpenEntry(name, FILE_READ_ATTRIBUTES, file, identity))
-            return std::nullopt;
-    }
+    HeldEntry entry;
+    if (entry.Open(path, FILE_READ_ATTRIBUTES))
+        return std::nullopt;
     FILE_BASIC_INFO basic{};
-    if (!GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof basic))
+    if (!GetFileInformationByHandleEx(entry.file.Get(), FileBasicInfo, &basic, sizeof basic))
         return std::nullopt;
     return basic.ChangeTime.QuadPart;
 }

@@ -128,10 +128,9 @@ OsError HeldFolder::Open(const std::string& folder, HeldFolder& out, bool create
 }
 
 OsError HeldFolder::OpenEntry(const std::string& name, ACCESS_MASK access, NtFile& out,
-                              FileIdentity& identity) const {
+                              FileIdentity& identity, ULONG options) const {
     const std::wstring wide = WinText::Wide(name);
-    if (OsError e = NtFile::Open(Handle(), wide, access, kShareAll, FILE_OPEN,
-                                 FILE_NON_DIRECTORY_FILE, out))
+    if (OsError e = NtFile::Open(Handle(), wide, access, kShareAll, FILE_OPEN, options, out))
         return e;
     if (OsError e = out.Identity(identity))
         return e;

@@ -24,9 +24,9 @@ public:
 
     // The entry itself, never a link's target: on Windows a link opens as the link; where the
     // system follows one anyway (Wine, for a host's link to a file), the final name tells, and
-    // the entry is refused.
+    // the entry is refused. options as NtCreateFile takes them: a file or a folder.
     OsError OpenEntry(const std::string& name, ACCESS_MASK access, NtFile& out,
-                      FileIdentity& identity) const;
+                      FileIdentity& identity, ULONG options = FILE_NON_DIRECTORY_FILE) const;
     // Whether name in this folder is still the file identity names.
     bool Names(const std::string& name, const FileIdentity& identity) const;
     // Whether the path, looked up anew by name as the calls that take a path will, still leads
