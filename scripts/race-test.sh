@@ -150,7 +150,8 @@ link_check() {
 }
 
 # The Windows swapper renames the entry away; its helper here plants the link in its place (Wine
-# makes none), takes it away again and answers.
+# makes none), leaves it a moment for a run to come upon, takes it away again and answers. (With
+# the folder not held, such runs trashed canary files within a minute.)
 start_swapper() {
     rm -f "$prog/stop" "$prog/request" "$prog/done"
     mkfifo "$prog/request" "$prog/done"
@@ -158,7 +159,7 @@ start_swapper() {
         set +e
         exec 3<"$prog/request" 4>"$prog/done"
         while read -r _ <&3; do
-            ln -sT "$canary/sub" "$drive/sel/recycle/sub" 2>/dev/null &&
+            ln -sT "$canary/sub" "$drive/sel/recycle/sub" 2>/dev/null && sleep 0.005 &&
                 rm -f "$drive/sel/recycle/sub"
             echo >&4
         done
