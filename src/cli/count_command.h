@@ -16,15 +16,17 @@ public:
     CLI::App* Add(CLI::App& app) override;
     int Execute(CliContext& context) override;
 
+    // With json, standard output gets one JSON document rather than the report.
     // Exit codes: 0 counted, 2 the search failed, 130 stopped with Ctrl-C.
     static int Count(const TJunkFileObj& type, const std::string& programFolder,
                      const std::vector<std::string>& moreExcluded, std::ostream& out,
-                     std::ostream& err, bool showProgress);
+                     std::ostream& err, bool showProgress, bool json = false);
     // The report as printed: line ends as the terminal expects them.
     static std::string PlainText(const std::string& text);
 
 private:
     std::string type_;
+    bool json_ = false;
 };
 
 } // namespace brumo

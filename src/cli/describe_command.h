@@ -14,6 +14,7 @@ public:
 
 private:
     std::string type_;
+    bool json_ = false;
 };
 
 } // namespace brumo

@@ -1,5 +1,6 @@
 #include "cli/held_command.h"
 
+#include "cli/json_output.h"
 #include "runs/held_files.h"
 #include "runs/size_text.h"
 
@@ -25,6 +26,22 @@ std::string DateText(TDateTime when) {
     return text;
 }
 
+void PrintJson(std::ostream& out, const std::vector<HeldFile>& files) {
+    nlohmann::json list = nlohmann::json::array();
+    int64_t total = 0;
+    for (const HeldFile& file : files) {
+        list.push_back({{"originalPath", file.originalPath},
+                        {"heldPath", file.heldPath},
+                        {"size", file.size},
+                        {"fileDate", JsonOutput::Time(file.fileDate)},
+                        {"heldSince", JsonOutput::Time(file.heldSince)}});
+        total += file.size;
+    }
+    JsonOutput::Document(out, {{"files", list},
+                               {"fileCount", files.size()},
+                               {"totalSize", total}});
+}
+
 std::string Padded(const std::string& text, size_t width, bool right) {
     const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
     return right ? fill + text : text + fill;
@@ -33,12 +50,18 @@ std::string Padded(const std::string& text, size_t width, bool right) {
 } // namespace
 
 CLI::App* HeldCommand::Add(CLI::App& app) {
-    return app.add_subcommand("held", "List the files in the holding folders: original path, "
-                                      "size and since when each is held.");
+    CLI::App* sub = app.add_subcommand("held", "List the files in the holding folders: original "
+                                               "path, size and since when each is held.");
+    sub->add_flag("--json", json_, "Print one JSON document instead of the table");
+    return sub;
 }
 
 int HeldCommand::Execute(CliContext& context) {
     const std::vector<HeldFile> files = HeldFiles::List();
+    if (json_) {
+        PrintJson(context.out, files);
+        return ExitOk;
+    }
     if (files.empty()) {
         context.out << "No file is held.\n";
         return ExitOk;

@@ -9,6 +9,9 @@ class HeldCommand : public Subcommand {
 public:
     CLI::App* Add(CLI::App& app) override;
     int Execute(CliContext& context) override;
+
+private:
+    bool json_ = false;
 };
 
 } // namespace brumo

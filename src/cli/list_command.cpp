@@ -1,6 +1,8 @@
 #include "cli/list_command.h"
 
+#include "cli/json_output.h"
 #include "cli/type_catalog.h"
+#include "cli/type_json.h"
 #include "cli/type_listing.h"
 
 #include <CLI/CLI.hpp>
@@ -8,8 +10,10 @@
 namespace brumo {
 
 CLI::App* ListCommand::Add(CLI::App& app) {
-    return app.add_subcommand("list", "List the junk file types, numbered, with their enabled "
-                                      "state and clean-up method.");
+    CLI::App* sub = app.add_subcommand("list", "List the junk file types, numbered, with their "
+                                               "enabled state and clean-up method.");
+    sub->add_flag("--json", json_, "Print one JSON document instead of the table");
+    return sub;
 }
 
 int ListCommand::Execute(CliContext& context) {
@@ -17,7 +21,10 @@ int ListCommand::Execute(CliContext& context) {
     if (!catalog)
         return ExitError;
     context.CheckRecycleBin(*catalog);
-    TypeListing::Print(context.out, catalog->Types());
+    if (json_)
+        JsonOutput::Document(context.out, TypeJson::List(catalog->Types()));
+    else
+        TypeListing::Print(context.out, catalog->Types());
     return ExitOk;
 }
 

@@ -9,6 +9,9 @@ class ListCommand : public Subcommand {
 public:
     CLI::App* Add(CLI::App& app) override;
     int Execute(CliContext& context) override;
+
+private:
+    bool json_ = false;
 };
 
 } // namespace brumo

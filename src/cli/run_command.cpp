@@ -3,6 +3,7 @@
 #include "cli/console_run_front.h"
 #include "cli/enabled_type_list.h"
 #include "cli/foreground_loop.h"
+#include "cli/json_output.h"
 #include "cli/type_catalog.h"
 #include "platform/shell.h"
 #include "runs/cleanup_run.h"
@@ -10,8 +11,49 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <mutex>
 
 namespace brumo {
+
+namespace {
+
+nlohmann::json FileJson(const FileRecord& record) {
+    nlohmann::json file = {{"record", record.folder ? "folder" : "file"},
+                           {"type", record.type},
+                           {"method", JsonOutput::Method(record.method)},
+                           {"path", record.path}};
+    if (!record.folder)
+        file["size"] = record.size;
+    file["ok"] = !record.failed;
+    if (record.failed)
+        file["error"] = record.error;
+    if (!record.heldAs.empty())
+        file["heldAs"] = record.heldAs;
+    return file;
+}
+
+nlohmann::json SummaryJson(const CleanupRun& run) {
+    const RunOutcome& outcome = run.Outcome();
+    nlohmann::json summary = {{"record", "summary"},
+                              {"testRun", outcome.testRun},
+                              {"stopped", outcome.stopped},
+                              {"typesProcessed", outcome.typesProcessed},
+                              {"filesProcessed", outcome.filesProcessed},
+                              {"filesRestorable", outcome.filesRestorable},
+                              {"filesFailed", outcome.filesFailed},
+                              {"foldersUnreadable", outcome.foldersUnreadable},
+                              {"totalSize", outcome.totalBytes},
+                              {"log", run.LogPath()},
+                              {"logFailed", run.LogFailed()}};
+    if (outcome.testRun) {
+        summary["recycleBinTooSmall"] = outcome.recycleWarning;
+        summary["heldFiles"] = outcome.heldFiles;
+        summary["heldSize"] = outcome.heldBytes;
+    }
+    return summary;
+}
+
+} // namespace
 
 CLI::App* RunCommand::Add(CLI::App& app) {
     CLI::App* run = app.add_subcommand(
@@ -19,6 +61,8 @@ CLI::App* RunCommand::Add(CLI::App& app) {
                "run that only lists the files in the test log.");
     run->add_flag("--real", real_, "Remove the files, each by its type's clean-up method");
     run->add_flag("-y,--yes", yes_, "Do not ask for confirmation");
+    run->add_flag("--json", json_,
+                  "Print JSON lines: one per file as it is logged, then the run's summary");
     return run;
 }
 
@@ -36,6 +80,8 @@ int RunCommand::Execute(CliContext& context) {
             context.NoteUnsearchedFolders(*types.TypeAt(i));
 
     const bool canAsk = Shell::StdinIsTerminal();
+    // Standard output holds nothing but the JSON lines then.
+    std::ostream& text = json_ ? context.err : context.out;
     if (real_ && !yes_ && types.CheckedCount() > 0) {
         if (!canAsk)
             return context.Fail("a real run removes files; confirm it with --yes when no "
@@ -43,12 +89,12 @@ int RunCommand::Execute(CliContext& context) {
         const std::string question =
             "Brumo will now remove the files of " + std::to_string(types.CheckedCount()) +
             " enabled junk file types, each by its clean-up method. Proceed?";
-        if (!ConsoleRunFront::AskYesNo(context.out, std::cin, question))
+        if (!ConsoleRunFront::AskYesNo(text, std::cin, question))
             return context.Fail("the run was cancelled; nothing was removed");
     }
 
-    ForegroundLoop loop(context.out, Shell::StdoutIsTerminal());
-    ConsoleRunFront front(context.out, context.err, std::cin, loop.Progress(), canAsk, yes_);
+    ForegroundLoop loop(context.out, Shell::StdoutIsTerminal() && !json_);
+    ConsoleRunFront front(text, context.err, std::cin, loop.Progress(), canAsk, yes_);
     RecycleSettingsCheck recycleSettings;
     auto progress = std::make_shared<WorkerProgress>();
 
@@ -61,13 +107,23 @@ int RunCommand::Execute(CliContext& context) {
     setup.testLogPath = context.files.TestLog;
     setup.excludedFolders = context.files.ExcludedFolders();
     setup.progress = progress;
+    // The worker logs most files, the main thread those it sends to the Recycle Bin in batches.
+    std::mutex recordLines;
+    if (json_)
+        setup.onFileRecord = [&](const FileRecord& record) {
+            std::lock_guard lock(recordLines);
+            JsonOutput::Line(context.out, FileJson(record));
+        };
     CleanupRun run(std::move(setup));
 
     if (!run.Start(!real_))
         return ExitError;
     loop.Run([&] { return !run.Running(); }, [&] { run.Stop(); }, progress.get());
 
-    context.out << (real_ ? "Log: " : "Test log: ") << run.LogPath() << "\n";
+    if (json_)
+        JsonOutput::Line(context.out, SummaryJson(run));
+    else
+        context.out << (real_ ? "Log: " : "Test log: ") << run.LogPath() << "\n";
     if (run.Outcome().stopped)
         return ExitInterrupted;
     if (run.LogFailed() || run.Outcome().filesFailed > 0)

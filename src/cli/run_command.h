@@ -5,7 +5,8 @@
 namespace brumo {
 
 // brumo run [--real] [--yes]: a clean-up run of the enabled junk file types, a test run unless
-// --real is given.
+// --real is given. With --json, standard output gets JSON lines: one per file as it is logged,
+// then the run's summary; every message goes to the error stream.
 class RunCommand : public Subcommand {
 public:
     CLI::App* Add(CLI::App& app) override;
@@ -14,6 +15,7 @@ public:
 private:
     bool real_ = false;
     bool yes_ = false;
+    bool json_ = false;
 };
 
 } // namespace brumo

@@ -1,6 +1,7 @@
 #include "runs/cleanup_run.h"
 
 #include "platform/clock.h"
+#include "runs/held_files.h"
 
 namespace brumo {
 
@@ -15,6 +16,7 @@ CleanupRun::CleanupRun(CleanupRunSetup setup)
     handler_.SetRecycleStats(&setup_.recycleSettings->Stats());
     RunFront* front = setup_.front;
     handler_.SetCountDisplay([front](int32_t count) { front->ShowTypeFileCount(count); });
+    handler_.SetRecordSink(setup_.onFileRecord);
 }
 
 int CleanupRun::DisableRecycleTypes(RunTypeList& types) {
@@ -119,7 +121,7 @@ bool CleanupRun::Start(bool testMode) {
 
 void CleanupRun::BeginTypeLog(const TJunkFileObj& type) {
     setup_.front->SetStatusPanel(1, RunTexts::NowProcessing(type.Name, testRun_));
-    handler_.BeginType(type.Method);
+    handler_.BeginType(type.Method, type.Name);
     setup_.front->SetStatusPanel(0, "0");
     log_.WriteLines({RunTexts::TypeHeader(type.Name, type.Method, testRun_), RunTexts::Dashes()});
 }
@@ -201,6 +203,11 @@ void CleanupRun::Finish(bool stopped) {
     outcome_.filesFailed = counters.FilesFailed;
     outcome_.totalBytes = counters.TotalBytes;
     outcome_.foldersUnreadable = counters.FoldersUnreadable;
+    if (testRun_)
+        for (const HeldFile& file : HeldFiles::List()) {
+            ++outcome_.heldFiles;
+            outcome_.heldBytes += file.size;
+        }
 
     if (!log_.Failed()) {
         std::vector<std::string> lines = RunTexts::Footer(outcome_, Clock::Current().Now());

@@ -5,6 +5,16 @@
 
 namespace brumo {
 
+// What a finished search found, before its report is worded.
+struct CountFigures {
+    int32_t foldersSearched = 0;
+    int32_t foldersUnreadable = 0;
+    int32_t filesMatched = 0;
+    int32_t filesRestricted = 0; // outside the date or size restrictions
+    int32_t filesProtected = 0;
+    int64_t bytes = 0; // of the files that would be processed
+};
+
 // What a count shows, implemented by the main window and by the command line.
 class CountFront {
 public:
@@ -19,6 +29,8 @@ public:
                                  bool bold) = 0;
     // The report of a finished count: a "Brumo" box with an information icon and OK.
     virtual void ShowReport(const std::string& text) = 0;
+    // The same count's figures, just before its report; a front that words them itself takes them.
+    virtual void ShowFigures(const CountFigures&) {}
     // A plain message, such as the one after a stop.
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void SelectItem(int index) = 0;

@@ -17,24 +17,47 @@ void RunFileHandler::StartRun() {
     seen_.Clear();
 }
 
-void RunFileHandler::BeginType(int32_t method) {
+void RunFileHandler::BeginType(int32_t method, std::string typeName) {
     counters_.TypeFileCount = 0;
     counters_.CurrentMethod = method;
+    typeName_ = std::move(typeName);
 }
 
-void RunFileHandler::LogSuccess(const std::string& path) {
+void RunFileHandler::Record(const std::string& path, int64_t size, const std::string* error,
+                            bool folder, const std::string& heldAs) {
+    if (!sink_)
+        return;
+    FileRecord record;
+    record.type = typeName_;
+    record.method = counters_.CurrentMethod;
+    record.path = path;
+    record.size = size;
+    record.folder = folder;
+    record.failed = error != nullptr;
+    record.error = error ? *error : std::string();
+    record.heldAs = heldAs;
+    sink_(record);
+}
+
+void RunFileHandler::LogSuccess(const std::string& path, int64_t size, const std::string& heldAs) {
     line_.assign(1, '\t');
     line_ += LineEscape::Of(path);
     log_.WriteLine(line_);
+    if (!heldAs.empty())
+        log_.WriteLine(RunTexts::HeldAsDetail(heldAs));
+    Record(path, size, nullptr, false, heldAs);
 }
 
-void RunFileHandler::LogFailure(const std::string& path, const std::string& message) {
-    log_.WriteLines({"ERR\t" + LineEscape::Of(path), RunTexts::FailureDetail(message)});
+void RunFileHandler::LogFailure(const std::string& path, int64_t size, const std::string& message,
+                                bool folder) {
+    log_.WriteLines({"ERR\t" + LineEscape::Of(folder ? path + "\\" : path),
+                     RunTexts::FailureDetail(message)});
+    Record(path, size, &message, folder, {});
 }
 
 void RunFileHandler::UnreadableFolder(const std::string& folder, const std::string& message) {
     ++counters_.FoldersUnreadable;
-    LogFailure(folder + "\\", message);
+    LogFailure(folder, 0, message, true);
 }
 
 void RunFileHandler::Processed(int64_t size, bool restorable) {
@@ -79,7 +102,7 @@ void RunFileHandler::TestFile(const std::string& path, int64_t size) {
         log_.WriteLine("\t(" + LineEscape::Of(path) + ") dupe");
         return;
     }
-    LogSuccess(path);
+    LogSuccess(path, size);
     Processed(size, counters_.CurrentMethod != MethodDelete);
     if (counters_.CurrentMethod == MethodRecycleBin && stats_)
         stats_->AddPending(path, size);
@@ -114,14 +137,14 @@ void RunFileHandler::FlushRecycleBatch() {
         const RecycleResult result =
             i < results.size() ? results[i] : RecycleResult{OsError::NotFound(), {}};
         if (result.code == 0) {
-            LogSuccess(paths[i]);
+            LogSuccess(paths[i], sizes[i]);
             continue;
         }
         std::string message = sender_->ErrorText(result.code);
         if (!result.trashFolder.empty())
             message =
                 "The trash folder " + result.trashFolder + " cannot take the file: " + message;
-        LogFailure(paths[i], message);
+        LogFailure(paths[i], sizes[i], message);
         TakeBackQueued(sizes[i]);
         ++counters_.FilesFailed;
     }
@@ -131,7 +154,7 @@ void RunFileHandler::FlushRecycleBatch() {
 void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
     std::optional<std::string> target = HoldingPath::Of(path);
     if (!target) {
-        LogFailure(path, OsError::MessageFor(OsError::NotFound()));
+        LogFailure(path, size, OsError::MessageFor(OsError::NotFound()));
         ++counters_.FilesFailed;
         return;
     }
@@ -149,13 +172,11 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
         renamed = true;
     }
     if (const OsError error = files_->MoveFile(path, *target)) {
-        LogFailure(path, error.Message());
+        LogFailure(path, size, error.Message());
         ++counters_.FilesFailed;
         return;
     }
-    LogSuccess(path);
-    if (renamed)
-        log_.WriteLine(RunTexts::HeldAsDetail(*target));
+    LogSuccess(path, size, renamed ? *target : std::string());
     Processed(size, true);
 }
 
@@ -176,11 +197,11 @@ bool RunFileHandler::MayBeGivenName(const std::string& target) {
 
 void RunFileHandler::DeleteFile(const std::string& path, int64_t size) {
     if (const OsError error = files_->DeleteFile(path)) {
-        LogFailure(path, error.Message());
+        LogFailure(path, size, error.Message());
         ++counters_.FilesFailed;
         return;
     }
-    LogSuccess(path);
+    LogSuccess(path, size);
     Processed(size, false);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/file_operations.h"
 #include "runs/drive_recycle_stats.h"
+#include "runs/file_record.h"
 #include "runs/recycle_batch.h"
 #include "runs/recycle_sender.h"
 #include "runs/run_counters.h"
@@ -28,10 +29,13 @@ public:
     // Where a test run adds the bytes it would send to each drive's Recycle Bin.
     void SetRecycleStats(DriveRecycleStats* stats) { stats_ = stats; }
 
+    // Hears of each logged file or unreadable folder, on the thread that logged it.
+    void SetRecordSink(std::function<void(const FileRecord&)> sink) { sink_ = std::move(sink); }
+
     // A new run: counters zero, an empty batch, nothing seen.
     void StartRun();
     // A new type: its file count starts at zero and its method applies.
-    void BeginType(int32_t method);
+    void BeginType(int32_t method, std::string typeName = {});
 
     // Real run: removes the file by the current method. Nothing is removed once the log failed.
     void RealFile(const std::string& path, int64_t size);
@@ -54,8 +58,12 @@ public:
     const RecycleBatch& Batch() const { return batch_; }
 
 private:
-    void LogSuccess(const std::string& path);
-    void LogFailure(const std::string& path, const std::string& message);
+    void LogSuccess(const std::string& path, int64_t size, const std::string& heldAs = {});
+    void LogFailure(const std::string& path, int64_t size, const std::string& message,
+                    bool folder = false);
+    // error: null for a file processed.
+    void Record(const std::string& path, int64_t size, const std::string* error, bool folder,
+                const std::string& heldAs);
     void Processed(int64_t size, bool restorable);
     // A held name such as "a (2).tmp" beside the name it comes from: it may be one given to another
     // file, so it never stands for the same source path.
@@ -67,6 +75,8 @@ private:
     const RecycleSender* sender_;
     const FileOperations* files_;
     std::function<void(int32_t)> showCount_;
+    std::function<void(const FileRecord&)> sink_;
+    std::string typeName_;
     DriveRecycleStats* stats_ = nullptr;
     RunCounters counters_;
     RecycleBatch batch_;

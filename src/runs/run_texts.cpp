@@ -153,6 +153,9 @@ RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
         text += "\r\nIf all of these files were permanently deleted, you would realize a savings "
                 "of at least " +
                 SizeText::Of(outcome.totalBytes) + ".";
+    if (outcome.heldFiles > 0)
+        text += "\r\nThe holding folders already hold " + SizeText::Of(outcome.heldBytes) + " in " +
+                SizeText::Grouped(outcome.heldFiles) + (outcome.heldFiles == 1 ? " file." : " files.");
     if (outcome.recycleWarning) {
         text += "\r\n\r\nWARNING: The Recycle Bin is set too small on at least one of your "
                 "drives. If you were to clean up this set of junk file types, you would not be "

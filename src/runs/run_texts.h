@@ -20,6 +20,8 @@ struct RunOutcome {
     int64_t totalBytes = 0;
     int32_t foldersUnreadable = 0;
     bool recycleWarning = false; // a drive's statistics line reported an error
+    int32_t heldFiles = 0;       // in the holding folders when a test run ended
+    int64_t heldBytes = 0;
 };
 
 // The texts of a clean-up run: log lines and messages.

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/date_time.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace brumo {
+
+// What --json prints: camelCase field names, sizes in bytes, times in ISO 8601 (local time, as
+// the logs keep it), paths in the Windows form of the logs.
+class JsonOutput {
+public:
+    // One document, indented, on standard output.
+    static void Document(std::ostream& out, const nlohmann::json& value);
+    // One line of a JSON lines stream, flushed so that a reader sees each record as it comes.
+    static void Line(std::ostream& out, const nlohmann::json& value);
+    // "2026-12-07T16:05:09"; null for a time that could not be read (0).
+    static nlohmann::json Time(TDateTime when);
+    // "recycleBin", "holdingFolder", "delete"; "unknown" for a code outside them.
+    static std::string Method(int32_t method);
+};
+
+} // namespace brumo
