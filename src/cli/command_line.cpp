@@ -136,6 +136,16 @@ int CommandLine::Run(const std::vector<std::string>& args,
     std::vector<CLI::App*> parsers;
     for (auto& subcommand : subcommands)
         parsers.push_back(subcommand->Add(app));
+    // Set after the commands, which would otherwise repeat it under their own help.
+    app.footer(
+        "Held files: the holding-folder clean-up method moves each file to HDVal$$$.$$$ at its\n"
+        "drive's root. \"brumo held\" lists them, \"brumo restore\" puts them back, and\n"
+        "\"brumo purge\" deletes those held longer than some days.\n\n"
+        "Output for scripts: list, describe, count and held take --json and print one JSON\n"
+        "document; \"run --json\" prints JSON lines, one per file as it is logged, then the run's\n"
+        "summary. Field names are camelCase, sizes are bytes, times ISO 8601 local time, paths\n"
+        "as the logs write them; messages stay on standard error. The README and brumo(1) name\n"
+        "every field.");
 
     // CLI11 wants the arguments after the program name, last one first.
     std::vector<std::string> rest(args.rbegin(), args.rend());

@@ -2,6 +2,8 @@
 
 #include "cli/command_line.h"
 
+#include <nlohmann/json.hpp>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +19,15 @@ inline int RunBrumo(const ProgramFiles& files, std::vector<std::string> args, st
     out = o.str();
     err = e.str();
     return code;
+}
+
+// Each line of --json output parsed; a line that is no JSON fails the test with a parse error.
+inline std::vector<nlohmann::json> JsonLines(const std::string& text) {
+    std::vector<nlohmann::json> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(nlohmann::json::parse(line));
+    return lines;
 }
 
 } // namespace brumo::test

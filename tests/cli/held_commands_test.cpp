@@ -55,6 +55,25 @@ TEST_F(HeldCommandsTest, HeldListsRestoreAsksAndKeepsWhatIsThere) {
     EXPECT_EQ(out.find(".tmp"), std::string::npos) << out;
 }
 
+TEST_F(HeldCommandsTest, HeldGivesJson) {
+    EXPECT_EQ(Run({"held", "--json"}), 0);
+    EXPECT_EQ(nlohmann::json::parse(out),
+              nlohmann::json::parse(R"({"files": [], "fileCount": 0, "totalSize": 0})"));
+
+    const std::string odd = Held("TEMP\\Größe 'x'.tmp", 2000);
+    EXPECT_EQ(Run({"held", "--json"}), 0) << err;
+    const nlohmann::json held = nlohmann::json::parse(out);
+    ASSERT_EQ(held["files"].size(), 1u) << out;
+    const nlohmann::json& file = held["files"][0];
+    EXPECT_EQ(file["originalPath"], odd);
+    EXPECT_EQ(file["heldPath"], *HoldingPath::Of(odd));
+    EXPECT_EQ(file["size"], 2000);
+    EXPECT_TRUE(file["fileDate"].is_string());
+    EXPECT_EQ(file["heldSince"].get<std::string>().size(), 19u) << file; // 2026-12-07T16:05:09
+    EXPECT_EQ(file["heldSince"].get<std::string>()[10], 'T');
+    EXPECT_EQ(held["totalSize"], 2000);
+}
+
 TEST_F(HeldCommandsTest, PurgeDeletesOnlyWhatWasHeldLongerThanTheDaysGiven) {
     const std::string a = Held("a.tmp", 1);
     TreeBuilder::MakeReadOnly(Host(*HoldingPath::Of(a)));

@@ -78,6 +78,23 @@ TEST(RunTextsTest, TestRunMessageWarnsWhenABinIsTooSmall) {
               std::string::npos);
 }
 
+TEST(RunTextsTest, OnlyATestRunSaysWhatTheHoldingFoldersHold) {
+    RunOutcome outcome;
+    outcome.testRun = true;
+    outcome.typesProcessed = 1;
+    outcome.heldFiles = 1234;
+    outcome.heldBytes = 12897485;
+    EXPECT_EQ(RunTexts::FinalMessage(outcome).text,
+              "Brumo tested 1 junk file types and found 0 junk files.\r\nThe holding folders "
+              "already hold 12.30 MB in 1,234 files.");
+    outcome.heldFiles = 1;
+    outcome.heldBytes = 0;
+    EXPECT_NE(RunTexts::FinalMessage(outcome).text.find("hold 0 bytes in 1 file."),
+              std::string::npos);
+    outcome.testRun = false;
+    EXPECT_EQ(RunTexts::FinalMessage(outcome).text.find("holding"), std::string::npos);
+}
+
 TEST(RunTextsTest, RecycleBinBoxesFillTheSettingsError) {
     const std::string error = "ERROR\r\n\r\n%s\r\n\r\nEND";
     RunMessage ask = RunTexts::RecycleDisabledMessage(error, 2, true);

@@ -58,6 +58,15 @@ TEST_F(CountCommandTest, CountsABuiltInTypeByName) {
     EXPECT_EQ(err_, "");
 }
 
+TEST_F(CountCommandTest, CountGivesJson) {
+    ASSERT_EQ(Run({"count", "temporary FILES", "--json"}), 0) << err_;
+    EXPECT_EQ(nlohmann::json::parse(out_), nlohmann::json::parse(R"({
+        "type": "Temporary files", "outcome": "finished", "foldersSearched": 3,
+        "foldersUnreadable": 0, "filesMatched": 3, "filesRestricted": 0, "filesProtected": 1,
+        "filesToProcess": 2, "totalSize": 10240})"));
+    EXPECT_EQ(err_, "");
+}
+
 TEST_F(CountCommandTest, CountsAStoredTypeByNumberAndRejectsAnUnknownOne) {
     TJunkFileObj notes("Notes", true, 2, "C:\\X", "*.TXT\r\n*.zip", "", 1);
     std::ofstream(files_.TypeStore, std::ios::binary)

@@ -1,8 +1,10 @@
+#include "../cli_test_support.h"
 #include "app/program_files.h"
 #include "cli/command_line.h"
 #include "model/type_store.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
+#include "platform/holding_folder.h"
 #include "platform/locale_info.h"
 #include "platform/os_error.h"
 #include "support/drive_map.h"
@@ -168,6 +170,44 @@ TEST_F(RunCommandTest, ExitCodesTellFailuresAndBadUse) {
     EXPECT_EQ(Brumo({"run"}), 2);
     EXPECT_NE(err.str().find("There are no enabled junk file types to process."), std::string::npos)
         << err.str();
+}
+
+TEST_F(RunCommandTest, JsonLinesGiveEachFileAndTheSummary) {
+    Store({Type("Temp", MethodDelete, "C:\\t")});
+    File("t/a.tmp", 10);
+    File("t/Größe \"x\".tmp", 20);
+    TreeBuilder::MakeFile(tree / "c" / HoldingFolder::Name / "old.tmp", 2000);
+
+    // A test run's final message names what is held, on standard error when --json is given.
+    EXPECT_EQ(Brumo({"run"}), 0) << err.str();
+    EXPECT_NE(out.str().find("\nThe holding folders already hold 2,000 bytes in 1 file.\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(Brumo({"run", "--json"}), 0) << err.str();
+    EXPECT_NE(err.str().find("already hold 2,000 bytes in 1 file."), std::string::npos);
+    std::vector<nlohmann::json> lines = test::JsonLines(out.str());
+    ASSERT_EQ(lines.size(), 3u) << out.str();
+    nlohmann::json odd = lines[0]["size"] == 20 ? lines[0] : lines[1];
+    EXPECT_EQ(odd, nlohmann::json::parse(R"({"record": "file", "type": "Temp", "method": "delete",
+        "path": "C:\\t\\Größe \"x\".tmp", "size": 20, "ok": true})"));
+    EXPECT_EQ(lines[2], nlohmann::json::parse(R"({"record": "summary", "testRun": true,
+        "stopped": false, "typesProcessed": 1, "filesProcessed": 2, "filesRestorable": 0,
+        "filesFailed": 0, "foldersUnreadable": 0, "totalSize": 30, "logFailed": false,
+        "recycleBinTooSmall": false, "heldFiles": 1, "heldSize": 2000,
+        "log": )" + nlohmann::json(files.TestLog).dump() + "}"));
+
+    TreeBuilder::MakeReadOnly(tree / "c" / "t" / "a.tmp");
+    EXPECT_EQ(Brumo({"run", "--real", "--yes", "--json"}), 1);
+    lines = test::JsonLines(out.str());
+    ASSERT_EQ(lines.size(), 3u) << out.str();
+    const nlohmann::json failed = lines[0]["ok"] == false ? lines[0] : lines[1];
+    EXPECT_EQ(failed["path"], "C:\\t\\a.tmp");
+    EXPECT_FALSE(failed["error"].get<std::string>().empty());
+    EXPECT_EQ(lines[2]["filesFailed"], 1);
+    EXPECT_EQ(lines[2]["testRun"], false);
+    EXPECT_FALSE(lines[2].contains("heldFiles"));
+    EXPECT_NE(err.str().find("1 files could not be removed"), std::string::npos) << err.str();
+    EXPECT_FALSE(fs::exists(tree / "c" / "t" / "Größe \"x\".tmp"));
 }
 
 TEST_F(RunCommandTest, AReadOnlyProgramFolderRunsTheStoreBesideItAndNoOtherTypes) {

@@ -106,6 +106,34 @@ TEST_F(TypeCommandsTest, DescribeFindsATypeByNumberOrByName) {
     EXPECT_NE(out.find("\tdeleting them permanently\n"), std::string::npos);
 }
 
+TEST_F(TypeCommandsTest, ListAndDescribeGiveJson) {
+    TJunkFileObj odd = Type("Größere \"Dateien\"", false, 1, "", "*.tmp\n*.bak");
+    odd.Folders = {FolderEntry{"C:\\Données \"x\"", FolderOnly}};
+    odd.SizeRestrict = true;
+    odd.SizeCompare = 2;
+    odd.Size1 = 3;
+    odd.SizeUnits = 1;
+    Store({Type("Backup files", true, 0), odd});
+
+    ASSERT_EQ(Run({"list", "--json"}), 0) << err;
+    EXPECT_EQ(nlohmann::json::parse(out), nlohmann::json::parse(R"({"types": [
+        {"number": 1, "name": "Backup files", "enabled": true, "method": "recycleBin"},
+        {"number": 2, "name": "Größere \"Dateien\"", "enabled": false, "method": "holdingFolder"}
+    ]})"));
+
+    ASSERT_EQ(Run({"describe", "2", "--json"}), 0) << err;
+    const nlohmann::json type = nlohmann::json::parse(out);
+    EXPECT_EQ(type["name"], odd.Name);
+    EXPECT_EQ(type["folders"], nlohmann::json::parse(
+                                   R"([{"path": "C:\\Données \"x\"", "mode": "folderOnly"}])"));
+    EXPECT_EQ(type["allLocalDrives"], false);
+    EXPECT_EQ(type["patterns"], nlohmann::json::parse(R"(["*.tmp", "*.bak"])"));
+    EXPECT_EQ(type["sizeRestriction"],
+              nlohmann::json::parse(R"({"compare": "greaterThan", "size1": 3072, "size2": null})"));
+    EXPECT_TRUE(type["dateRestriction"].is_null());
+    EXPECT_EQ(type["description"].get<std::string>().rfind("Type: Größere", 0), 0u) << type;
+}
+
 TEST_F(TypeCommandsTest, UnknownOrAmbiguousTypesAreErrors) {
     Store({Type("Logs", true, 0), Type("logs", true, 2), Type("2", true, 1)});
     EXPECT_EQ(Run({"describe", "Nothing"}), 2);
