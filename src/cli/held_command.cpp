@@ -37,9 +37,7 @@ void PrintJson(std::ostream& out, const std::vector<HeldFile>& files) {
                         {"heldSince", JsonOutput::Time(file.heldSince)}});
         total += file.size;
     }
-    JsonOutput::Document(out, {{"files", list},
-                               {"fileCount", files.size()},
-                               {"totalSize", total}});
+    JsonOutput::Document(out, {{"files", list}, {"fileCount", files.size()}, {"totalSize", total}});
 }
 
 std::string Padded(const std::string& text, size_t width, bool right) {

@@ -34,7 +34,8 @@ struct CleanupRunSetup {
     std::vector<std::string> excludedFolders;
     std::shared_ptr<WorkerProgress> progress; // optional, handed to every worker
     WorkerStarter startWorker;                // TJunkDelThread::Start when empty
-    std::function<void(const FileRecord&)> onFileRecord; // optional: each file as it is logged
+    // Optional: hears of each file and unreadable folder as the log gets it.
+    std::function<void(const FileRecord&)> onFileRecord;
 };
 
 // The Clean up command: processes every checked type in list order, one worker after

@@ -65,7 +65,8 @@ void CountRun::Stop() {
 
 void CountRun::ShowCountReport(int32_t folders, int32_t matched, int32_t restricted,
                                int32_t protectedFiles, int64_t bytes) {
-    front_.ShowFigures(CountFigures{folders, unreadable_, matched, restricted, protectedFiles, bytes});
+    front_.ShowFigures(
+        CountFigures{folders, unreadable_, matched, restricted, protectedFiles, bytes});
     front_.ShowReport(
         CountReport::Text(folders, matched, restricted, protectedFiles, bytes, unreadable_));
 }

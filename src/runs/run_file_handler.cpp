@@ -50,8 +50,8 @@ void RunFileHandler::LogSuccess(const std::string& path, int64_t size, const std
 
 void RunFileHandler::LogFailure(const std::string& path, int64_t size, const std::string& message,
                                 bool folder) {
-    log_.WriteLines({"ERR\t" + LineEscape::Of(folder ? path + "\\" : path),
-                     RunTexts::FailureDetail(message)});
+    log_.WriteLines(
+        {"ERR\t" + LineEscape::Of(folder ? path + "\\" : path), RunTexts::FailureDetail(message)});
     Record(path, size, &message, folder, {});
 }
 

@@ -155,7 +155,8 @@ RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
                 SizeText::Of(outcome.totalBytes) + ".";
     if (outcome.heldFiles > 0)
         text += "\r\nThe holding folders already hold " + SizeText::Of(outcome.heldBytes) + " in " +
-                SizeText::Grouped(outcome.heldFiles) + (outcome.heldFiles == 1 ? " file." : " files.");
+                SizeText::Grouped(outcome.heldFiles) +
+                (outcome.heldFiles == 1 ? " file." : " files.");
     if (outcome.recycleWarning) {
         text += "\r\n\r\nWARNING: The Recycle Bin is set too small on at least one of your "
                 "drives. If you were to clean up this set of junk file types, you would not be "

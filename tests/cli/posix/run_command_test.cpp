@@ -194,7 +194,8 @@ TEST_F(RunCommandTest, JsonLinesGiveEachFileAndTheSummary) {
         "stopped": false, "typesProcessed": 1, "filesProcessed": 2, "filesRestorable": 0,
         "filesFailed": 0, "foldersUnreadable": 0, "totalSize": 30, "logFailed": false,
         "recycleBinTooSmall": false, "heldFiles": 1, "heldSize": 2000,
-        "log": )" + nlohmann::json(files.TestLog).dump() + "}"));
+        "log": )" + nlohmann::json(files.TestLog).dump() +
+                                              "}"));
 
     TreeBuilder::MakeReadOnly(tree / "c" / "t" / "a.tmp");
     EXPECT_EQ(Brumo({"run", "--real", "--yes", "--json"}), 1);

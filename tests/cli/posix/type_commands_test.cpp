@@ -124,8 +124,8 @@ TEST_F(TypeCommandsTest, ListAndDescribeGiveJson) {
     ASSERT_EQ(Run({"describe", "2", "--json"}), 0) << err;
     const nlohmann::json type = nlohmann::json::parse(out);
     EXPECT_EQ(type["name"], odd.Name);
-    EXPECT_EQ(type["folders"], nlohmann::json::parse(
-                                   R"([{"path": "C:\\Données \"x\"", "mode": "folderOnly"}])"));
+    EXPECT_EQ(type["folders"],
+              nlohmann::json::parse(R"([{"path": "C:\\Données \"x\"", "mode": "folderOnly"}])"));
     EXPECT_EQ(type["allLocalDrives"], false);
     EXPECT_EQ(type["patterns"], nlohmann::json::parse(R"(["*.tmp", "*.bak"])"));
     EXPECT_EQ(type["sizeRestriction"],
