@@ -27,7 +27,7 @@ std::string DateText(TDateTime when) {
 }
 
 void PrintJson(std::ostream& out, const std::vector<HeldFile>& files) {
-    nlohmann::json list = nlohmann::json::array();
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
     int64_t total = 0;
     for (const HeldFile& file : files) {
         list.push_back({{"originalPath", file.originalPath},

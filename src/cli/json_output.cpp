@@ -10,22 +10,22 @@ namespace {
 
 // A file name need not be valid UTF-8 on every system: its odd bytes become U+FFFD rather than
 // end the output.
-std::string Dump(const nlohmann::json& value, int indent) {
-    return value.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
+std::string Dump(const nlohmann::ordered_json& value, int indent) {
+    return value.dump(indent, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 } // namespace
 
-void JsonOutput::Document(std::ostream& out, const nlohmann::json& value) {
+void JsonOutput::Document(std::ostream& out, const nlohmann::ordered_json& value) {
     out << Dump(value, 2) << '\n';
 }
 
-void JsonOutput::Line(std::ostream& out, const nlohmann::json& value) {
+void JsonOutput::Line(std::ostream& out, const nlohmann::ordered_json& value) {
     out << Dump(value, -1) << '\n';
     out.flush();
 }
 
-nlohmann::json JsonOutput::Time(TDateTime when) {
+nlohmann::ordered_json JsonOutput::Time(TDateTime when) {
     if (when == 0)
         return nullptr;
     const CalendarDate date = DateTime::DecodeDate(when);

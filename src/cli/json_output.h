@@ -15,11 +15,11 @@ namespace brumo {
 class JsonOutput {
 public:
     // One document, indented, on standard output.
-    static void Document(std::ostream& out, const nlohmann::json& value);
+    static void Document(std::ostream& out, const nlohmann::ordered_json& value);
     // One line of a JSON lines stream, flushed so that a reader sees each record as it comes.
-    static void Line(std::ostream& out, const nlohmann::json& value);
+    static void Line(std::ostream& out, const nlohmann::ordered_json& value);
     // "2026-12-07T16:05:09"; null for a time that could not be read (0).
-    static nlohmann::json Time(TDateTime when);
+    static nlohmann::ordered_json Time(TDateTime when);
     // "recycleBin", "holdingFolder", "delete"; "unknown" for a code outside them.
     static std::string Method(int32_t method);
 };

@@ -17,11 +17,11 @@ namespace brumo {
 
 namespace {
 
-nlohmann::json FileJson(const FileRecord& record) {
-    nlohmann::json file = {{"record", record.folder ? "folder" : "file"},
-                           {"type", record.type},
-                           {"method", JsonOutput::Method(record.method)},
-                           {"path", record.path}};
+nlohmann::ordered_json FileJson(const FileRecord& record) {
+    nlohmann::ordered_json file = {{"record", record.folder ? "folder" : "file"},
+                                   {"type", record.type},
+                                   {"method", JsonOutput::Method(record.method)},
+                                   {"path", record.path}};
     if (!record.folder)
         file["size"] = record.size;
     file["ok"] = !record.failed;
@@ -32,19 +32,19 @@ nlohmann::json FileJson(const FileRecord& record) {
     return file;
 }
 
-nlohmann::json SummaryJson(const CleanupRun& run) {
+nlohmann::ordered_json SummaryJson(const CleanupRun& run) {
     const RunOutcome& outcome = run.Outcome();
-    nlohmann::json summary = {{"record", "summary"},
-                              {"testRun", outcome.testRun},
-                              {"stopped", outcome.stopped},
-                              {"typesProcessed", outcome.typesProcessed},
-                              {"filesProcessed", outcome.filesProcessed},
-                              {"filesRestorable", outcome.filesRestorable},
-                              {"filesFailed", outcome.filesFailed},
-                              {"foldersUnreadable", outcome.foldersUnreadable},
-                              {"totalSize", outcome.totalBytes},
-                              {"log", run.LogPath()},
-                              {"logFailed", run.LogFailed()}};
+    nlohmann::ordered_json summary = {{"record", "summary"},
+                                      {"testRun", outcome.testRun},
+                                      {"stopped", outcome.stopped},
+                                      {"typesProcessed", outcome.typesProcessed},
+                                      {"filesProcessed", outcome.filesProcessed},
+                                      {"filesRestorable", outcome.filesRestorable},
+                                      {"filesFailed", outcome.filesFailed},
+                                      {"foldersUnreadable", outcome.foldersUnreadable},
+                                      {"totalSize", outcome.totalBytes},
+                                      {"log", run.LogPath()},
+                                      {"logFailed", run.LogFailed()}};
     if (outcome.testRun) {
         summary["recycleBinTooSmall"] = outcome.recycleWarning;
         summary["heldFiles"] = outcome.heldFiles;

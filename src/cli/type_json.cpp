@@ -12,7 +12,7 @@ namespace brumo {
 
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 // The codes' names, in code order as the display names; a code outside them is "unknown".
 constexpr std::array<std::string_view, 3> kModes{"folderAndSubfolders", "folderOnly",

@@ -12,11 +12,11 @@ namespace brumo {
 // type's every property.
 class TypeJson {
 public:
-    static nlohmann::json List(const std::vector<TJunkFileObj>& types);
+    static nlohmann::ordered_json List(const std::vector<TJunkFileObj>& types);
     // number: the type's 1-based position in "brumo list".
-    static nlohmann::json Summary(const TJunkFileObj& type, int number);
-    static nlohmann::json Details(const TJunkFileObj& type, int number,
-                                  const std::string& description);
+    static nlohmann::ordered_json Summary(const TJunkFileObj& type, int number);
+    static nlohmann::ordered_json Details(const TJunkFileObj& type, int number,
+                                          const std::string& description);
 };
 
 } // namespace brumo

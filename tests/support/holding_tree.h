@@ -36,7 +36,9 @@ protected:
         // Named as given: looking the path up would take a case twin for the file.
         std::string below = relative;
         std::replace(below.begin(), below.end(), '\\', '/');
-        TreeBuilder::MakeFile(tree / HoldingFolder::Name / below, size);
+        // The name is UTF-8, which a narrow path would read in Windows' ANSI code page.
+        const std::u8string name(below.begin(), below.end());
+        TreeBuilder::MakeFile(tree / HoldingFolder::Name / std::filesystem::path(name), size);
         return drives.Path('C', relative);
     }
 };
