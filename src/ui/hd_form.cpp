@@ -17,6 +17,7 @@
 #include "ui/name_edit_delegate.h"
 #include "ui/prompter.h"
 #include "ui/qt_main_thread.h"
+#include "ui/status_hints.h"
 #include "ui/widget_placement.h"
 
 #include <QAction>
@@ -372,8 +373,22 @@ bool THDForm::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::StatusTip:
         // Menus tell their items' hints to themselves: the window shows them.
-        if (watched == pmMain || watched == mnuMethodAll)
+        if (watched == pmMain || watched == mnuMethodAll) {
             ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
+        } else if (auto* control = qobject_cast<QWidget*>(watched);
+                   control && !control->isEnabled() && control->window() == this) {
+            // Qt tells a disabled control's hint as an enabled one's.
+            const bool leaving = static_cast<QStatusTipEvent*>(event)->tip().isEmpty();
+            ShowHint(leaving ? QString() : StatusHints::Of(*control));
+            return true;
+        }
+        break;
+    case QEvent::EnabledChange:
+        // A control that changes its state under the mouse changes its hint with it.
+        if (auto* control = qobject_cast<QWidget*>(watched); control && control->underMouse() &&
+                                                             control->window() == this &&
+                                                             !control->statusTip().isEmpty())
+            ShowHint(StatusHints::Of(*control));
         break;
     case QEvent::KeyRelease:
     case QEvent::MouseButtonPress:
@@ -413,7 +428,7 @@ bool THDForm::lvJunkToolTip(QHelpEvent* event) {
 void THDForm::pnlButtonsMouseMove(const QPoint& pos) {
     for (QPushButton* button : pnlButtons->findChildren<QPushButton*>()) {
         if (!button->isHidden() && button->geometry().contains(pos)) {
-            pnlButtons->setStatusTip(button->statusTip() + " (disabled)");
+            pnlButtons->setStatusTip(StatusHints::Of(*button));
             ShowHint(pnlButtons->statusTip());
             return;
         }

@@ -230,7 +230,12 @@ void THeldForm::Report(int done, const QString& doneText, const QStringList& fai
     if (!failures.isEmpty())
         text += "\r\n\r\n" + failures.join("\r\n");
     Prompter::Tell(this, text, failures.isEmpty() ? PromptIcon::Information : PromptIcon::Warning);
+    // The pressed button goes off with its files gone: the list keeps the keyboard, not the
+    // next control that takes it.
+    QWidget* focused = focusWidget();
     LoadHeldFiles();
+    if (focused && !focused->isEnabled())
+        tvHeld->setFocus();
 }
 
 void THeldForm::aRestoreExecute() {
@@ -261,8 +266,9 @@ void THeldForm::aRestoreExecute() {
 
 void THeldForm::DeleteForGood(const std::vector<std::string>& paths, const QString& which) {
     if (!Prompter::AskYes(this,
-                          "Delete " + FilesText(int(paths.size())) + which +
-                              " for good? They cannot be restored afterwards.",
+                          "Delete " + FilesText(int(paths.size())) + which + " for good? " +
+                              (paths.size() == 1 ? "It" : "They") +
+                              " cannot be restored afterwards.",
                           PromptIcon::Warning))
         return;
     int done = 0;
@@ -288,7 +294,9 @@ void THeldForm::aPurgeExecute() {
     std::vector<std::string> paths;
     for (const HeldFile& file : PurgeCandidates())
         paths.push_back(file.originalPath);
-    DeleteForGood(paths, " held longer than " + QString::number(seDays->value()) + " days");
+    const int days = seDays->value();
+    DeleteForGood(paths,
+                  " held longer than " + QString::number(days) + (days == 1 ? " day" : " days"));
 }
 
 } // namespace brumo

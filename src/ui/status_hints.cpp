@@ -30,6 +30,11 @@ void StatusHints::Show(const QString& hint) {
         bar_->showMessage(hint);
 }
 
+QString StatusHints::Of(const QWidget& control) {
+    const QString hint = control.statusTip();
+    return hint.isEmpty() || control.isEnabled() ? hint : hint + " (disabled)";
+}
+
 bool StatusHints::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_)
         return event->type() == QEvent::StatusTip;
@@ -39,12 +44,9 @@ bool StatusHints::eventFilter(QObject* watched, QEvent* event) {
                      (type != QEvent::EnabledChange || !control->underMouse())))
         return false;
     QString hint;
-    if (type != QEvent::Leave) {
-        if (control->isEnabled())
-            hint = control->statusTip();
-        else if (!showsDisabled_ || showsDisabled_(*control))
-            hint = control->statusTip() + " (disabled)";
-    }
+    if (type != QEvent::Leave &&
+        (control->isEnabled() || !showsDisabled_ || showsDisabled_(*control)))
+        hint = Of(*control);
     Show(hint);
     return false;
 }

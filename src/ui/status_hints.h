@@ -26,6 +26,8 @@ public:
     // Watches a control that has its hint (status tip) already.
     void Watch(QWidget* control);
     void Show(const QString& hint);
+    // The hint a control shows: its own, with " (disabled)" after it while it is disabled.
+    static QString Of(const QWidget& control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

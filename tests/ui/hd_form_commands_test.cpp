@@ -79,6 +79,18 @@ private slots:
         QTest::mouseMove(form->findChild<QWidget*>("pnlButtons"), QPoint(2, 2));
         QCOMPARE(panel->text(), QString());
 
+        // So do the disabled controls of the bottom bar, and the hint follows a change of
+        // state under the mouse.
+        Do(*form, "aClearAll");
+        auto* cleanup = form->findChild<QPushButton*>("btnCleanup");
+        QTRY_VERIFY(!cleanup->isEnabled());
+        QTest::mouseMove(cleanup);
+        QTRY_COMPARE(panel->text(), QString("Process all checked junk file types now (disabled)"));
+        Do(*form, "aCheckAll");
+        QTRY_COMPARE(panel->text(), QString("Process all checked junk file types now"));
+        QTest::mouseMove(form->findChild<QWidget*>("pnlButtons"), QPoint(2, 2));
+        QTRY_COMPARE(panel->text(), QString());
+
         // A menu item's hint shows while it is current and goes with the menu.
         QMenu* menu = PopupFromKeyboard(*form);
         QAction* remove = Action(*form, "mnuRem");

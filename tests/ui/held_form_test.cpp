@@ -86,6 +86,7 @@ private:
         QCOMPARE(fs::file_size(c / "docs" / "a.txt"), 10u);
         QCOMPARE(prompter.asked.back().text, QString("Restored 1 file."));
         QCOMPARE(prompter.asked.back().caption, QString("Brumo"));
+        QCOMPARE(form.focusWidget(), tree); // not the days box after the pressed button
 
         // Occupied: kept, and the held file comes back beside it.
         Click(tree, "c.txt");
@@ -103,6 +104,8 @@ private:
         QVERIFY(Row(tree, "b.txt"));
         prompter.answers.push_back(PromptAnswer::Yes);
         QTest::mouseClick(Button(form, "btnDelete"), Qt::LeftButton);
+        QCOMPARE(prompter.asked.at(prompter.asked.size() - 2).text,
+                 QString("Delete 1 file for good? It cannot be restored afterwards."));
         QCOMPARE(prompter.asked.back().text, QString("Deleted 1 file for good."));
         QVERIFY(!fs::exists(c / "docs" / "b.txt"));
 
