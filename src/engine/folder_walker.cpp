@@ -18,6 +18,8 @@ namespace brumo {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 std::string WithoutTrailingBackslash(std::string text) {
     if (!text.empty() && text.back() == '\\')
         text.pop_back();
@@ -36,7 +38,8 @@ bool IsDigits(std::string_view text) {
 } // namespace
 
 FolderWalker::FolderWalker(const TJunkFileObj& type, Options options)
-    : type_(type), options_(std::move(options)), restrictions_(type) {
+    : type_(type), options_(std::move(options)), restrictions_(type),
+      prefetch_(FolderPrefetch::Create()) {
     // The user's trash is never searched, whoever starts the walk.
     options_.excludedFolders.push_back(SpecialFolders::HomeTrashFolder());
     std::vector<std::string> excluded;
@@ -136,13 +139,29 @@ void FolderWalker::SearchFolder(const std::string& folder, int32_t mode) {
     // A missing folder still counts as searched. Where the platform spells folders as they
     // are on disk, one file is always reported with one path.
     OsError unreadable;
+    const Clock::time_point start = Clock::now();
     std::unique_ptr<Folder> open = Folder::Open(folder, &unreadable);
+    const Clock::duration readTime = Clock::now() - start;
     if (open && IsExcluded(*open))
         return;
     std::string path = open && Folder::SpellsAsOnDisk() ? open->Path() : folder;
     if (unreadable)
         Unreadable(path, unreadable);
-    Walk(open.get(), path, mode, 0);
+    if (!prefetch_ || !open || mode == FolderOnly) {
+        Walk(open.get(), path, mode, 0, readTime);
+        return;
+    }
+    // Stops reading ahead however the walk ends.
+    struct Prefetching {
+        FolderWalker& walker;
+        ~Prefetching() {
+            walker.prefetch_->End();
+            walker.prefetchFrom_ = std::string::npos;
+        }
+    } prefetching{*this};
+    prefetch_->Begin(*open, type_.Specs);
+    prefetchFrom_ = path.size();
+    Walk(open.get(), path, mode, 0, readTime);
 }
 
 void FolderWalker::Unreadable(const std::string& folder, const OsError& error) {
@@ -151,7 +170,11 @@ void FolderWalker::Unreadable(const std::string& folder, const OsError& error) {
         options_.onUnreadable(folder, error);
 }
 
-void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t depth) {
+void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t depth,
+                        std::chrono::nanoseconds readTime) {
+    const bool prefetching = prefetchFrom_ != std::string::npos;
+    if (folder && prefetching)
+        prefetch_->Reached(std::string_view(path).substr(prefetchFrom_), readTime);
     if (mode != SubfoldersOnly) {
         if (folder)
             SearchFolderFiles(*folder, path);
@@ -189,11 +212,13 @@ void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t 
         path.append(1, '\\').append(sub.name);
         if (!IsExcluded(path)) {
             OsError unreadable;
+            const Clock::time_point start = prefetching ? Clock::now() : Clock::time_point();
             std::unique_ptr<Folder> child = folder->OpenSub(sub.name, &unreadable);
+            const Clock::duration readTime = prefetching ? Clock::now() - start : Clock::duration();
             if (unreadable)
                 Unreadable(path, unreadable);
             if (!child || !IsExcluded(*child))
-                Walk(child.get(), path, FolderAndSubfolders, depth + 1);
+                Walk(child.get(), path, FolderAndSubfolders, depth + 1, readTime);
         }
         path.resize(base);
     }

@@ -6,11 +6,14 @@
 #include "model/junk_file_type.h"
 #include "platform/find_entry.h"
 #include "platform/folder.h"
+#include "platform/folder_prefetch.h"
 #include "platform/os_error.h"
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -62,7 +65,8 @@ private:
     bool IsExcluded(std::string_view folder) const;
     bool IsExcluded(const Folder& folder) const;
     void Unreadable(const std::string& folder, const OsError& error);
-    void Walk(Folder* folder, std::string& path, int32_t mode, size_t depth);
+    void Walk(Folder* folder, std::string& path, int32_t mode, size_t depth,
+              std::chrono::nanoseconds readTime);
 
     const TJunkFileObj& type_;
     Options options_;
@@ -70,6 +74,10 @@ private:
     std::vector<FolderIdentity> excludedIds_;
     Restrictions restrictions_;
     std::vector<bool> specHasNoExtension_;
+    // Reads the next folders ahead of the walk where that helps; told where the walk is by the
+    // paths below the walk's root, which are the walk's paths from `prefetchFrom_` on.
+    std::unique_ptr<FolderPrefetch> prefetch_;
+    size_t prefetchFrom_ = std::string::npos;
     SearchCounts counts_;
     bool stopped_ = false;
     // Reused across folders so that the walk allocates little.

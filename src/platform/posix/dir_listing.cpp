@@ -55,6 +55,31 @@ void DirListing::Add(const char* name, size_t length, unsigned char type) {
     names_.push_back('\0');
 }
 
+namespace {
+// Names of ASCII letters only are folded byte by byte as compared: no upper-case copy to make.
+bool AsciiBefore(std::string_view a, std::string_view b) {
+    const auto upper = [](char c) {
+        return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    };
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const unsigned char ua = upper(a[i]);
+        const unsigned char ub = upper(b[i]);
+        if (ua != ub)
+            return ua < ub;
+    }
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+} // namespace
+
+bool DirListing::Before(std::string_view a, std::string_view b) {
+    if (Utf8Case::IsAscii(a) && Utf8Case::IsAscii(b))
+        return AsciiBefore(a, b);
+    const std::u16string ua = Utf8Case::UpperUtf16(a);
+    const std::u16string ub = Utf8Case::UpperUtf16(b);
+    return ua != ub ? ua < ub : a < b;
+}
+
 void DirListing::SortAsWindows() {
     if (entries_.size() < 2)
         return;
@@ -62,22 +87,8 @@ void DirListing::SortAsWindows() {
         return std::string_view(names_.data() + e.offset, e.length);
     };
     if (Utf8Case::IsAscii(names_)) {
-        // Folded byte by byte as compared: no upper-case copy of the names to make.
-        const auto upper = [](char c) {
-            return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-        };
-        std::sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) {
-            const char* pa = names_.data() + a.offset;
-            const char* pb = names_.data() + b.offset;
-            const size_t common = std::min(a.length, b.length);
-            for (size_t i = 0; i < common; ++i) {
-                const unsigned char ua = upper(pa[i]);
-                const unsigned char ub = upper(pb[i]);
-                if (ua != ub)
-                    return ua < ub;
-            }
-            return a.length != b.length ? a.length < b.length : view(a) < view(b);
-        });
+        std::sort(entries_.begin(), entries_.end(),
+                  [&](const Entry& a, const Entry& b) { return AsciiBefore(view(a), view(b)); });
         return;
     }
     std::vector<std::pair<std::u16string, Entry>> keyed;
@@ -94,10 +105,15 @@ void DirListing::SortAsWindows() {
 }
 
 bool DirListing::Read(int fd) {
+    return Read(fd, nullptr);
+}
+
+bool DirListing::Read(int fd, const Keep& keep) {
     names_.clear();
     entries_.clear();
-    const bool read = Scan(fd, [this](std::string_view name, unsigned char type) {
-        Add(name.data(), name.size(), type);
+    const bool read = Scan(fd, [&](std::string_view name, unsigned char type) {
+        if (!keep || keep(name, type))
+            Add(name.data(), name.size(), type);
         return false;
     });
     if (!read)

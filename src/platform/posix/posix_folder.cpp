@@ -206,6 +206,13 @@ std::optional<FolderIdentity> PosixFolder::Identity() const {
     return FolderIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
+UniqueFd PosixFolder::OpenAgain() const {
+    DirHandle::Use use = handle_->Acquire();
+    if (!use)
+        return UniqueFd();
+    return UniqueFd(::openat(use.Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
 bool PosixFolder::IsVolumeTop() const {
     return mounts_ && mounts_->IsMountPoint(hostPath_);
 }

@@ -4,6 +4,7 @@
 #include "platform/posix/dir_handle.h"
 #include "platform/posix/dir_listing.h"
 #include "platform/posix/mount_table.h"
+#include "platform/posix/unique_fd.h"
 
 #include <atomic>
 #include <cstdint>
@@ -28,6 +29,9 @@ public:
     const std::string& HostPath() const { return hostPath_; }
     std::optional<FolderIdentity> Identity() const override;
     bool IsVolumeTop() const override;
+    // A descriptor of its own on this folder, to be read apart from this one's; invalid (errno
+    // set) when the folder cannot be opened again.
+    UniqueFd OpenAgain() const;
     using Folder::Find;
     void Find(std::string_view pattern, std::vector<FindEntry>& out,
               const std::function<bool()>& stopped) override;
