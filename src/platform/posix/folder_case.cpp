@@ -60,16 +60,22 @@ std::optional<std::string> FolderCase::ListedSpelling(int folderFd, const std::s
     if (!Folds(folderFd))
         return name;
     const UniqueFd list(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    DirListing listing;
-    if (!list.Valid() || !listing.Read(list.Get()))
+    if (!list.Valid())
         return std::nullopt;
-    for (size_t i = 0; i < listing.Size(); ++i)
-        if (listing.NameView(i) == name)
-            return name;
-    for (size_t i = 0; i < listing.Size(); ++i)
-        if (Utf8Case::Equal(listing.NameView(i), name))
-            return std::string(listing.NameView(i));
-    return name;
+    // The name itself ends the search at once; of spellings alike but for case, the first in
+    // listing order wins, as when the whole folder is listed.
+    bool exact = false;
+    std::optional<std::string> first;
+    const bool read = DirListing::Scan(list.Get(), [&](std::string_view entry, unsigned char) {
+        if (entry == name)
+            return exact = true;
+        if (Utf8Case::Equal(entry, name) && (!first || DirListing::Before(entry, *first)))
+            first.emplace(entry);
+        return false;
+    });
+    if (!read)
+        return std::nullopt;
+    return exact || !first ? name : *first;
 }
 
 } // namespace brumo
