@@ -108,7 +108,7 @@ bool DirListing::Read(int fd) {
     return Read(fd, nullptr);
 }
 
-bool DirListing::Read(int fd, const Keep& keep) {
+bool DirListing::Read(int fd, const Visit& keep) {
     names_.clear();
     entries_.clear();
     const bool read = Scan(fd, [&](std::string_view name, unsigned char type) {

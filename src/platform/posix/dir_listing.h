@@ -19,12 +19,11 @@ public:
     // Reads the folder from the descriptor's current position (its start when just opened).
     // Sets errno and returns false when the folder cannot be read.
     bool Read(int fd);
-    // The same, keeping only the entries `keep` takes.
-    using Keep = std::function<bool(std::string_view name, unsigned char type)>;
-    bool Read(int fd, const Keep& keep);
+    using Visit = std::function<bool(std::string_view name, unsigned char type)>;
+    // The same, keeping only the entries for which `keep` returns true.
+    bool Read(int fd, const Visit& keep);
     // Goes through the same entries unsorted, in the system's order, until `visit` returns
     // true, so that a question about one entry need not read the whole folder.
-    using Visit = std::function<bool(std::string_view name, unsigned char type)>;
     static bool Scan(int fd, const Visit& visit);
     // Whether name `a` comes before name `b` in a listing.
     static bool Before(std::string_view a, std::string_view b);
