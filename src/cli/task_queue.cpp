@@ -7,10 +7,10 @@ namespace brumo {
 TaskQueue::TaskQueue() : owner_(std::this_thread::get_id()) {}
 
 void TaskQueue::Post(std::function<void()> task) {
-    {
-        std::lock_guard lock(mutex_);
-        tasks_.push_back(std::move(task));
-    }
+    // Woken under the lock: once the task can be taken, the queue may go (a worker's last task
+    // ends the command), and the worker must not touch it after that.
+    std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
     wake_.notify_one();
 }
 
