@@ -1,6 +1,7 @@
 #include "cli/held_command.h"
 
 #include "cli/json_output.h"
+#include "cli/text_columns.h"
 #include "runs/held_files.h"
 #include "runs/size_text.h"
 
@@ -40,11 +41,6 @@ void PrintJson(std::ostream& out, const std::vector<HeldFile>& files) {
     JsonOutput::Document(out, {{"files", list}, {"fileCount", files.size()}, {"totalSize", total}});
 }
 
-std::string Padded(const std::string& text, size_t width, bool right) {
-    const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
-    return right ? fill + text : text + fill;
-}
-
 } // namespace
 
 CLI::App* HeldCommand::Add(CLI::App& app) {
@@ -69,16 +65,16 @@ int HeldCommand::Execute(CliContext& context) {
     int64_t total = 0;
     for (const HeldFile& file : files) {
         sizes.push_back(SizeText::Of(file.size));
-        pathWidth = std::max(pathWidth, file.originalPath.size());
+        pathWidth = std::max(pathWidth, TextColumns::Width(file.originalPath));
         sizeWidth = std::max(sizeWidth, sizes.back().size());
         total += file.size;
     }
-    context.out << Padded("Original path", pathWidth, false) << "  "
-                << Padded("Size", sizeWidth, true) << "  Held since\n";
+    context.out << TextColumns::PadRight("Original path", pathWidth) << "  "
+                << TextColumns::PadLeft("Size", sizeWidth) << "  Held since\n";
     for (size_t i = 0; i < files.size(); ++i)
-        context.out << Padded(files[i].originalPath, pathWidth, false) << "  "
-                    << Padded(sizes[i], sizeWidth, true) << "  " << DateText(files[i].heldSince)
-                    << "\n";
+        context.out << TextColumns::PadRight(files[i].originalPath, pathWidth) << "  "
+                    << TextColumns::PadLeft(sizes[i], sizeWidth) << "  "
+                    << DateText(files[i].heldSince) << "\n";
     context.out << SizeText::Grouped(static_cast<int64_t>(files.size()))
                 << (files.size() == 1 ? " file holds " : " files hold ") << SizeText::Of(total)
                 << ".\n";

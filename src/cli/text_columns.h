@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace brumo {
+
+// Table cells for a terminal: widths in characters on screen, not in bytes, so that names
+// with accents line up.
+class TextColumns {
+public:
+    static size_t Width(const std::string& text);
+    static std::string PadRight(const std::string& text, size_t width);
+    static std::string PadLeft(const std::string& text, size_t width);
+};
+
+} // namespace brumo
