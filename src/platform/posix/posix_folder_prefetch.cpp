@@ -204,7 +204,7 @@ bool PosixFolderPrefetch::HasWorkLocked() const {
     // The window counts only the folders read that the walk reaches first: one read far ahead
     // holds back none nearer.
     const auto nearer =
-        std::lower_bound(ahead_.begin(), ahead_.end(), pending_.back(), WalkOrder::Before);
+        std::lower_bound(ahead_.begin(), ahead_.end(), *pending_.begin(), WalkOrder::Before);
     return static_cast<size_t>(nearer - ahead_.begin()) + reading_ < settings_.lookahead;
 }
 
@@ -222,10 +222,9 @@ void PosixFolderPrefetch::Work() {
             // Found again from the root: the way down to the walk is cached, what lies
             // beyond it is read.
             lostSome_ = false;
-            pending_.emplace_back();
+            pending_.emplace();
         }
-        std::string folder = std::move(pending_.back());
-        pending_.pop_back();
+        std::string folder = std::move(pending_.extract(pending_.begin()).value());
         const WalkOrder::Place place = WalkOrder::Of(folder, walker_);
         if (place == WalkOrder::Place::Earlier)
             continue;
@@ -295,6 +294,11 @@ void PosixFolderPrefetch::RecordReadLocked(const std::string& folder,
     }
 }
 
+bool PosixFolderPrefetch::ByWalkOrder::operator()(const std::string& a,
+                                                  const std::string& b) const {
+    return WalkOrder::Before(a, b);
+}
+
 size_t PosixFolderPrefetch::QueueSubfoldersLocked(const std::string& folder,
                                                   const DirListing& subfolders) {
     const WalkOrder::Place place = WalkOrder::Of(folder, walker_);
@@ -322,14 +326,16 @@ size_t PosixFolderPrefetch::QueueSubfoldersLocked(const std::string& folder,
         end = first + kMaxPending;
         lostSome_ = true;
     }
-    for (size_t i = end; i-- > first;) {
-        if (pending_.size() >= kMaxPending) {
-            pending_.pop_front();
-            lostSome_ = true;
-        }
-        std::string& sub = pending_.emplace_back();
+    for (size_t i = first; i < end; ++i) {
+        std::string sub;
         sub.reserve(folder.size() + 1 + subfolders.NameView(i).size());
         sub.append(folder).append(1, '\\').append(subfolders.NameView(i));
+        pending_.insert(std::move(sub));
+    }
+    // The farthest are found again once the nearer ones are read.
+    while (pending_.size() > kMaxPending) {
+        pending_.erase(std::prev(pending_.end()));
+        lostSome_ = true;
     }
     return end - first;
 }
