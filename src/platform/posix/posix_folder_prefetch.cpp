@@ -106,26 +106,47 @@ void* PosixFolderPrefetch::ThreadMain(void* self) {
 }
 
 void PosixFolderPrefetch::Begin(const Folder& root, const std::vector<std::string>& patterns) {
-    const auto* folder = dynamic_cast<const PosixFolder*>(&root);
-    UniqueFd fd = folder ? folder->OpenAgain() : UniqueFd();
-    auto compiled = std::make_shared<std::vector<NamePattern>>();
-    for (const std::string& pattern : patterns)
-        compiled->emplace_back(pattern);
+    End();
+    rootFolder_ = dynamic_cast<const PosixFolder*>(&root);
+    patternTexts_ = &patterns;
     {
         std::lock_guard lock(mutex_);
-        ++walkNumber_;
-        pending_.clear();
-        ahead_.clear();
-        walker_.clear();
-        warmReads_ = 0;
         lostSome_ = true; // the first reader starts from the root
-        active_ = settings_.always && fd.Valid();
-        root_ = fd.Valid() ? std::make_shared<const UniqueFd>(std::move(fd)) : nullptr;
-        patterns_ = std::move(compiled);
+        warmReads_ = 0;
     }
     slowReads_ = 0;
     quickReads_ = 0;
-    if (active_ && threads_.empty())
+    if (settings_.always)
+        Start({});
+}
+
+void PosixFolderPrefetch::Start(std::string_view relative) {
+    // The readers' own descriptor of the root and the compiled patterns are made once a walk,
+    // when reading ahead first starts: most walks are warm and never need them.
+    std::shared_ptr<const UniqueFd> root;
+    std::shared_ptr<std::vector<NamePattern>> compiled;
+    if (!root_) { // set by this thread alone
+        UniqueFd fd = rootFolder_ ? rootFolder_->OpenAgain() : UniqueFd();
+        if (!fd.Valid()) {
+            rootFolder_ = nullptr; // not this walk, then
+            return;
+        }
+        root = std::make_shared<const UniqueFd>(std::move(fd));
+        compiled = std::make_shared<std::vector<NamePattern>>();
+        for (const std::string& pattern : *patternTexts_)
+            compiled->emplace_back(pattern);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (root) {
+            root_ = std::move(root);
+            patterns_ = std::move(compiled);
+        }
+        walker_.assign(relative);
+        PassedLocked();
+        active_ = true;
+    }
+    if (threads_.empty())
         StartThreads();
     wake_.notify_all();
 }
@@ -140,6 +161,8 @@ void PosixFolderPrefetch::End() {
     ahead_.clear();
     walker_.clear();
     lostSome_ = false;
+    rootFolder_ = nullptr;
+    patternTexts_ = nullptr;
 }
 
 void PosixFolderPrefetch::Reached(std::string_view relative, std::chrono::nanoseconds readTime) {
@@ -155,17 +178,7 @@ void PosixFolderPrefetch::Reached(std::string_view relative, std::chrono::nanose
         if (++slowReads_ < kSlowReadsToStart)
             return;
         slowReads_ = 0;
-        {
-            std::lock_guard lock(mutex_);
-            if (!root_)
-                return;
-            walker_.assign(relative);
-            PassedLocked();
-            active_ = true;
-        }
-        if (threads_.empty())
-            StartThreads();
-        wake_.notify_all();
+        Start(relative);
         return;
     }
     // Where the walk is only guides the readers: rather than wait for them, tell them next time.

@@ -18,6 +18,7 @@
 namespace brumo {
 
 class DirListing;
+class PosixFolder;
 
 // Reads folders ahead of the walk on a few threads: each opens a folder and reads its listing,
 // which leaves its inode and its entries in the system's caches, queues its subfolders, and
@@ -44,7 +45,8 @@ public:
     void End() override;
 
 private:
-    enum class Read { Cold, Again };
+    // Reads ahead from where the walk is.
+    void Start(std::string_view relative);
     void StartThreads();
     static void* ThreadMain(void* self);
     void Work();
@@ -61,6 +63,9 @@ private:
     // The walk's own reads, counted while reading ahead is idle.
     int slowReads_ = 0;
     int quickReads_ = 0;
+    // The walk's root and patterns, kept by the walk until End.
+    const PosixFolder* rootFolder_ = nullptr;
+    const std::vector<std::string>* patternTexts_ = nullptr;
 
     std::mutex mutex_;
     std::condition_variable wake_;
