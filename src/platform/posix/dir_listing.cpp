@@ -104,10 +104,6 @@ void DirListing::SortAsWindows() {
         entries_[i] = keyed[i].second;
 }
 
-bool DirListing::Read(int fd) {
-    return Read(fd, nullptr);
-}
-
 bool DirListing::Read(int fd, const Visit& keep) {
     names_.clear();
     entries_.clear();

@@ -18,10 +18,9 @@ class DirListing {
 public:
     // Reads the folder from the descriptor's current position (its start when just opened).
     // Sets errno and returns false when the folder cannot be read.
-    bool Read(int fd);
+    // With `keep`, only the entries for which it returns true are kept.
     using Visit = std::function<bool(std::string_view name, unsigned char type)>;
-    // The same, keeping only the entries for which `keep` returns true.
-    bool Read(int fd, const Visit& keep);
+    bool Read(int fd, const Visit& keep = nullptr);
     // Goes through the same entries unsorted, in the system's order, until `visit` returns
     // true, so that a question about one entry need not read the whole folder.
     static bool Scan(int fd, const Visit& visit);
