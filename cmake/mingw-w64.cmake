@@ -18,5 +18,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # One self-contained .exe: no MinGW runtime DLLs to ship or to find under Wine.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# Cross-built tests run under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Cross-built tests run under Wine, through a launcher that retries Wine's own silent start failures.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
