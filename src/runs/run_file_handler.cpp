@@ -160,23 +160,29 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
     }
     // A folder that cannot be made shows up as a failed move.
     files_->CreateFolders(target->substr(0, target->find_last_of("\\/")));
-    bool renamed = false;
-    if (files_->FileExistsAsSpelled(*target) && !MayBeGivenName(*target)) {
-        // The same source path held before: the newer file replaces it.
-        files_->SetAttributes(*target, 0);
-        files_->DeleteFile(*target);
-    } else if (files_->FileExistsAsNamed(*target)) {
+    const std::string wanted = *target;
+    bool replaces = false;
+    if (files_->FileExistsAsSpelled(wanted) && !MayBeGivenName(wanted)) {
+        // The same source path held before: the newer file replaces it, but only once it is
+        // held itself, so that a move that fails leaves the older one held.
+        replaces = true;
+        target = HoldingPath::FreeName(wanted);
+    } else if (files_->FileExistsAsNamed(wanted)) {
         // Another file holds the name (a case twin where the holding folder folds case, a file
         // of a twin folder, a name given to one of them): both are kept.
-        target = HoldingPath::FreeName(*target);
-        renamed = true;
+        target = HoldingPath::FreeName(wanted);
     }
     if (const OsError error = files_->MoveFile(path, *target)) {
         LogFailure(path, size, error.Message());
         ++counters_.FilesFailed;
         return;
     }
-    LogSuccess(path, size, renamed ? *target : std::string());
+    if (replaces) {
+        files_->SetAttributes(wanted, 0);
+        if (!files_->DeleteFile(wanted) && !files_->MoveFile(*target, wanted))
+            target = wanted;
+    }
+    LogSuccess(path, size, *target != wanted ? *target : std::string());
     Processed(size, true);
 }
 

@@ -139,7 +139,16 @@ TEST_F(RunFileHandlerTest, MovingTheSameFileAgainReplacesTheHeldCopy) {
     handler.RealFile(path, 20);
     EXPECT_EQ(fs::file_size(held), 20u);
     EXPECT_FALSE(fs::exists(test::Host(path)));
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"\t" + path, "\t" + path}));
+
+    // Gone since the walk found it: the held copy must outlive the failed move.
+    handler.RealFile(path, 5);
+    ASSERT_TRUE(fs::exists(held));
+    EXPECT_EQ(fs::file_size(held), 20u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(held.parent_path()), {}), 1);
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "\t" + path);
+    EXPECT_EQ(lines[2], "ERR\t" + path);
     EXPECT_EQ(Counts().FilesRestorable, 2);
     EXPECT_EQ(Counts().TotalBytes, 30);
 }
