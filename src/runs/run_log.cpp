@@ -1,5 +1,7 @@
 #include "runs/run_log.h"
 
+#include "platform/file_system.h"
+
 namespace brumo {
 
 RunLog::~RunLog() {
@@ -16,8 +18,10 @@ OsError RunLog::Open(const std::string& path, bool append) {
         writer_->Close();
         writer_.reset();
     }
-    const OsError error = FileWriter::Open(
-        path, append ? FileWriter::Mode::Append : FileWriter::Mode::Create, writer_);
+    // A log may be a link to where the user keeps it, as the program's other files may.
+    const OsError error =
+        FileWriter::Open(FileSystem::LinkTarget(path),
+                         append ? FileWriter::Mode::Append : FileWriter::Mode::Create, writer_);
     if (error) {
         writer_.reset();
         error_ = error;

@@ -55,5 +55,25 @@ TEST_F(CleanupRunTest, ALogThatFailsMidwayEndsTheRunAndRemovesNothingMore) {
     EXPECT_EQ(front.captions.back(), "&Clean up");
 }
 
+TEST_F(CleanupRunTest, BothLogsAreWrittenThroughTheirLinks) {
+    fs::create_directories(tree / "kept");
+    TreeBuilder::MakeFile(tree / "kept" / "test.txt", 3);
+    fs::create_symlink("kept/test.txt", TestLogPath());
+    fs::create_symlink("kept/new.txt", LogPath()); // nothing there yet
+    File("a\\x.tmp", 1);
+    rows.Add("Delete", MethodDelete, "C:\\a", {"*.tmp"});
+
+    ASSERT_TRUE(RunToEnd(true));
+    ASSERT_TRUE(RunToEnd(false));
+    EXPECT_FALSE(run->LogFailed());
+    EXPECT_TRUE(fs::is_symlink(TestLogPath()));
+    EXPECT_TRUE(fs::is_symlink(LogPath()));
+    for (const char* name : {"test.txt", "new.txt"}) {
+        const std::vector<std::string> lines = test::ReadLogLines(tree / "kept" / name);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), "\t" + W("a\\x.tmp")), lines.end()) << name;
+    }
+    EXPECT_FALSE(fs::exists(HostOf("a\\x.tmp")));
+}
+
 } // namespace
 } // namespace brumo
