@@ -177,7 +177,12 @@ int CommandLine::Run(const std::vector<std::string>& args,
                 return ExitError;
             }
             CliContext context{files(), out, err};
-            return subcommands[i]->Execute(context);
+            const int code = subcommands[i]->Execute(context);
+            // Output lost to a full disk or a closed pipe is no success.
+            if (out.flush())
+                return code;
+            err << "brumo: the output could not be written\n";
+            return code == ExitOk ? ExitFilesFailed : code;
         }
     out << app.help();
     return ExitOk;

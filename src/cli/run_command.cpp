@@ -10,6 +10,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <atomic>
 #include <iostream>
 #include <mutex>
 
@@ -109,12 +110,23 @@ int RunCommand::Execute(CliContext& context) {
     setup.progress = progress;
     // The worker logs most files, the main thread those it sends to the Recycle Bin in batches.
     std::mutex recordLines;
-    if (json_)
+    // Files removed past a reader that has gone would be told to no one: the run stops, and
+    // ends its log as a stop does instead of dying halfway.
+    std::atomic<bool> outputLost{false};
+    CleanupRun* running = nullptr;
+    if (json_) {
+        Shell::LetClosedPipesFailWrites();
         setup.onFileRecord = [&](const FileRecord& record) {
             std::lock_guard lock(recordLines);
             JsonOutput::Line(context.out, FileJson(record));
+            if (!context.out && !outputLost) {
+                outputLost = true;
+                loop.Main().Post([&running] { running->Stop(); });
+            }
         };
+    }
     CleanupRun run(std::move(setup));
+    running = &run;
 
     if (!run.Start(!real_))
         return ExitError;
@@ -124,6 +136,8 @@ int RunCommand::Execute(CliContext& context) {
         JsonOutput::Line(context.out, SummaryJson(run));
     else
         context.out << (real_ ? "Log: " : "Test log: ") << run.LogPath() << "\n";
+    if (outputLost)
+        return ExitFilesFailed; // the command line says why
     if (run.Outcome().stopped)
         return ExitInterrupted;
     if (run.LogFailed() || run.Outcome().filesFailed > 0)

@@ -13,6 +13,8 @@ public:
     // Whether a window could be shown: a desktop session to show it on.
     static bool HasDesktop();
     static bool StdinIsTerminal();
+    // From now on a write to a pipe whose reader has gone fails instead of ending the process.
+    static void LetClosedPipesFailWrites();
     // One step below normal priority for the calling thread.
     static void LowerCurrentThreadPriority();
 };

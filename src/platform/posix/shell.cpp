@@ -1,6 +1,7 @@
 #include "platform/shell.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -76,6 +77,10 @@ bool Shell::HasDesktop() {
 
 bool Shell::StdinIsTerminal() {
     return ::isatty(STDIN_FILENO) == 1;
+}
+
+void Shell::LetClosedPipesFailWrites() {
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 void Shell::LowerCurrentThreadPriority() {

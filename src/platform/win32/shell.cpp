@@ -41,6 +41,8 @@ bool Shell::StdinIsTerminal() {
     return IsConsole(STD_INPUT_HANDLE);
 }
 
+void Shell::LetClosedPipesFailWrites() {} // they always do here
+
 void Shell::LowerCurrentThreadPriority() {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
 }

@@ -211,6 +211,20 @@ TEST_F(RunCommandTest, JsonLinesGiveEachFileAndTheSummary) {
     EXPECT_FALSE(fs::exists(tree / "c" / "t" / "Größe \"x\".tmp"));
 }
 
+TEST_F(RunCommandTest, OutputThatCannotBeWrittenFailsAndStopsAJsonRun) {
+    TwoTypes();
+    std::ostream lost(nullptr); // as standard output is on a full disk or a closed pipe
+    EXPECT_EQ(CommandLine::Run({"brumo", "list"}, files, lost, err), 1);
+    EXPECT_NE(err.str().find("brumo: the output could not be written\n"), std::string::npos);
+
+    EXPECT_EQ(CommandLine::Run({"brumo", "run", "--real", "--yes", "--json"}, files, lost, err), 1);
+    // The first file's line was lost, and the stop came before the end of the search.
+    const std::string log = test::ReadFileText(files.Log);
+    const size_t halted = log.find("\r\n**** PROCESSING HALTED BY USER ****\r\n");
+    ASSERT_NE(halted, std::string::npos) << log;
+    EXPECT_NE(log.find("\r\nBrumo finished at ", halted), std::string::npos);
+}
+
 TEST_F(RunCommandTest, AReadOnlyProgramFolderRunsTheStoreBesideItAndNoOtherTypes) {
     // An installed copy keeps its files in the data folder, where there is no store yet.
     files = ProgramFiles::Derive((tree / "prog" / "brumo").string(), false,
