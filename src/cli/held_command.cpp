@@ -3,6 +3,7 @@
 #include "cli/json_output.h"
 #include "cli/text_columns.h"
 #include "runs/held_files.h"
+#include "runs/line_escape.h"
 #include "runs/size_text.h"
 
 #include <CLI/CLI.hpp>
@@ -60,19 +61,21 @@ int HeldCommand::Execute(CliContext& context) {
         context.out << "No file is held.\n";
         return ExitOk;
     }
-    std::vector<std::string> sizes;
+    std::vector<std::string> paths, sizes;
     size_t pathWidth = 13, sizeWidth = 4;
     int64_t total = 0;
     for (const HeldFile& file : files) {
+        // One row per file whatever its name holds, as in the log.
+        paths.push_back(LineEscape::Of(file.originalPath));
         sizes.push_back(SizeText::Of(file.size));
-        pathWidth = std::max(pathWidth, TextColumns::Width(file.originalPath));
+        pathWidth = std::max(pathWidth, TextColumns::Width(paths.back()));
         sizeWidth = std::max(sizeWidth, sizes.back().size());
         total += file.size;
     }
     context.out << TextColumns::PadRight("Original path", pathWidth) << "  "
                 << TextColumns::PadLeft("Size", sizeWidth) << "  Held since\n";
     for (size_t i = 0; i < files.size(); ++i)
-        context.out << TextColumns::PadRight(files[i].originalPath, pathWidth) << "  "
+        context.out << TextColumns::PadRight(paths[i], pathWidth) << "  "
                     << TextColumns::PadLeft(sizes[i], sizeWidth) << "  "
                     << DateText(files[i].heldSince) << "\n";
     context.out << SizeText::Grouped(static_cast<int64_t>(files.size()))

@@ -3,6 +3,7 @@
 #include "cli/held_confirmation.h"
 #include "platform/clock.h"
 #include "runs/held_files.h"
+#include "runs/line_escape.h"
 #include "runs/size_text.h"
 
 #include <CLI/CLI.hpp>
@@ -40,12 +41,13 @@ int PurgeCommand::Execute(CliContext& context) {
     for (const HeldFile& file : old) {
         const HeldOutcome outcome = HeldFiles::Delete(file.originalPath);
         if (!outcome.done) {
-            context.err << "Not deleted: " << file.originalPath << ": " << outcome.reason << "\n";
+            context.err << "Not deleted: " << LineEscape::Of(file.originalPath) << ": "
+                        << outcome.reason << "\n";
             continue;
         }
         ++deleted;
         freed += file.size;
-        context.out << "Deleted " << file.originalPath << "\n";
+        context.out << "Deleted " << LineEscape::Of(file.originalPath) << "\n";
     }
     context.out << "Deleted " << deleted << " of " << old.size() << " files" << longer << ", "
                 << SizeText::Of(freed) << ".\n";

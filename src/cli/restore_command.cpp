@@ -2,6 +2,7 @@
 
 #include "cli/held_confirmation.h"
 #include "runs/held_files.h"
+#include "runs/line_escape.h"
 
 #include <CLI/CLI.hpp>
 
@@ -43,13 +44,14 @@ int RestoreCommand::Execute(CliContext& context) {
     for (const HeldFile& file : chosen) {
         const HeldOutcome outcome = HeldFiles::Restore(file.originalPath, keepBoth_);
         if (!outcome.done) {
-            context.err << "Not restored: " << file.originalPath << ": " << outcome.reason << "\n";
+            context.err << "Not restored: " << LineEscape::Of(file.originalPath) << ": "
+                        << outcome.reason << "\n";
             continue;
         }
         ++restored;
-        context.out << "Restored " << file.originalPath;
+        context.out << "Restored " << LineEscape::Of(file.originalPath);
         if (outcome.path != file.originalPath)
-            context.out << " as " << outcome.path;
+            context.out << " as " << LineEscape::Of(outcome.path);
         context.out << "\n";
     }
     context.out << "Restored " << restored << " of " << chosen.size() << " files.\n";

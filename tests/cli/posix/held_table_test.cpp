@@ -22,5 +22,14 @@ TEST_F(HeldTableTest, AccentedNamesKeepTheSizeColumnInLine) {
     EXPECT_EQ(sizeColumn(accented), sizeColumn(plain) + 1) << out;
 }
 
+TEST_F(HeldTableTest, ANameWithALineBreakTakesOneVisibleRow) {
+    Held("a\nb\x1b[2J.tmp", 10);
+    std::string out, err;
+    ASSERT_EQ(test::RunBrumo(ProgramFiles{}, {"held"}, out, err), 0) << err;
+    EXPECT_NE(out.find("\nC:\\a^Jb^[[2J.tmp  10 bytes  "), std::string::npos) << out;
+    ASSERT_EQ(test::RunBrumo(ProgramFiles{}, {"restore", "C:\\a?b*", "--yes"}, out, err), 0);
+    EXPECT_EQ(out.rfind("Restored C:\\a^Jb^[[2J.tmp\n", 0), 0u) << out;
+}
+
 } // namespace
 } // namespace brumo
