@@ -16,6 +16,8 @@ struct OsError {
     // The code that stands for "access denied" on this platform.
     static int AccessDenied();
     static int NotFound();
+    // A name longer than the file system allows.
+    static int NameTooLong();
 };
 
 } // namespace brumo

@@ -161,29 +161,44 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
     // A folder that cannot be made shows up as a failed move.
     files_->CreateFolders(target->substr(0, target->find_last_of("\\/")));
     const std::string wanted = *target;
-    bool replaces = false;
+    OsError error;
     if (files_->FileExistsAsSpelled(wanted) && !MayBeGivenName(wanted)) {
-        // The same source path held before: the newer file replaces it, but only once it is
-        // held itself, so that a move that fails leaves the older one held.
-        replaces = true;
-        target = HoldingPath::FreeName(wanted);
-    } else if (files_->FileExistsAsNamed(wanted)) {
+        error = ReplaceHeld(path, wanted, *target);
+    } else {
         // Another file holds the name (a case twin where the holding folder folds case, a file
         // of a twin folder, a name given to one of them): both are kept.
-        target = HoldingPath::FreeName(wanted);
+        if (files_->FileExistsAsNamed(wanted))
+            target = HoldingPath::FreeName(wanted);
+        error = files_->MoveFile(path, *target);
     }
-    if (const OsError error = files_->MoveFile(path, *target)) {
+    if (error) {
         LogFailure(path, size, error.Message());
         ++counters_.FilesFailed;
         return;
     }
-    if (replaces) {
-        files_->SetAttributes(wanted, 0);
-        if (!files_->DeleteFile(wanted) && !files_->MoveFile(*target, wanted))
-            target = wanted;
-    }
     LogSuccess(path, size, *target != wanted ? *target : std::string());
     Processed(size, true);
+}
+
+OsError RunFileHandler::ReplaceHeld(const std::string& path, const std::string& held,
+                                    std::string& target) {
+    // The newer file replaces the older one only once it is held itself, so that a move that
+    // fails (the file gone since the walk, a folder the user may not write) keeps the older.
+    target = HoldingPath::FreeName(held);
+    const OsError error = files_->MoveFile(path, target);
+    if (error.code == OsError::NameTooLong()) {
+        // No longer name fits beside it: the older copy has to make room first.
+        target = held;
+        files_->SetAttributes(held, 0);
+        files_->DeleteFile(held);
+        return files_->MoveFile(path, held);
+    }
+    if (error)
+        return error;
+    files_->SetAttributes(held, 0);
+    if (!files_->DeleteFile(held) && !files_->MoveFile(target, held))
+        target = held;
+    return {};
 }
 
 bool RunFileHandler::MayBeGivenName(const std::string& target) {

@@ -68,6 +68,8 @@ private:
     // A held name such as "a (2).tmp" beside the name it comes from: it may be one given to another
     // file, so it never stands for the same source path.
     static bool MayBeGivenName(const std::string& target);
+    // Moves the file over the copy held of the same path before; target gets where it went.
+    OsError ReplaceHeld(const std::string& path, const std::string& held, std::string& target);
     // A queued file that did not go: its counts and the size it was counted with come off.
     void TakeBackQueued(int64_t size);
 

@@ -33,4 +33,8 @@ int OsError::NotFound() {
     return ENOENT;
 }
 
+int OsError::NameTooLong() {
+    return ENAMETOOLONG;
+}
+
 } // namespace brumo

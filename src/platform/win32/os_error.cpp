@@ -31,4 +31,8 @@ int OsError::NotFound() {
     return ERROR_FILE_NOT_FOUND;
 }
 
+int OsError::NameTooLong() {
+    return ERROR_FILENAME_EXCED_RANGE;
+}
+
 } // namespace brumo

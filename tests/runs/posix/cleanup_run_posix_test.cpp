@@ -1,4 +1,5 @@
 #include "../cleanup_run_fixture.h"
+#include "runs/holding_path.h"
 
 #include <csignal>
 #include <fstream>
@@ -73,6 +74,18 @@ TEST_F(CleanupRunTest, BothLogsAreWrittenThroughTheirLinks) {
         EXPECT_NE(std::find(lines.begin(), lines.end(), "\t" + W("a\\x.tmp")), lines.end()) << name;
     }
     EXPECT_FALSE(fs::exists(HostOf("a\\x.tmp")));
+}
+
+TEST_F(CleanupRunTest, AHeldCopyWithTheLongestNameIsReplacedToo) {
+    // No name with " (2)" added fits beside it.
+    const std::string name = "a\\" + std::string(250, 'n') + ".tmp";
+    rows.Add("Hold", MethodHoldingFolder, "C:\\a", {"*.tmp"});
+    for (const int64_t size : {10, 20}) {
+        File(name, size);
+        ASSERT_TRUE(RunToEnd(false));
+        EXPECT_EQ(run->Outcome().filesFailed, 0);
+    }
+    EXPECT_EQ(fs::file_size(test::Host(*HoldingPath::Of(W(name)))), 20u);
 }
 
 } // namespace
