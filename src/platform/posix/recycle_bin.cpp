@@ -112,6 +112,12 @@ RecycleResult SendOne(TrashFinder& finder, const std::string& path) {
     struct stat st {};
     if (::fstatat(parent.Fd(), parent.Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {errno, {}};
+    // A run queues files until its batch is sent: what stands at the name by then may be a
+    // folder or a special file, which is never sent.
+    if (S_ISDIR(st.st_mode))
+        return {EISDIR, {}};
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        return {ENOENT, {}};
     const std::string folder = RealPathOf(parent.Fd(), ParentOf(parent.HostPath()));
     const std::string hostPath = (folder == "/" ? folder : folder + "/") + parent.Name();
     const std::time_t now = std::time(nullptr);

@@ -199,6 +199,19 @@ TEST_F(TrashTest, ALinkIsTrashedAsTheLink) {
     EXPECT_EQ(fs::file_size(Drive("target.txt")), 7u);
 }
 
+TEST_F(TrashTest, OnlyFilesAndLinksAreSent) {
+    // Queued as files, then replaced by a folder and a FIFO before the batch went.
+    TreeBuilder::MakeFile(Drive("was.tmp/kept.txt"));
+    ASSERT_EQ(::mkfifo(Drive("fifo.tmp").c_str(), 0600), 0);
+    const std::vector<RecycleResult> each = RecycleBin::SendEach({"T:\\was.tmp", "T:\\fifo.tmp"});
+    ASSERT_EQ(each.size(), 2u);
+    EXPECT_EQ(each[0].code, EISDIR);
+    EXPECT_NE(each[1].code, 0);
+    EXPECT_TRUE(fs::exists(Drive("was.tmp/kept.txt")));
+    EXPECT_TRUE(fs::is_fifo(Drive("fifo.tmp")));
+    EXPECT_FALSE(fs::exists(Trash() / "info") && CountEntries(Trash() / "info") > 0);
+}
+
 TEST_F(TrashTest, AFolderSwappedForALinkIsNeverActedThrough) {
     TreeBuilder::MakeFile(Drive("dir/f.tmp"));
     TreeBuilder::MakeFile(tree_ / "elsewhere" / "f.tmp", 5);
