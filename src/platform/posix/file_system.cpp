@@ -253,6 +253,11 @@ OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
     Entry source;
     if (OsError e = StatEntry(from, source, kAsOnDisk))
         return e;
+    // Files and links only: a folder or a special file may have taken a found file's name.
+    if (S_ISDIR(source.st.st_mode))
+        return OsError{EISDIR};
+    if (!S_ISREG(source.st.st_mode) && !S_ISLNK(source.st.st_mode))
+        return OsError{ENOENT};
     SafeParent target;
     if (OsError e = SafeParent::Open(to, target, false, kAsOnDisk))
         return e;

@@ -171,6 +171,13 @@ TEST_F(FileSystemTest, MoveNeverReplacesAndMovesLinksAsLinks) {
     EXPECT_TRUE(fs::exists(tree / "b/Two.TMP"));
     EXPECT_EQ(FileSystem::MoveFile("D:\\b\\gone", "D:\\b\\x").code, OsError::NotFound());
     EXPECT_EQ(FileSystem::MoveFile("D:\\b\\Two.TMP", "D:\\missing\\x").code, ENOENT);
+
+    // What took a found file's name since stays where it is.
+    TreeBuilder::MakeDir(tree / "a/was.tmp");
+    ASSERT_EQ(::mkfifo((tree / "a/fifo.tmp").c_str(), 0600), 0);
+    EXPECT_EQ(FileSystem::MoveFile("D:\\a\\was.tmp", "D:\\b\\was.tmp").code, EISDIR);
+    EXPECT_TRUE(FileSystem::MoveFile("D:\\a\\fifo.tmp", "D:\\b\\fifo.tmp"));
+    EXPECT_EQ(EntriesIn(tree / "a"), 2u);
 }
 
 // Checks a move that had to copy: contents, mode and time stamps kept, no temporary left.
@@ -214,7 +221,7 @@ TEST_F(FileSystemTest, MoveAcrossFileSystemsCopiesFlushesAndRemovesTheSource) {
     ExpectCopiedMove(tree / "src/far.tmp", other / "far.tmp", before);
     EXPECT_EQ(FileSystem::Attributes("E:\\far.tmp"), FileAttributes::ReadOnly);
     TreeBuilder::MakeDir(tree / "src/folder");
-    EXPECT_EQ(FileSystem::MoveFile("D:\\src\\folder", "E:\\folder").code, EXDEV);
+    EXPECT_EQ(FileSystem::MoveFile("D:\\src\\folder", "E:\\folder").code, EISDIR);
     fs::remove_all(other);
 }
 
