@@ -532,7 +532,15 @@ void THDForm::EnterRun(int mode) {
     }
     pendingFileCount_.store(-1);
     progressTimer_->start();
+    QWidget* focused = QApplication::focusWidget();
     aAddUpdate();
+    // A control the run switches off would hand the keyboard to the next one in the chain,
+    // often Exit; it goes to where the run is stopped instead (Count's Stop is in the list's
+    // menu).
+    if (focused && !focused->isEnabled()) {
+        QWidget* stop = mode == RunCleaning ? static_cast<QWidget*>(btnCleanup) : lvJunk;
+        stop->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void THDForm::LeaveRun() {

@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTest>
 
@@ -249,6 +250,23 @@ private slots:
         QVERIFY(fs::exists(*c_ / "old" / "c.bak"));
         TypeStore store;
         QCOMPARE(store.Load(files_.TypeStore).types.size(), size_t(3));
+    }
+
+    void keyboardStartLeavesTheFocusOnStopNotExit() {
+        auto form = Open();
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto* testMode = form->findChild<QCheckBox*>("cbTestMode");
+        QTest::keyClick(form.get(), Qt::Key_T, Qt::AltModifier);
+        QTRY_VERIFY(testMode->hasFocus() && !testMode->isChecked());
+        Do(*form, "aCleanup"); // Alt+C
+        auto* stop = form->findChild<QPushButton*>("btnCleanup");
+        QVERIFY(stop->hasFocus());
+        QTest::keyClick(stop, Qt::Key_Space); // stops the run; Exit would have closed the window
+        QTRY_COMPARE(form->CurrentRunMode(), int(RunIdle));
+        QVERIFY(form->isVisible());
+        QVERIFY(prompter_->asked.at(0).text.startsWith("Before you stopped it, "));
     }
 
     void checkBoxesClickedDuringARunTakeEffectAfterIt() {
