@@ -6,6 +6,7 @@
 #include "runs/size_text.h"
 #include "ui/action_widgets.h"
 #include "ui/dialog_font.h"
+#include "ui/path_column_delegate.h"
 #include "ui/prompter.h"
 #include "ui/status_hints.h"
 #include "ui/widget_placement.h"
@@ -104,6 +105,7 @@ THeldForm::THeldForm(QWidget* parent) : QDialog(parent) {
     tvHeld->sortByColumn(PathColumn, Qt::AscendingOrder);
     tvHeld->setRootIsDecorated(false);
     tvHeld->setUniformRowHeights(true);
+    tvHeld->setItemDelegateForColumn(PathColumn, new PathColumnDelegate(tvHeld));
     tvHeld->header()->setStretchLastSection(false);
     tvHeld->header()->setSectionResizeMode(PathColumn, QHeaderView::Stretch);
     hints->Set(tvHeld, "The files in the holding folders, by drive");

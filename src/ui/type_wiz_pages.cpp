@@ -1,6 +1,7 @@
 #include "ui/type_wiz.h"
 
 #include "ui/dir_sel_images.h"
+#include "ui/path_column_delegate.h"
 #include "ui/type_wiz_parts.h"
 
 #include <QAction>
@@ -73,6 +74,7 @@ QWidget* TTypeWiz::MakeDirsPage() {
     lvDirs->setRootIsDecorated(false);
     lvDirs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvDirs->setIconSize(DirSelImages::NodeIconSize());
+    lvDirs->setItemDelegateForColumn(0, new PathColumnDelegate(lvDirs));
     lvDirs->header()->setStretchLastSection(false);
     lvDirs->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     lvDirs->header()->setSectionResizeMode(1, QHeaderView::Fixed);

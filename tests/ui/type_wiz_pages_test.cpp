@@ -14,10 +14,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QHelpEvent>
+#include <QImage>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QToolTip>
 #include <QTreeWidget>
 
 namespace brumo {
@@ -132,6 +135,30 @@ private slots:
         QCOMPARE(dirs->topLevelItemCount(), 1);
         QVERIFY(dirs->topLevelItem(0)->text(0).toUpper().startsWith("C:\\TEMP"));
         QCOMPARE(dirs->topLevelItem(0)->text(1), QString("Folder and subfolders"));
+    }
+
+    void deepFoldersThatShareTheirStartStillDiffer() {
+        QString start = "C:\\";
+        for (int i = 0; i < 30; ++i)
+            start += "folder\\";
+        const QString deep24 = start + "level_24\\", deep25 = start + "level_25\\";
+        // The first row is the current one, drawn apart from the others.
+        Load(TypeOf("Deep", {"*.tmp"},
+                    {{"C:\\", FolderOnly},
+                     {deep24.toStdString(), FolderOnly},
+                     {deep25.toStdString(), FolderOnly}}));
+        wiz_->resize(506, 296);
+        GoTo(1);
+        auto* dirs = Get<QTreeWidget>("lvDirs");
+        auto cell = [dirs](int row) { return dirs->visualRect(dirs->model()->index(row, 0)); };
+        QVERIFY(cell(1).width() < dirs->fontMetrics().horizontalAdvance(deep24));
+        // Drawn, the two rows differ where their paths do.
+        const QImage drawn = dirs->viewport()->grab().toImage();
+        QVERIFY(drawn.copy(cell(1)) != drawn.copy(cell(2)));
+        QHelpEvent hover(QEvent::ToolTip, cell(2).center(),
+                         dirs->viewport()->mapToGlobal(cell(2).center()));
+        QApplication::sendEvent(dirs->viewport(), &hover);
+        QTRY_COMPARE(QToolTip::text(), deep25);
     }
 
     void summaryThenRenameFinishesWithTheNewName() {
