@@ -24,6 +24,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 namespace brumo {
 
 namespace {
@@ -235,9 +238,40 @@ void THeldForm::Report(int done, const QString& doneText, const QStringList& fai
     // The pressed button goes off with its files gone: the list keeps the keyboard, not the
     // next control that takes it.
     QWidget* focused = focusWidget();
+    const Place place = TopSelected();
     LoadHeldFiles();
     if (focused && !focused->isEnabled())
         tvHeld->setFocus();
+    SelectAt(place);
+}
+
+THeldForm::Place THeldForm::TopSelected() const {
+    Place top;
+    for (QTreeWidgetItem* item : tvHeld->selectedItems()) {
+        QTreeWidgetItem* drive = item->parent();
+        if (!drive)
+            continue;
+        const int group = tvHeld->indexOfTopLevelItem(drive);
+        const int row = drive->indexOfChild(item);
+        if (top.row < 0 || std::pair(group, row) < std::pair(top.group, top.row))
+            top = {drive->data(PathColumn, Qt::UserRole).toString(), group, row};
+    }
+    return top;
+}
+
+void THeldForm::SelectAt(const Place& place) {
+    // In a long list the user goes on from where the handled files were, not from the top:
+    // the file that took the first one's row (or the drive's last) becomes the selected one.
+    for (int i = 0; place.row >= 0 && i < tvHeld->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* drive = tvHeld->topLevelItem(i);
+        if (drive->data(PathColumn, Qt::UserRole).toString() != place.drive ||
+            drive->childCount() == 0)
+            continue;
+        QTreeWidgetItem* next = drive->child(std::min(place.row, drive->childCount() - 1));
+        tvHeld->setCurrentItem(next);
+        tvHeld->scrollToItem(next);
+        return;
+    }
 }
 
 void THeldForm::aRestoreExecute() {

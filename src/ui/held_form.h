@@ -3,6 +3,7 @@
 #include "runs/held_files.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <string>
 #include <vector>
@@ -36,6 +37,14 @@ private:
     std::vector<HeldFile> PurgeCandidates() const;
     // Shows what was done and what failed, and lists the holding folders again.
     void Report(int done, const QString& doneText, const QStringList& failures);
+    // Where a file row stands: its drive and its place in the drive's group.
+    struct Place {
+        QString drive;
+        int group = -1;
+        int row = -1;
+    };
+    Place TopSelected() const;
+    void SelectAt(const Place& place);
     // Asks first; `which` tells which files after their count.
     void DeleteForGood(const std::vector<std::string>& paths, const QString& which);
 

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -23,6 +24,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -143,6 +145,45 @@ private slots:
         QTRY_COMPARE(form.findChild<QStatusBar*>("StatusBar1")->currentMessage(),
                      QString("Delete permanently every file held longer than the number of days "
                              "(disabled)"));
+    }
+
+    void handledFilesHandTheirRowToTheNextOne() {
+        test::TempTree dir;
+        const std::string deep = "z folder name long enough to be cut/" + std::string(80, 'x');
+        for (const char* name : {"a.txt", "b.txt", "c.txt"})
+            test::TreeBuilder::MakeFile(dir / "c" / HoldingFolder::Name / name, 1);
+        test::TreeBuilder::MakeFile(dir / "c" / HoldingFolder::Name / deep / "e.txt", 1);
+        test::DriveMap drives{{'C', dir / "c"}};
+        WidgetPlacement::SetSettingsFile((dir / "brumo.INI").string());
+        test::ScriptedPrompter prompter;
+        THeldForm form;
+        form.resize(500, 300);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* tree = form.findChild<QTreeWidget*>("tvHeld");
+        auto current = [tree] {
+            return tree->currentItem() ? tree->currentItem()->text(0).section('\\', -1) : "none";
+        };
+
+        Click(tree, "b.txt");
+        QTRY_VERIFY(Button(form, "btnDelete")->isEnabled());
+        QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier); // answered Yes
+        QTRY_COMPARE(prompter.asked.size(), size_t(2));
+        QCOMPARE(current(), QString("c.txt"));
+        QVERIFY(tree->selectedItems().contains(tree->currentItem()) && tree->hasFocus());
+
+        // The last row's path is cut in the middle, so that its name shows; hovering shows it
+        // whole. Restored, the new last row takes over.
+        QTest::keyClick(tree, Qt::Key_End);
+        QTRY_VERIFY(Button(form, "btnRestore")->isEnabled());
+        const QPoint at = tree->visualItemRect(tree->currentItem()).center();
+        QHelpEvent hover(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &hover);
+        QTRY_COMPARE(QToolTip::text(),
+                     "C:\\" + QString::fromStdString(deep).replace('/', '\\') + "\\e.txt");
+        QTest::keyClick(&form, Qt::Key_R, Qt::AltModifier);
+        QTRY_COMPARE(prompter.asked.size(), size_t(3));
+        QCOMPARE(current(), QString("c.txt"));
     }
 
     void restoresAndDeletesFromThePopupMenu() {
