@@ -2,9 +2,9 @@
 
 namespace brumo {
 
-// Ctrl-C while long work runs: the signal handler only records the request (nothing else is
-// safe there); the main loop takes it and signals the stop event. A second Ctrl-C ends the
-// program at once.
+// Ctrl-C (or a termination request) while long work runs: the signal handler only records the
+// request (nothing else is safe there); the main loop takes it and signals the stop event. A
+// second Ctrl-C ends the program at once.
 class InterruptRequest {
 public:
     static void Install();

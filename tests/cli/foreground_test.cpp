@@ -63,14 +63,16 @@ TEST(ProgressLine, RewritesInPlaceAndStaysSilentOffTerminal) {
     LocaleInfo::PinEnglish(false);
 }
 
-TEST(ForegroundLoop, CtrlCBecomesAStop) {
-    std::ostringstream out;
-    ForegroundLoop loop(out, false);
-    bool stopped = false;
-    std::raise(SIGINT);
-    loop.Run([&] { return stopped; }, [&] { stopped = true; }, nullptr);
-    EXPECT_TRUE(stopped);
-    EXPECT_FALSE(InterruptRequest::Take());
+TEST(ForegroundLoop, CtrlCAndATerminationRequestBecomeAStop) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        std::ostringstream out;
+        ForegroundLoop loop(out, false);
+        bool stopped = false;
+        std::raise(signal);
+        loop.Run([&] { return stopped; }, [&] { stopped = true; }, nullptr);
+        EXPECT_TRUE(stopped) << signal;
+        EXPECT_FALSE(InterruptRequest::Take());
+    }
 }
 
 TEST(CountCommand, PrintsTheReportWithPlainLineEnds) {
