@@ -43,10 +43,9 @@ std::string Join(const std::string& folder, const std::string& name) {
 std::string WindowsFolder(const std::string& hostFolder) {
     if (hostFolder.empty())
         return {};
+    // A folder outside every drive stays a host path: a link may still lead a walk into it.
     auto mapped = PathMap::ToWindows(hostFolder);
-    if (!mapped || mapped->empty())
-        return {};
-    std::string folder = *mapped;
+    std::string folder = mapped && !mapped->empty() ? *mapped : hostFolder;
     if (folder.back() == '\\')
         folder.pop_back();
     return folder;

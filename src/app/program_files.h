@@ -27,7 +27,7 @@ public:
     std::string ProgramFolderTypeStore;
 
     // The program folder and the data folder as Windows paths without a trailing
-    // backslash; empty where no drive maps them. Searches never enter either.
+    // backslash, or as host paths where no drive maps them. Searches never enter either.
     std::string ProgramFolderWindows;
     std::string DataFolderWindows;
 

@@ -40,8 +40,8 @@ public:
     // read.
     static bool HasSubfolder(const std::string& path,
                              const std::function<bool(std::string_view name)>& accept);
-    // The identity of the folder at `path`, without reading its entries; empty where the
-    // platform cannot tell or the folder cannot be opened.
+    // The identity of the folder at `path`, links followed, without reading its entries; empty
+    // where the platform cannot tell or there is no folder.
     static std::optional<FolderIdentity> IdentityOf(const std::string& path);
     // Opens a subfolder of this one by name, relative to this folder's own handle.
     virtual std::unique_ptr<Folder> OpenSub(const std::string& name,

@@ -1,6 +1,7 @@
 #include "platform/posix/posix_folder.h"
 
 #include "platform/file_attributes.h"
+#include "platform/path_map.h"
 #include "platform/posix/dos_attributes.h"
 #include "platform/posix/drive_table.h"
 #include "platform/posix/folder_case.h"
@@ -139,10 +140,12 @@ std::unique_ptr<Folder> Folder::Open(const std::string& path, OsError* unreadabl
 }
 
 std::optional<FolderIdentity> Folder::IdentityOf(const std::string& path) {
-    std::string given, host;
-    UniqueFd fd;
+    // Where the folder really is, links followed: a data folder that is a link to a folder on
+    // a drive must keep the walks out when they reach that folder by its own path.
+    const std::optional<std::string> host =
+        !path.empty() && path[0] == '/' ? std::optional(path) : PathMap::ToHost(path);
     struct stat st {};
-    if (!OpenFolder(path, given, fd, host, false) || ::fstat(fd.Get(), &st) != 0)
+    if (!host || ::stat(host->c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return std::nullopt;
     return FolderIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }

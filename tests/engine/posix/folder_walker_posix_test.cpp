@@ -60,6 +60,17 @@ TEST_F(FolderWalkerTest, LinksAreNeverFollowed) {
     // A folder entry that runs through a link is not followed either.
     r = Walk(Type({{"C:\\T\\escape", FolderAndSubfolders}}, {"*.tmp"}));
     EXPECT_EQ(r.counts.filesMatched, 0);
+
+    // An excluded folder given as a link (a data folder linked to a synced one) keeps the walk
+    // out of its target, whichever way the walk reaches it.
+    TreeBuilder::MakeFile(C("Sync/brumo/brumo.D$$"));
+    TreeBuilder::MakeLink(outside / "data", C("Sync/brumo"));
+    TreeBuilder::MakeLink(C("T/data"), C("Sync/brumo"));
+    for (const std::string& excluded : {(outside / "data").string(), std::string("C:\\T\\data")}) {
+        r = Walk(Type({{"C:\\Sync", FolderAndSubfolders}}, {"*.??$"}), {excluded});
+        EXPECT_EQ(r.counts.filesMatched, 0) << excluded;
+        EXPECT_EQ(r.counts.foldersSearched, 1) << excluded;
+    }
 }
 
 TEST_F(FolderWalkerTest, WorkingListStandsInForAllDrives) {
