@@ -4,6 +4,7 @@
 #include "platform/posix/dos_attributes.h"
 #include "platform/posix/entry_handle.h"
 #include "platform/posix/file_copier.h"
+#include "platform/posix/file_kind.h"
 #include "platform/posix/folder_case.h"
 #include "platform/posix/safe_parent.h"
 #include "platform/posix/unique_fd.h"
@@ -253,11 +254,8 @@ OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
     Entry source;
     if (OsError e = StatEntry(from, source, kAsOnDisk))
         return e;
-    // Files and links only: a folder or a special file may have taken a found file's name.
-    if (S_ISDIR(source.st.st_mode))
-        return OsError{EISDIR};
-    if (!S_ISREG(source.st.st_mode) && !S_ISLNK(source.st.st_mode))
-        return OsError{ENOENT};
+    if (OsError e = FileKind::OnlyFileOrLink(source.st))
+        return e;
     SafeParent target;
     if (OsError e = SafeParent::Open(to, target, false, kAsOnDisk))
         return e;

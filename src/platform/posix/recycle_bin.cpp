@@ -1,6 +1,7 @@
 #include "platform/recycle_bin.h"
 
 #include "platform/os_error.h"
+#include "platform/posix/file_kind.h"
 #include "platform/posix/mount_table.h"
 #include "platform/posix/safe_parent.h"
 #include "platform/posix/trash_can.h"
@@ -112,12 +113,9 @@ RecycleResult SendOne(TrashFinder& finder, const std::string& path) {
     struct stat st {};
     if (::fstatat(parent.Fd(), parent.Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {errno, {}};
-    // A run queues files until its batch is sent: what stands at the name by then may be a
-    // folder or a special file, which is never sent.
-    if (S_ISDIR(st.st_mode))
-        return {EISDIR, {}};
-    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
-        return {ENOENT, {}};
+    // A run queues files until its batch is sent: much may stand at the name by then.
+    if (OsError e = FileKind::OnlyFileOrLink(st))
+        return {e.code, {}};
     const std::string folder = RealPathOf(parent.Fd(), ParentOf(parent.HostPath()));
     const std::string hostPath = (folder == "/" ? folder : folder + "/") + parent.Name();
     const std::time_t now = std::time(nullptr);
