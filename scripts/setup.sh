@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev libcli11-dev nlohmann-json3-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     attr dosfstools e2fsprogs trash-cli xvfb xauth openbox xdg-utils fonts-dejavu-core
-    file dpkg-dev appstream desktop-file-utils groff-base
+    file dpkg-dev appstream desktop-file-utils groff-base ccache
 )
 
 install_missing "${packages[@]}"
