@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -17,7 +18,6 @@ namespace brumo {
 
 namespace {
 
-constexpr const char* kDosAttrib = "user.DOSATTRIB";
 constexpr size_t kNameKept = 200;
 
 // The process that made a temporary file: "<pid>-<n>.tmp" read from its tail; 0 when the
@@ -40,6 +40,17 @@ pid_t MakerOf(std::string_view tail) {
             return 0;
     }
     return static_cast<pid_t>(pid);
+}
+
+// The maker of any temporary file: ".<final name>.<pid>-<n>.tmp", the tail starting after the
+// last dot but the suffix's; 0 for another name.
+pid_t TempMaker(std::string_view name) {
+    if (name.size() < 2 || name[0] != '.' || !name.ends_with(".tmp"))
+        return 0;
+    const size_t dot = name.substr(0, name.size() - 4).rfind('.');
+    if (dot == std::string_view::npos || dot < 2)
+        return 0;
+    return MakerOf(name.substr(dot + 1));
 }
 
 bool ProcessHasEnded(pid_t pid) {
@@ -87,6 +98,27 @@ template <typename MakerOfName> void RemoveStaleWhere(int folderFd, MakerOfName 
         ::unlinkat(folderFd, name.c_str(), 0);
 }
 
+// Every extended attribute the source lets us read (DOS attributes, tags, labels...); one the
+// target's file system or our rights refuse is left behind, the rest still go.
+void CopyExtendedAttributes(int sourceFd, int targetFd) {
+    std::vector<char> names(1024);
+    ssize_t length;
+    while ((length = ::flistxattr(sourceFd, names.data(), names.size())) < 0 && errno == ERANGE)
+        names.resize(names.size() * 4);
+    if (length <= 0)
+        return;
+    std::vector<char> value(256);
+    for (const char* name = names.data(); name < names.data() + length;
+         name += std::strlen(name) + 1) {
+        ssize_t size;
+        while ((size = ::fgetxattr(sourceFd, name, value.data(), value.size())) < 0 &&
+               errno == ERANGE && value.size() < (1u << 24))
+            value.resize(value.size() * 4);
+        if (size >= 0)
+            ::fsetxattr(targetFd, name, value.data(), static_cast<size_t>(size), 0);
+    }
+}
+
 OsError Finish(UniqueFd& fd) {
     if (::fsync(fd.Get()) != 0)
         return OsError{errno};
@@ -121,10 +153,7 @@ OsError FileCopier::CopyToTemp(int sourceFd, const struct stat& source, int fold
     }
     // Attributes while the copy is still writable; owner next: changing it may clear the
     // set-id bits that the mode then puts back.
-    char dos[64];
-    const ssize_t dosLength = ::fgetxattr(sourceFd, kDosAttrib, dos, sizeof dos);
-    if (dosLength > 0)
-        ::fsetxattr(out.Get(), kDosAttrib, dos, static_cast<size_t>(dosLength), 0);
+    CopyExtendedAttributes(sourceFd, out.Get());
     if (::fchown(out.Get(), source.st_uid, source.st_gid) != 0 && errno != EPERM)
         return fail(OsError{errno});
     if (::fchmod(out.Get(), source.st_mode & 07777) != 0)
@@ -195,15 +224,13 @@ void FileCopier::RemoveStale(int folderFd, const std::string& finalName) {
 
 void FileCopier::RemoveAllStale(int folderFd, const std::function<bool(const std::string&)>& keep) {
     RemoveStaleWhere(folderFd, [&keep](std::string_view name) -> pid_t {
-        // ".<final name>.<pid>-<n>.tmp": the tail starts after the last dot but the suffix's.
-        if (name.size() < 2 || name[0] != '.' || !name.ends_with(".tmp"))
-            return 0;
-        const size_t dot = name.substr(0, name.size() - 4).rfind('.');
-        if (dot == std::string_view::npos || dot < 2)
-            return 0;
-        const pid_t maker = MakerOf(name.substr(dot + 1));
+        const pid_t maker = TempMaker(name);
         return maker && keep && keep(std::string(name)) ? 0 : maker;
     });
+}
+
+bool FileCopier::IsTempName(std::string_view name) {
+    return TempMaker(name) != 0;
 }
 
 OsError FileCopier::SyncFolder(int folderFd) {

@@ -14,7 +14,7 @@ namespace brumo {
 class FileCopier {
 public:
     // Copies an open regular file into a new temporary file of folderFd, with the source's
-    // mode, owner (where allowed), DOS attributes and time stamps, flushed to disk.
+    // mode, owner (where allowed), extended attributes and time stamps, flushed to disk.
     static OsError CopyToTemp(int sourceFd, const struct stat& source, int folderFd,
                               const std::string& finalName, std::string& tempName);
     // Writes bytes into a new temporary file of folderFd with the given mode, flushed.
@@ -35,6 +35,8 @@ public:
     // RemoveStale for every final name at once, in one pass over the folder, sparing the
     // names `keep` accepts (files that merely look like temporary ones).
     static void RemoveAllStale(int folderFd, const std::function<bool(const std::string&)>& keep);
+    // Whether a name has the form of a temporary file, whoever its maker is.
+    static bool IsTempName(std::string_view name);
     // Flushes a folder's entries (the folder may be a handle that cannot be read).
     static OsError SyncFolder(int folderFd);
 };

@@ -214,10 +214,18 @@ TEST_F(FileSystemTest, MoveAcrossFileSystemsCopiesFlushesAndRemovesTheSource) {
     Write(tree / "src/far.tmp", std::string(100000, 'x'));
     TreeBuilder::SetWriteTime(tree / "src/far.tmp", 2001, 2, 3);
     TreeBuilder::MakeReadOnly(tree / "src/far.tmp");
+    // Every extended attribute goes along, where both file systems keep them.
+    const bool tags =
+        ::setxattr((tree / "src/far.tmp").c_str(), "user.xdg.tags", "junk", 4, 0) == 0 &&
+        ::setxattr(other.c_str(), "user.probe", "1", 1, 0) == 0;
     struct stat before;
     ASSERT_EQ(::lstat((tree / "src/far.tmp").c_str(), &before), 0);
     const OsError e = FileSystem::MoveFile("D:\\src\\far.tmp", "E:\\far.tmp");
     EXPECT_FALSE(e) << e.Message();
+    char tag[8] = {};
+    if (tags) {
+        EXPECT_EQ(::getxattr((other / "far.tmp").c_str(), "user.xdg.tags", tag, sizeof tag), 4);
+    }
     ExpectCopiedMove(tree / "src/far.tmp", other / "far.tmp", before);
     EXPECT_EQ(FileSystem::Attributes("E:\\far.tmp"), FileAttributes::ReadOnly);
     TreeBuilder::MakeDir(tree / "src/folder");
