@@ -4,7 +4,9 @@
 #include "platform/posix/folder_case.h"
 #include "platform/posix/utf8_case.h"
 #include "platform/posix/windows_path.h"
+#include "platform/special_folders.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -89,15 +91,31 @@ std::vector<std::string> SplitHost(const std::string& path) {
     return parts;
 }
 
-// Host paths: folders followed as the system resolves them; missing ones made on request.
+// How many leading components of a host path name the data folder, when the path lies below
+// it; 0 otherwise.
+size_t DataFolderDepth(const std::vector<std::string>& parts) {
+    const std::string data = SpecialFolders::UserDataFolder();
+    if (data.empty())
+        return 0;
+    const std::vector<std::string> own = SplitHost(data);
+    if (own.empty() || own.size() >= parts.size() ||
+        !std::equal(own.begin(), own.end(), parts.begin()))
+        return 0;
+    return own.size();
+}
+
+// Host paths: folders followed as the system resolves them, up to the data folder; below it
+// (its holding folders) never through a link, as below a drive. Missing ones made on request.
 OsError OpenHostFolder(const std::vector<std::string>& parts, size_t count, bool readable,
                        bool create, UniqueFd& out, std::string& hostPath) {
     hostPath.assign(1, '/');
     UniqueFd dir(::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.Valid())
         return OsError{errno};
+    const size_t followed = DataFolderDepth(parts);
     for (size_t i = 0; i < count; ++i) {
-        const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+        const int noFollow = followed != 0 && i >= followed ? O_NOFOLLOW : 0;
+        const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | noFollow;
         int fd = ::openat(dir.Get(), parts[i].c_str(), flags);
         if (fd < 0 && errno == ENOENT && create) {
             if (::mkdirat(dir.Get(), parts[i].c_str(), 0777) != 0 && errno != EEXIST)
@@ -105,7 +123,7 @@ OsError OpenHostFolder(const std::vector<std::string>& parts, size_t count, bool
             fd = ::openat(dir.Get(), parts[i].c_str(), flags);
         }
         if (fd < 0 && errno == EACCES && (!readable || i + 1 < count))
-            fd = ::openat(dir.Get(), parts[i].c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            fd = ::openat(dir.Get(), parts[i].c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC | noFollow);
         if (fd < 0)
             return OsError{errno};
         dir.Reset(fd);

@@ -17,7 +17,8 @@ namespace brumo {
 // parent that matches ignoring case, as Windows would find it (see Spelling).
 //
 // A path that begins with "/" is a host path (the program's own files): its folders are taken
-// as the system resolves them.
+// as the system resolves them, except below the data folder, where (as below a drive) a link
+// anywhere in the chain fails.
 class SafeParent {
 public:
     enum class Spelling {
