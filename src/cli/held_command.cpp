@@ -1,5 +1,7 @@
 #include "cli/held_command.h"
 
+#include "cli/held_confirmation.h"
+
 #include "cli/json_output.h"
 #include "cli/text_columns.h"
 #include "runs/held_files.h"
@@ -52,7 +54,9 @@ CLI::App* HeldCommand::Add(CLI::App& app) {
 }
 
 int HeldCommand::Execute(CliContext& context) {
-    const std::vector<HeldFile> files = HeldFiles::List();
+    std::vector<std::string> refused;
+    const std::vector<HeldFile> files = HeldFiles::List(&refused);
+    HeldConfirmation::NoteRefused(context, refused);
     if (json_) {
         PrintJson(context.out, files);
         return ExitOk;

@@ -2,6 +2,7 @@
 
 #include "cli/console_run_front.h"
 #include "platform/shell.h"
+#include "runs/line_escape.h"
 
 #include <iostream>
 
@@ -18,6 +19,25 @@ bool HeldConfirmation::Given(CliContext& context, bool yes, const std::string& q
         return true;
     context.Fail("cancelled; nothing was changed");
     return false;
+}
+
+bool HeldConfirmation::TakeRunLock(CliContext& context, std::unique_ptr<FileLock>& lock) {
+    if (context.files.Log.empty())
+        return true; // no log, so no run to keep out
+    bool held = false;
+    OsError error;
+    lock = FileLock::TryTake(context.files.Log + ".lock", held, error);
+    if (!held)
+        return true;
+    context.Fail("a clean-up run, restore or purge is in progress in another Brumo; try "
+                 "again when it has finished; nothing was changed");
+    return false;
+}
+
+void HeldConfirmation::NoteRefused(CliContext& context, const std::vector<std::string>& refused) {
+    for (const std::string& path : refused)
+        context.err << "Not searched for held files: " << LineEscape::Of(path)
+                    << " is a link, which is never followed\n";
 }
 
 } // namespace brumo

@@ -22,8 +22,13 @@ CLI::App* PurgeCommand::Add(CLI::App& app) {
 
 int PurgeCommand::Execute(CliContext& context) {
     const std::string longer = " held longer than " + std::to_string(days_) + " days";
+    std::unique_ptr<FileLock> lock;
+    if (!HeldConfirmation::TakeRunLock(context, lock))
+        return ExitError;
+    std::vector<std::string> refused;
     const std::vector<HeldFile> old =
-        HeldFiles::HeldLongerThan(HeldFiles::List(), days_, Clock::Current().Now());
+        HeldFiles::HeldLongerThan(HeldFiles::List(&refused), days_, Clock::Current().Now());
+    HeldConfirmation::NoteRefused(context, refused);
     if (old.empty()) {
         context.out << "No file has been" << longer << ".\n";
         return ExitOk;
@@ -39,7 +44,7 @@ int PurgeCommand::Execute(CliContext& context) {
     size_t deleted = 0;
     int64_t freed = 0;
     for (const HeldFile& file : old) {
-        const HeldOutcome outcome = HeldFiles::Delete(file.originalPath);
+        const HeldOutcome outcome = HeldFiles::Delete(file);
         if (!outcome.done) {
             context.err << "Not deleted: " << LineEscape::Of(file.originalPath) << ": "
                         << outcome.reason << "\n";

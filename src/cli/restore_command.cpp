@@ -6,8 +6,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
-
 namespace brumo {
 
 CLI::App* RestoreCommand::Add(CLI::App& app) {
@@ -15,8 +13,10 @@ CLI::App* RestoreCommand::Add(CLI::App& app) {
         "restore", "Move held files back to their original paths, making missing folders. A file "
                    "already at an original path is kept and that restore fails.");
     restore
-        ->add_option("PATTERN", patterns_,
-                     "Original paths to restore; * and ? are wildcards, letter case is ignored")
+        ->add_option(
+            "PATTERN", patterns_,
+            "Original paths to restore; * and ? are wildcards, letter case is ignored unless "
+            "the path names a held file exactly")
         ->required();
     restore->add_flag("--keep-both", keepBoth_,
                       "Where a file is already at the original path, restore beside it as "
@@ -26,12 +26,12 @@ CLI::App* RestoreCommand::Add(CLI::App& app) {
 }
 
 int RestoreCommand::Execute(CliContext& context) {
-    std::vector<HeldFile> chosen;
-    for (const HeldFile& file : HeldFiles::List())
-        if (std::any_of(patterns_.begin(), patterns_.end(), [&](const std::string& pattern) {
-                return HeldFiles::Matches(file, pattern);
-            }))
-            chosen.push_back(file);
+    std::unique_ptr<FileLock> lock;
+    if (!HeldConfirmation::TakeRunLock(context, lock))
+        return ExitError;
+    std::vector<std::string> refused;
+    const std::vector<HeldFile> chosen = HeldFiles::Select(HeldFiles::List(&refused), patterns_);
+    HeldConfirmation::NoteRefused(context, refused);
     if (chosen.empty())
         return context.Fail("no held file matches; \"brumo held\" lists them");
     const std::string question = "Restore " + std::to_string(chosen.size()) +
@@ -42,7 +42,7 @@ int RestoreCommand::Execute(CliContext& context) {
 
     size_t restored = 0;
     for (const HeldFile& file : chosen) {
-        const HeldOutcome outcome = HeldFiles::Restore(file.originalPath, keepBoth_);
+        const HeldOutcome outcome = HeldFiles::Restore(file, keepBoth_);
         if (!outcome.done) {
             context.err << "Not restored: " << LineEscape::Of(file.originalPath) << ": "
                         << outcome.reason << "\n";

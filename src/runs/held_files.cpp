@@ -1,12 +1,11 @@
 #include "runs/held_files.h"
 
-#include "engine/local_drives.h"
-#include "engine/name_match.h"
 #include "platform/clock.h"
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
 #include "platform/folder.h"
 #include "platform/holding_folder.h"
+#include "runs/held_pattern.h"
 #include "runs/holding_path.h"
 
 #include <algorithm>
@@ -16,34 +15,50 @@ namespace brumo {
 
 namespace {
 
-void Walk(Folder& folder, const std::string& original, std::vector<HeldFile>& out) {
+// What a walk of the holding folders gathers.
+struct Listing {
+    std::vector<HeldFile>& files;
+    std::vector<std::string>* refused;
+    std::string root;
+};
+
+void Walk(Folder& folder, const std::string& original, Listing& listing) {
     std::vector<FindEntry> entries;
     folder.Find("*", entries);
+    HoldingFolder::SweepPartialCopies(folder);
     const Clock& clock = Clock::Current();
     for (const FindEntry& entry : entries) {
         const std::string path = original + "\\" + entry.name;
         if (entry.attributes & FileAttributes::Directory) {
             // A link to a folder is never held by a run: one found here was planted.
-            if (entry.attributes & FileAttributes::ReparsePoint)
+            if (entry.attributes & FileAttributes::ReparsePoint) {
+                if (listing.refused)
+                    listing.refused->push_back(HoldingPath::In(listing.root, path).value_or(path));
                 continue;
+            }
             if (std::unique_ptr<Folder> sub = folder.OpenSub(entry.name))
-                Walk(*sub, path, out);
+                Walk(*sub, path, listing);
             continue;
         }
+        if (HoldingFolder::IsPartialCopy(entry.name))
+            continue;
         HeldFile file;
         file.originalPath = path;
-        file.heldPath = HoldingPath::Of(path).value_or("");
+        file.heldPath = HoldingPath::In(listing.root, path).value_or("");
+        file.holdingFolder = listing.root;
         file.size = entry.size;
         file.fileDate = clock.FileTimeToLocal(entry.lastWriteUtc).value_or(0);
         const auto changed = FileSystem::ChangeTime(file.heldPath);
         file.heldSince = changed ? clock.FileTimeToLocal(*changed).value_or(0) : 0;
-        out.push_back(std::move(file));
+        listing.files.push_back(std::move(file));
     }
 }
 
-// The holding path of an original path that stays inside the holding folder: no "." or ".."
-// component may lead it out.
-std::optional<std::string> HeldPathOf(const std::string& original) {
+// Whether the original path stays inside a holding folder: no "." or ".." component may lead
+// it out.
+bool StaysInside(const std::string& original) {
+    if (original.size() < 3 || original[1] != ':' || original[2] != '\\')
+        return false;
     size_t start = 3;
     while (start <= original.size()) {
         size_t end = original.find('\\', start);
@@ -51,17 +66,39 @@ std::optional<std::string> HeldPathOf(const std::string& original) {
             end = original.size();
         const std::string_view part(original.data() + start, end - start);
         if (part.empty() || part == "." || part == ".." || part.find('/') != part.npos)
-            return std::nullopt;
+            return false;
         start = end + 1;
     }
-    return HoldingPath::Of(original);
+    return true;
+}
+
+// The held path of a file, when the holding folder is one of its drive's.
+std::optional<std::string> HeldPathOf(const std::string& root, const std::string& original) {
+    if (!StaysInside(original))
+        return std::nullopt;
+    const std::vector<std::string> roots = HoldingFolder::RootsFor(original[0]);
+    if (std::find(roots.begin(), roots.end(), root) == roots.end())
+        return std::nullopt;
+    return HoldingPath::In(root, original);
+}
+
+// The holding folder of the drive that holds a file from the original path, where files are
+// held now first.
+std::string HoldingFolderOf(const std::string& original) {
+    if (!StaysInside(original))
+        return {};
+    for (const std::string& root : HoldingFolder::RootsFor(original[0]))
+        if (const auto held = HoldingPath::In(root, original);
+            held && FileSystem::FileExistsAsNamed(*held))
+            return root;
+    return {};
 }
 
 // The folders that held only this file go with it, up to the holding folder itself.
-void RemoveEmptiedFolders(const std::string& original) {
+void RemoveEmptiedFolders(const std::string& root, const std::string& original) {
     for (size_t end = original.find_last_of('\\'); end != std::string::npos && end > 2;
          end = original.find_last_of('\\', end - 1)) {
-        const std::optional<std::string> folder = HoldingPath::Of(original.substr(0, end));
+        const std::optional<std::string> folder = HoldingPath::In(root, original.substr(0, end));
         if (!folder || FileSystem::RemoveEmptyFolder(*folder))
             return;
     }
@@ -71,32 +108,86 @@ HeldOutcome Failed(std::string reason) {
     return HeldOutcome{false, {}, std::move(reason)};
 }
 
+HeldFile Named(const std::string& originalPath) {
+    HeldFile file;
+    file.originalPath = originalPath;
+    // A partial copy lies where a held file would, but is none.
+    if (!HoldingFolder::IsPartialCopy(originalPath.substr(originalPath.find_last_of('\\') + 1)))
+        file.holdingFolder = HoldingFolderOf(originalPath);
+    return file;
+}
+
+// Appends the drive's held files, sorted by path. A holding folder already seen (two letters
+// on one folder) is listed under the first letter only.
+void ListInto(char letter, std::vector<HeldFile>& files, std::vector<std::string>* refused,
+              std::vector<FolderIdentity>* seen) {
+    const size_t first = files.size();
+    const std::string original{letter, ':'};
+    for (const std::string& root : HoldingFolder::RootsFor(letter)) {
+        OsError why;
+        std::unique_ptr<Folder> folder = Folder::Open(root, &why);
+        if (!folder) {
+            // A link in the holding folder's place: never entered, never taken for empty.
+            if (refused && !why &&
+                FileSystem::Attributes(root).value_or(0) & FileAttributes::ReparsePoint)
+                refused->push_back(root);
+            continue;
+        }
+        if (const auto identity = folder->Identity(); identity && seen) {
+            if (std::find(seen->begin(), seen->end(), *identity) != seen->end())
+                continue;
+            seen->push_back(*identity);
+        }
+        Listing listing{files, refused, root};
+        Walk(*folder, original, listing);
+    }
+    std::stable_sort(
+        files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
+        [](const HeldFile& a, const HeldFile& b) { return a.originalPath < b.originalPath; });
+}
+
 } // namespace
 
-std::vector<HeldFile> HeldFiles::List() {
+std::vector<HeldFile> HeldFiles::List(std::vector<std::string>* refused) {
     std::vector<HeldFile> all;
-    const std::string drives = LocalDrives::LocalDriveList("", ",");
-    for (size_t i = 0; i < drives.size(); ++i)
-        if (i == 0 || drives[i - 1] == ',') {
-            std::vector<HeldFile> one = ListDrive(drives[i]);
-            all.insert(all.end(), one.begin(), one.end());
-        }
+    std::vector<FolderIdentity> seen;
+    for (const char letter : HoldingFolder::DriveLetters())
+        ListInto(letter, all, refused, &seen);
     return all;
 }
 
-std::vector<HeldFile> HeldFiles::ListDrive(char letter) {
+std::vector<HeldFile> HeldFiles::ListDrive(char letter, std::vector<std::string>* refused) {
     std::vector<HeldFile> files;
-    std::unique_ptr<Folder> root = Folder::Open(HoldingFolder::RootFor(letter));
-    if (!root)
-        return files;
-    Walk(*root, std::string{letter, ':'}, files);
-    std::sort(files.begin(), files.end(),
-              [](const HeldFile& a, const HeldFile& b) { return a.originalPath < b.originalPath; });
+    ListInto(letter, files, refused, nullptr);
     return files;
 }
 
+std::vector<HeldFile> HeldFiles::Select(const std::vector<HeldFile>& files,
+                                        const std::vector<std::string>& patterns) {
+    std::vector<bool> chosen(files.size(), false);
+    for (const std::string& pattern : patterns) {
+        const bool exact = !HeldPattern::HasWildcards(pattern) &&
+                           std::any_of(files.begin(), files.end(), [&](const HeldFile& file) {
+                               return file.originalPath == pattern;
+                           });
+        for (size_t i = 0; i < files.size(); ++i)
+            if (exact ? files[i].originalPath == pattern : Matches(files[i], pattern))
+                chosen[i] = true;
+    }
+    std::vector<HeldFile> out;
+    for (size_t i = 0; i < files.size(); ++i)
+        if (chosen[i])
+            out.push_back(files[i]);
+    return out;
+}
+
 HeldOutcome HeldFiles::Restore(const std::string& originalPath, bool keepBoth) {
-    const std::optional<std::string> held = HeldPathOf(originalPath);
+    return Restore(Named(originalPath), keepBoth);
+}
+
+HeldOutcome HeldFiles::Restore(const HeldFile& file, bool keepBoth) {
+    const std::string& originalPath = file.originalPath;
+    const std::optional<std::string> held = HeldPathOf(file.holdingFolder, originalPath);
     if (!held || !FileSystem::FileExistsAsNamed(*held))
         return Failed("It is not in the holding folder");
     const size_t separator = originalPath.find_last_of('\\');
@@ -119,18 +210,22 @@ HeldOutcome HeldFiles::Restore(const std::string& originalPath, bool keepBoth) {
             return Failed("Another file is already there; it was kept");
         return Failed(error.Message());
     }
-    RemoveEmptiedFolders(originalPath);
+    RemoveEmptiedFolders(file.holdingFolder, originalPath);
     return HeldOutcome{true, target, {}};
 }
 
 HeldOutcome HeldFiles::Delete(const std::string& originalPath) {
-    const std::optional<std::string> held = HeldPathOf(originalPath);
+    return Delete(Named(originalPath));
+}
+
+HeldOutcome HeldFiles::Delete(const HeldFile& file) {
+    const std::optional<std::string> held = HeldPathOf(file.holdingFolder, file.originalPath);
     if (!held || !FileSystem::FileExistsAsNamed(*held))
         return Failed("It is not in the holding folder");
     FileSystem::SetAttributes(*held, 0);
     if (const OsError error = FileSystem::DeleteFile(*held))
         return Failed(error.Message());
-    RemoveEmptiedFolders(originalPath);
+    RemoveEmptiedFolders(file.holdingFolder, file.originalPath);
     return HeldOutcome{true, *held, {}};
 }
 
@@ -145,7 +240,7 @@ std::vector<HeldFile> HeldFiles::HeldLongerThan(const std::vector<HeldFile>& fil
 }
 
 bool HeldFiles::Matches(const HeldFile& file, const std::string& pattern) {
-    return NameMatch::MatchSpec(file.originalPath, pattern);
+    return HeldPattern::Matches(file.originalPath, pattern);
 }
 
 } // namespace brumo

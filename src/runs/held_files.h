@@ -12,9 +12,10 @@ namespace brumo {
 struct HeldFile {
     std::string originalPath; // Windows path, as the file's name is spelled in the holding folder
     std::string heldPath;
-    int64_t size = 0;        // 0 for a link, which is held as the link itself
-    TDateTime fileDate = 0;  // last write, local time
-    TDateTime heldSince = 0; // local time of the move into the holding folder
+    std::string holdingFolder; // the holding folder it lies in (its drive's, or the data folder's)
+    int64_t size = 0;          // 0 for a link, which is held as the link itself
+    TDateTime fileDate = 0;    // last write, local time
+    TDateTime heldSince = 0;   // local time of the move into the holding folder
 };
 
 // What became of one held file.
@@ -35,15 +36,27 @@ struct HeldOutcome {
 // no program can set that time back, a file is never taken for older than it is.
 class HeldFiles {
 public:
-    // Every drive's held files, by drive and then by path.
-    static std::vector<HeldFile> List();
-    static std::vector<HeldFile> ListDrive(char letter);
+    // Every drive's held files, a drive within another's folder too, from each holding folder
+    // of the drive, by drive and then by path. A link found where a holding folder or a folder
+    // of one should be is never followed; its path goes to `refused` when given. A partial
+    // copy of a move is no held file: one whose writer has ended is removed on the way.
+    static std::vector<HeldFile> List(std::vector<std::string>* refused = nullptr);
+    static std::vector<HeldFile> ListDrive(char letter,
+                                           std::vector<std::string>* refused = nullptr);
+    // The files the patterns name (see HeldPattern), in listing order. A pattern without
+    // wildcards that is some file's original path letter for letter names that file alone,
+    // not its case twins.
+    static std::vector<HeldFile> Select(const std::vector<HeldFile>& files,
+                                        const std::vector<std::string>& patterns);
 
     // Moves the file back, making its missing folders. A file already at the original path is
     // kept and the restore fails, unless keepBoth, which gives the restored file the first free
     // name "name (2).ext", "name (3).ext"...; a folder there always fails it.
+    static HeldOutcome Restore(const HeldFile& file, bool keepBoth);
+    // The file held from the original path, looked for in each holding folder of its drive.
     static HeldOutcome Restore(const std::string& originalPath, bool keepBoth);
     // Removes the held file for good, read-only or not.
+    static HeldOutcome Delete(const HeldFile& file);
     static HeldOutcome Delete(const std::string& originalPath);
     // Those held more than `days` whole days before `now`.
     static std::vector<HeldFile> HeldLongerThan(const std::vector<HeldFile>& files, int days,

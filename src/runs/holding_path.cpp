@@ -11,7 +11,12 @@ std::optional<std::string> HoldingPath::Of(const std::string& path) {
     const char letter = path[0];
     if (!((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z')))
         return std::nullopt;
-    std::string root = HoldingFolder::RootFor(letter);
+    return In(HoldingFolder::RootFor(letter), path);
+}
+
+std::optional<std::string> HoldingPath::In(std::string root, const std::string& path) {
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\')
+        return std::nullopt;
     while (!root.empty() && root.back() == '\\')
         root.pop_back();
     if (root.empty())

@@ -12,6 +12,8 @@ class HoldingPath {
 public:
     // Empty for a path that does not begin with a drive letter and colon.
     static std::optional<std::string> Of(const std::string& path);
+    // The path below a given holding folder of its drive (one of HoldingFolder::RootsFor).
+    static std::optional<std::string> In(std::string root, const std::string& path);
     // Where the name's extension begins: its last dot, or its end when it has none.
     static size_t ExtensionStart(const std::string& path);
     // The first of "name (2).ext", "name (3).ext"... where no file is.

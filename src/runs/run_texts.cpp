@@ -197,8 +197,8 @@ RunMessage RunTexts::RecycleDisabledMessage(const std::string& settingsError, in
 
 RunMessage RunTexts::RunInProgressMessage() {
     RunMessage message;
-    message.text = "A clean-up run is in progress in another Brumo. Try again when it has "
-                   "finished.";
+    message.text = "A clean-up run, or a restore or purge of held files, is in progress in "
+                   "another Brumo. Try again when it has finished.";
     message.icon = MessageIcon::Error;
     return message;
 }

@@ -1,5 +1,7 @@
 #include "cli_test_support.h"
 #include "platform/clock.h"
+#include "platform/file_lock.h"
+#include "platform/folder.h"
 #include "support/holding_tree.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +89,37 @@ TEST_F(HeldCommandsTest, PurgeDeletesOnlyWhatWasHeldLongerThanTheDaysGiven) {
     EXPECT_EQ(Run({"purge", "--older-than", "9", "--yes"}), 0) << err;
     EXPECT_EQ(out, "Deleted " + a + "\nDeleted 1 of 1 files held longer than 9 days, 1 bytes.\n");
     EXPECT_FALSE(fs::exists(Host(*HoldingPath::Of(a))));
+}
+
+// A path without wildcards that names a held file letter for letter restores that file alone;
+// other spellings find it ignoring case, letters beyond ASCII too.
+TEST_F(HeldCommandsTest, AnExactPathRestoresThatFileAloneAndOthersFoldCase) {
+    const std::string cafe = Held("UNI\\café.tmp", 1);
+    EXPECT_EQ(Run({"restore", drives.Path('C', "uni\\CAFÉ.TMP"), "--yes"}), 0) << err;
+    EXPECT_EQ(fs::file_size(Host(cafe)), 1u);
+    if (!Folder::SpellsAsOnDisk())
+        return; // names that differ only in case are one file here
+    const std::string upper = Held("t\\A.TMP", 1), lower = Held("t\\a.tmp", 2);
+    EXPECT_EQ(Run({"restore", lower, "--yes"}), 0) << err;
+    EXPECT_EQ(out, "Restored " + lower + "\nRestored 1 of 1 files.\n");
+    EXPECT_TRUE(fs::exists(Host(*HoldingPath::Of(upper))));
+}
+
+TEST_F(HeldCommandsTest, RestoreAndPurgeWaitForARealRunToEnd) {
+    const std::string a = Held("a.tmp", 1);
+    ProgramFiles files;
+    files.Log = (tree / "brumo.LOG.TXT").string();
+    bool held = false;
+    OsError error;
+    const std::unique_ptr<FileLock> run = FileLock::TryTake(files.Log + ".lock", held, error);
+    ASSERT_TRUE(run) << error.Message();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"restore", a, "--yes"},
+          std::vector<std::string>{"purge", "--older-than", "0", "--yes"}}) {
+        EXPECT_EQ(test::RunBrumo(files, args, out, err), 2) << args[0];
+        EXPECT_NE(err.find("is in progress in another Brumo"), std::string::npos) << err;
+    }
+    EXPECT_TRUE(fs::exists(Host(*HoldingPath::Of(a))));
 }
 
 } // namespace
