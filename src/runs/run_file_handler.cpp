@@ -1,12 +1,14 @@
 #include "runs/run_file_handler.h"
 
 #include "model/junk_file_type.h"
+#include "platform/file_attributes.h"
 #include "platform/file_system.h"
 #include "platform/folder.h"
 #include "runs/holding_path.h"
 #include "runs/line_escape.h"
 #include "runs/run_texts.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace brumo {
@@ -152,46 +154,76 @@ void RunFileHandler::FlushRecycleBatch() {
 }
 
 void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
-    std::optional<std::string> target = HoldingPath::Of(path);
-    if (!target) {
+    const std::optional<std::string> natural = HoldingPath::Of(path);
+    if (!natural) {
         LogFailure(path, size, OsError::MessageFor(OsError::NotFound()));
         ++counters_.FilesFailed;
         return;
     }
     // A folder that cannot be made shows up as a failed move.
-    files_->CreateFolders(target->substr(0, target->find_last_of("\\/")));
-    const std::string wanted = *target;
+    std::string wanted = *natural;
+    if (files_->CreateFolders(FolderOf(wanted))) {
+        wanted = BesideHeldFiles(path, wanted);
+        if (wanted != *natural)
+            files_->CreateFolders(FolderOf(wanted));
+    }
+    std::string target = wanted;
     OsError error;
     if (files_->FileExistsAsSpelled(wanted) && !MayBeGivenName(wanted)) {
-        error = ReplaceHeld(path, wanted, *target);
+        error = ReplaceHeld(path, wanted, target);
     } else {
         // Another file holds the name (a case twin where the holding folder folds case, a file
         // of a twin folder, a name given to one of them): both are kept.
         if (files_->FileExistsAsNamed(wanted))
             target = HoldingPath::FreeName(wanted);
-        error = files_->MoveFile(path, *target);
+        error = files_->MoveFile(path, target);
     }
     if (error) {
         LogFailure(path, size, error.Message());
         ++counters_.FilesFailed;
         return;
     }
-    LogSuccess(path, size, *target != wanted ? *target : std::string());
+    LogSuccess(path, size, target != *natural ? target : std::string());
     Processed(size, true);
+}
+
+std::string RunFileHandler::FolderOf(const std::string& path) {
+    return path.substr(0, path.find_last_of("\\/"));
+}
+
+std::string RunFileHandler::BesideHeldFiles(const std::string& path, std::string target) {
+    // Only the folders below the holding folder itself may take other names.
+    const std::optional<std::string> root = HoldingPath::Of(path.substr(0, 3));
+    if (!root)
+        return target;
+    for (size_t separator = target.find_first_of("\\/", root->size());
+         separator != std::string::npos; separator = target.find_first_of("\\/", separator + 1)) {
+        const std::string folder = target.substr(0, separator);
+        const std::optional<uint32_t> attributes = FileSystem::Attributes(folder);
+        if (!attributes || (*attributes & FileAttributes::Directory))
+            continue;
+        if (*attributes & FileAttributes::ReparsePoint)
+            break; // a planted link: the move fails on it, and the log says so
+        // A held file where this file needs a folder: the file stays, and the folder takes
+        // the first name no file holds.
+        const std::string free = HoldingPath::FreeName(folder);
+        target = free + target.substr(separator);
+        separator = free.size();
+    }
+    return target;
 }
 
 OsError RunFileHandler::ReplaceHeld(const std::string& path, const std::string& held,
                                     std::string& target) {
     // The newer file replaces the older one only once it is held itself, so that a move that
-    // fails (the file gone since the walk, a folder the user may not write) keeps the older.
+    // fails (the file gone since the walk, a folder the user may not write, a full disk)
+    // keeps the older.
     target = HoldingPath::FreeName(held);
-    const OsError error = files_->MoveFile(path, target);
+    OsError error = files_->MoveFile(path, target);
     if (error.code == OsError::NameTooLong()) {
-        // No longer name fits beside it: the older copy has to make room first.
-        target = held;
-        files_->SetAttributes(held, 0);
-        files_->DeleteFile(held);
-        return files_->MoveFile(path, held);
+        // No longer name fits beside it: a shorter one does, for that moment.
+        target = HoldingPath::FreeName(Shortened(held));
+        error = files_->MoveFile(path, target);
     }
     if (error)
         return error;
@@ -199,6 +231,18 @@ OsError RunFileHandler::ReplaceHeld(const std::string& path, const std::string& 
     if (!files_->DeleteFile(held) && !files_->MoveFile(target, held))
         target = held;
     return {};
+}
+
+std::string RunFileHandler::Shortened(const std::string& path) {
+    // Room for " (n)" with many digits, cut from the end of the name before its extension,
+    // never within a character.
+    constexpr size_t kRoom = 16;
+    const size_t nameStart = path.find_last_of("\\/") + 1;
+    const size_t dot = HoldingPath::ExtensionStart(path);
+    size_t cut = dot - std::min(kRoom, dot - nameStart);
+    while (cut > nameStart && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80)
+        --cut;
+    return path.substr(0, cut) + path.substr(dot);
 }
 
 bool RunFileHandler::MayBeGivenName(const std::string& target) {

@@ -70,6 +70,11 @@ private:
     static bool MayBeGivenName(const std::string& target);
     // Moves the file over the copy held of the same path before; target gets where it went.
     OsError ReplaceHeld(const std::string& path, const std::string& held, std::string& target);
+    // The target with each folder whose name a held file has moved to the first free name.
+    static std::string BesideHeldFiles(const std::string& path, std::string target);
+    static std::string FolderOf(const std::string& path);
+    // The name cut short before its extension, for a name too long to take a number.
+    static std::string Shortened(const std::string& path);
     // A queued file that did not go: its counts and the size it was counted with come off.
     void TakeBackQueued(int64_t size);
 

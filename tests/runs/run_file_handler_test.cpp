@@ -153,6 +153,24 @@ TEST_F(RunFileHandlerTest, MovingTheSameFileAgainReplacesTheHeldCopy) {
     EXPECT_EQ(Counts().TotalBytes, 30);
 }
 
+// A held file named like a folder a later file needs stays; that file is held beside it.
+TEST_F(RunFileHandlerTest, AHeldFileInTheWayOfAFolderIsKept) {
+    const std::string first = File("t\\x", 3);
+    handler.BeginType(MethodHoldingFolder);
+    handler.RealFile(first, 3);
+    const std::string second = File("t\\x\\a.tmp", 4);
+    handler.RealFile(second, 4);
+    const std::string beside = *HoldingPath::Of(drives.Path('C', "t\\x (2)\\a.tmp"));
+    EXPECT_EQ(fs::file_size(test::Host(*HoldingPath::Of(first))), 3u);
+    EXPECT_EQ(fs::file_size(test::Host(beside)), 4u);
+    EXPECT_FALSE(fs::exists(test::Host(second)));
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "\t" + second);
+    EXPECT_EQ(lines[2], RunTexts::HeldAsDetail(beside));
+    EXPECT_EQ(Counts().FilesFailed, 0);
+}
+
 TEST_F(RunFileHandlerTest, AReadOnlyFileFailsToDeleteButMoves) {
     const std::string path = File("t\\ro.tmp", 7);
     TreeBuilder::MakeReadOnly(test::Host(path));
