@@ -1,5 +1,6 @@
 #include "../../platform/posix/ended_process.h"
 #include "../run_test_support.h"
+#include "model/junk_file_type.h"
 #include "platform/file_system.h"
 #include "platform/holding_folder.h"
 #include "runs/held_files.h"
