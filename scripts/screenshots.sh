@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Draws the windows on temporary folder trees into docs/:
+# Draws the windows on temporary folder trees into docs/ (at 100%) and docs/200/ (at 200%,
+# QT_SCALE_FACTOR=2), on a screen of their own with the openbox window manager:
 #   scripts/screenshots.sh [BUILD_DIR [SCENE...]]   (no scene: all of them)
 # Each line of `shots` is a scene of tests/ui/screenshots/screenshots.cpp and its picture.
 set -euo pipefail
@@ -27,31 +28,42 @@ shots=(
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target ui_screenshots -j2
-mkdir -p docs
+mkdir -p docs/200
 
-# A screen of its own with a window manager, so that windows get their frames and the
-# main window's pictures are taken from the screen as a user sees them; QT_SCALE_FACTOR=2
-# in the environment draws them at 200%.
+# A screen of its own with a window manager, so that windows get their frames and are taken
+# from the screen as a user sees them; large enough for the 200% pictures.
 display=""
 if command -v Xvfb >/dev/null && command -v openbox >/dev/null; then
-    display=":$((90 + RANDOM % 100))"
-    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    for n in $(seq 90 189); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            display=":$n"
+            break
+        fi
+    done
+fi
+if [ -n "$display" ]; then
+    Xvfb "$display" -screen 0 2560x2048x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
+    wm_pid=""
+    trap 'kill $wm_pid $xvfb_pid 2>/dev/null || true' EXIT
     for _ in $(seq 50); do
         [ -e "/tmp/.X11-unix/X${display#:}" ] && break
         sleep 0.1
     done
     DISPLAY=$display openbox >/dev/null 2>&1 &
     wm_pid=$!
-    trap 'kill $wm_pid $xvfb_pid 2>/dev/null || true' EXIT
-    sleep 1
+    for _ in $(seq 50); do
+        DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
+            break
+        sleep 0.1
+    done
+else
+    echo "no Xvfb and openbox: the pictures are drawn without window frames" >&2
 fi
 
 draw() {
     if [ -n "$display" ]; then
         DISPLAY=$display QT_QPA_PLATFORM=xcb BRUMO_SHOTS_FROM_SCREEN=1 "$@"
-    elif command -v xvfb-run >/dev/null; then
-        xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb "$@"
     else
         QT_QPA_PLATFORM=offscreen "$@"
     fi
@@ -63,4 +75,7 @@ for shot in "${shots[@]}"; do
     fi
     draw "$build/tests/ui_screenshots" "$scene" "$picture"
     echo "wrote $picture"
+    large="docs/200/${picture#docs/}"
+    QT_SCALE_FACTOR=2 draw "$build/tests/ui_screenshots" "$scene" "$large"
+    echo "wrote $large"
 done

@@ -7,7 +7,8 @@ packages=(
     build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev libcli11-dev nlohmann-json3-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    attr dosfstools e2fsprogs trash-cli xvfb xauth openbox xdg-utils fonts-dejavu-core
+    attr dosfstools e2fsprogs trash-cli xvfb xauth openbox x11-utils xdotool xdg-utils
+    fonts-dejavu-core
     file dpkg-dev appstream desktop-file-utils groff-base ccache
 )
 

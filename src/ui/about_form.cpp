@@ -2,6 +2,7 @@
 
 #include "ui/app_icon.h"
 #include "ui/application.h"
+#include "ui/dialog_buttons.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace brumo {
@@ -16,7 +18,6 @@ namespace brumo {
 TAboutForm::TAboutForm(const VersionInfo& version, LinkOpener openHelp, QWidget* parent)
     : QDialog(parent), openHelp_(std::move(openHelp)) {
     setObjectName("AboutForm");
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     imgIcon = new QLabel(this);
     imgIcon->setObjectName("imgIcon");
@@ -52,37 +53,35 @@ TAboutForm::TAboutForm(const VersionInfo& version, LinkOpener openHelp, QWidget*
             openHelp_();
     });
 
-    btnAboutOK = new QPushButton("OK", this);
-    btnAboutOK->setObjectName("btnAboutOK");
+    QDialogButtonBox* buttons = DialogButtons::Make(this);
+    buttons->setCenterButtons(true);
+    btnAboutOK = DialogButtons::Add(buttons, QDialogButtonBox::Ok, "OK", "btnAboutOK");
     btnAboutOK->setDefault(true);
     connect(btnAboutOK, &QPushButton::clicked, this, &QDialog::accept);
 
+    // Spaced as the style spaces a message box: the icon beside the texts, the link set off
+    // from them, the button below.
+    const int spacing = style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing);
     auto* texts = new QVBoxLayout;
-    texts->setSpacing(6);
     for (QWidget* w : std::initializer_list<QWidget*>{lblVersion, lblLegal, lblAbout1, lblAbout2})
         texts->addWidget(w);
-    texts->addSpacing(6);
+    texts->addSpacing(spacing);
     texts->addWidget(lblLink);
 
     auto* top = new QHBoxLayout;
-    top->setSpacing(14);
+    top->setSpacing(2 * style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
     top->addWidget(imgIcon, 0, Qt::AlignTop);
     top->addLayout(texts, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnAboutOK);
-    buttons->addStretch();
-
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 16, 16, 12);
     layout->addLayout(top);
-    layout->addSpacing(10);
-    layout->addLayout(buttons);
+    layout->addSpacing(spacing);
+    layout->addWidget(buttons);
 
     FormCreate(version);
     setFixedWidth(400);
     setFixedHeight(heightForWidth(400) > 0 ? heightForWidth(400) : sizeHint().height());
+    DialogButtons::WithoutMaximizeButton(*this);
 }
 
 void TAboutForm::FormCreate(const VersionInfo& version) {

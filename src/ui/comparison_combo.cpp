@@ -8,10 +8,10 @@
 namespace brumo {
 
 namespace {
+// A little smaller than the list's own font, leaving room below the text for the line.
 QFont PictogramFont(const QFont& base) {
     QFont font = base;
-    font.setFamily("Arial");
-    font.setPixelSize(11);
+    font.setPointSizeF(base.pointSizeF() * 11 / 13);
     return font;
 }
 
@@ -27,7 +27,7 @@ public:
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return QSize(QStyledItemDelegate::sizeHint(option, index).width(),
-                     ComparisonCombo::ItemHeight);
+                     ComparisonCombo::ItemHeight(option.font));
     }
 };
 class RowDelegate : public QStyledItemDelegate {
@@ -36,10 +36,14 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return QSize(QStyledItemDelegate::sizeHint(option, index).width(),
-                     ComparisonCombo::ItemHeight);
+                     ComparisonCombo::ItemHeight(option.font));
     }
 };
 } // namespace
+
+int ComparisonCombo::ItemHeight(const QFont& font) {
+    return QFontMetrics(PictogramFont(font)).height() + 5;
+}
 
 void ComparisonCombo::UseItemHeight(QComboBox& combo) {
     combo.setItemDelegate(new RowDelegate(&combo));
@@ -47,7 +51,7 @@ void ComparisonCombo::UseItemHeight(QComboBox& combo) {
 
 ComparisonCombo::ComparisonCombo(QWidget* parent) : QComboBox(parent) {
     setItemDelegate(new PictogramDelegate(this));
-    setMinimumHeight(ItemHeight + 6);
+    setMinimumHeight(ItemHeight(font()) + 6);
 }
 
 void ComparisonCombo::DrawItem(QPainter& p, const QRect& rect, int index, const QString& text,

@@ -10,7 +10,8 @@ class ComparisonCombo : public QComboBox {
     Q_OBJECT
 
 public:
-    static constexpr int ItemHeight = 18;
+    // A row's height in the list for the list's font.
+    static int ItemHeight(const QFont& font);
 
     explicit ComparisonCombo(QWidget* parent = nullptr);
 

@@ -6,6 +6,7 @@
 #include "model/default_types.h"
 #include "model/styled_text.h"
 #include "runs/recycle_settings_check.h"
+#include "ui/dialog_buttons.h"
 #include "ui/prompter.h"
 #include "ui/styled_text_view.h"
 #include "ui/widget_placement.h"
@@ -16,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -25,6 +27,16 @@ namespace brumo {
 namespace {
 constexpr const char* WindowName = "DefaultForm";
 constexpr const char* ListWidthKey = "ListWidth";
+
+// Rows with air above and below the name, as a desktop's lists have.
+class RoomyRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        return {size.width(), size.height() + option.fontMetrics.height() / 2};
+    }
+};
 } // namespace
 
 TDefaultForm::TDefaultForm(RecycleSettingsCheck& recycle, QWidget* parent) : QDialog(parent) {
@@ -39,6 +51,8 @@ TDefaultForm::TDefaultForm(RecycleSettingsCheck& recycle, QWidget* parent) : QDi
     lvDefs->header()->setSectionsClickable(false);
     lvDefs->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lvDefs->setRootIsDecorated(false);
+    lvDefs->setUniformRowHeights(true);
+    lvDefs->setItemDelegate(new RoomyRows(lvDefs));
     lvDefs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvDefs->setSelectionMode(QAbstractItemView::SingleSelection);
     lvDefs->viewport()->installEventFilter(this);
@@ -59,22 +73,17 @@ TDefaultForm::TDefaultForm(RecycleSettingsCheck& recycle, QWidget* parent) : QDi
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
 
-    btnOK = new QPushButton("OK");
-    btnOK->setObjectName("btnOK");
+    QDialogButtonBox* buttons = DialogButtons::Make(this);
+    btnOK = DialogButtons::Add(buttons, QDialogButtonBox::Ok, "OK", "btnOK");
     btnOK->setDefault(true);
     btnOK->setEnabled(false);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    btnCancel = new QPushButton("Cancel");
-    btnCancel->setObjectName("btnCancel");
+    btnCancel = DialogButtons::Add(buttons, QDialogButtonBox::Cancel, "Cancel", "btnCancel");
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Splitter1, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
     FormCreate(recycle);
 }

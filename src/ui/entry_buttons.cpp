@@ -1,27 +1,22 @@
 #include "ui/entry_buttons.h"
 
+#include "ui/dialog_buttons.h"
+
 #include <QDialog>
-#include <QHBoxLayout>
 #include <QPushButton>
 
 namespace brumo {
 
-QHBoxLayout* EntryButtons::Make(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
-    ok = new QPushButton("OK", dialog);
-    ok->setObjectName("btnOK");
+QDialogButtonBox* EntryButtons::Make(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
+    QDialogButtonBox* box = DialogButtons::Make(dialog);
+    ok = DialogButtons::Add(box, QDialogButtonBox::Ok, "OK", "btnOK");
     ok->setDefault(true);
     ok->setEnabled(false);
-    cancel = new QPushButton("Cancel", dialog);
-    cancel->setObjectName("btnCancel");
+    cancel = DialogButtons::Add(box, QDialogButtonBox::Cancel, "Cancel", "btnCancel");
     cancel->setAutoDefault(false);
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
+    return box;
 }
 
 } // namespace brumo

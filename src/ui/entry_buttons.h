@@ -1,17 +1,17 @@
 #pragma once
 
 class QDialog;
-class QHBoxLayout;
+class QDialogButtonBox;
 class QPushButton;
 
 namespace brumo {
 
-// The OK and Cancel buttons of the entry editors (TSpecForm, TNameForm), right-aligned in a
-// row. OK is the default button and starts unavailable until the entry is acceptable;
+// The OK and Cancel buttons of the entry editors (TSpecForm, TNameForm), in the platform's
+// order. OK is the default button and starts unavailable until the entry is acceptable;
 // Cancel never takes Enter. They accept and reject the dialog.
 class EntryButtons {
 public:
-    static QHBoxLayout* Make(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
+    static QDialogButtonBox* Make(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
 };
 
 } // namespace brumo

@@ -63,8 +63,8 @@ std::string EntryRules::NameVerdict(const std::string& text,
                                     const std::function<bool(const std::string&)>& fileExists) {
     if (!NameAcceptable(text))
         return "Enter full path";
-    // Windows drops trailing blanks from a name.
-    const size_t end = text.find_last_not_of(' ');
+    // Windows drops trailing periods and blanks from a name.
+    const size_t end = text.find_last_not_of(". ");
     return fileExists(text.substr(0, end + 1)) ? "File exists" : "File does not exist";
 }
 

@@ -3,6 +3,7 @@
 #include "engine/local_drives.h"
 #include "platform/file_attributes.h"
 #include "platform/folder.h"
+#include "platform/holding_folder.h"
 #include "platform/locale_info.h"
 #include "platform/path_map.h"
 
@@ -12,10 +13,15 @@ namespace brumo {
 
 namespace {
 
+// A search never enters a holding folder, nor a hidden folder: the tree offers neither.
+bool ShownName(std::string_view name) {
+    return !name.empty() && name[0] != '.' &&
+           !LocaleInfo::EqualIgnoreCase(name, HoldingFolder::Name);
+}
+
 // Links and mount points are never walked, so the tree does not offer them either.
 bool Shown(const FindEntry& entry) {
-    return !entry.name.empty() && entry.name[0] != '.' &&
-           (entry.attributes & FileAttributes::Directory) &&
+    return ShownName(entry.name) && (entry.attributes & FileAttributes::Directory) &&
            !(entry.attributes & FileAttributes::ReparsePoint);
 }
 
@@ -79,7 +85,7 @@ std::string FolderPickTree::NodePath(const PickNode& node) {
 }
 
 bool FolderPickTree::HasSubfolders(const std::string& path) {
-    return Folder::HasSubfolder(path, [](std::string_view name) { return name[0] != '.'; });
+    return Folder::HasSubfolder(path, ShownName);
 }
 
 PickNode* FolderPickTree::Find(std::string_view path) {

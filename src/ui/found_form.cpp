@@ -1,7 +1,6 @@
 #include "ui/found_form.h"
 
 #include "platform/file_system.h"
-#include "ui/dialog_font.h"
 #include "ui/widget_placement.h"
 
 #include <QHBoxLayout>
@@ -31,7 +30,6 @@ QStringList LinesOf(const std::string& bytes) {
 TFoundForm::TFoundForm(QWidget* parent) : QDialog(parent) {
     setObjectName("FoundForm");
     setWindowFlag(Qt::Tool);
-    DialogFont::ApplyTo(*this);
     setMinimumSize(300, 200);
     resize(420, 300);
 

@@ -51,9 +51,6 @@ THDForm::THDForm(MainWindowSetup setup, QWidget* parent)
     : QMainWindow(parent), setup_(std::move(setup)) {
     setObjectName(WindowName);
     setWindowTitle(ApplicationTitle);
-    QFont font("Arial");
-    font.setPixelSize(13);
-    setFont(font);
     setMinimumSize(460, 350);
     resize(520, 400);
     if (!setup_.runDialog)

@@ -5,7 +5,6 @@
 #include "platform/file_system.h"
 #include "runs/size_text.h"
 #include "ui/action_widgets.h"
-#include "ui/dialog_font.h"
 #include "ui/path_column_delegate.h"
 #include "ui/prompter.h"
 #include "ui/status_hints.h"
@@ -73,7 +72,6 @@ QString FilesText(int count) {
 THeldForm::THeldForm(QWidget* parent) : QDialog(parent) {
     setObjectName("HeldForm");
     setWindowTitle("Held files");
-    DialogFont::ApplyTo(*this);
     setSizeGripEnabled(true);
     setMinimumSize(420, 260);
     resize(600, 380);
@@ -143,7 +141,9 @@ THeldForm::THeldForm(QWidget* parent) : QDialog(parent) {
     purge->addStretch();
     purge->addWidget(btnClose);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 0);
+    int left = 0, top = 0, right = 0;
+    layout->getContentsMargins(&left, &top, &right, nullptr);
+    layout->setContentsMargins(left, top, right, 0); // the status bar closes the window
     layout->addWidget(tvHeld, 1);
     layout->addLayout(buttons);
     layout->addLayout(purge);
@@ -301,11 +301,9 @@ void THeldForm::aRestoreExecute() {
 }
 
 void THeldForm::DeleteForGood(const std::vector<std::string>& paths, const QString& which) {
-    if (!Prompter::AskYes(this,
-                          "Delete " + FilesText(int(paths.size())) + which + " for good? " +
-                              (paths.size() == 1 ? "It" : "They") +
-                              " cannot be restored afterwards.",
-                          PromptIcon::Warning))
+    if (!Prompter::ConfirmIrreversible(
+            this, "Delete " + FilesText(int(paths.size())) + which + " for good? " +
+                      (paths.size() == 1 ? "It" : "They") + " cannot be restored afterwards."))
         return;
     int done = 0;
     QStringList failures;

@@ -1,5 +1,6 @@
 #include "ui/legend_form.h"
 
+#include "ui/dialog_buttons.h"
 #include "ui/dir_sel_images.h"
 #include "ui/widget_placement.h"
 
@@ -56,24 +57,21 @@ TLegendForm::TLegendForm(QWidget* owner) : QDialog(owner, Qt::Tool | Qt::WindowS
     // The list explains; it never shows a chosen row.
     connect(tvLegend, &QTreeWidget::itemSelectionChanged, tvLegend, &QTreeWidget::clearSelection);
 
-    btnOK = new QPushButton("OK", this);
-    btnOK->setObjectName("btnOK");
+    QDialogButtonBox* buttons = DialogButtons::Make(this);
+    btnOK = DialogButtons::Add(buttons, QDialogButtonBox::Ok, "OK", "btnOK");
     btnOK->setDefault(true);
     btnOK->setAutoDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &TLegendForm::btnOKClick);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tvLegend);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
     tvLegend->setFixedHeight(tvLegend->sizeHintForRow(0) * int(std::size(Rows)) +
                              2 * tvLegend->frameWidth() + 6);
     tvLegend->setMinimumWidth(textWidth + tvLegend->iconSize().width() +
                               2 * tvLegend->frameWidth() + 24);
-    setFixedSize(sizeHint());
+    DialogButtons::MakeFixedSize(*this);
 
     placed_ = WidgetPlacement::Restore(*this, WindowName, false);
 }

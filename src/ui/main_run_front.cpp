@@ -79,7 +79,12 @@ MessageAnswer MainRunFront::ShowMessage(const RunMessage& message) {
 bool MainRunFront::OfferLog(const RunMessage& message) {
     if (form_.closing_)
         return false; // the window is going away: the log stays where it is
-    return ShowMessage(message) == MessageAnswer::Yes;
+    // The run's report: its question only offers the log, so it reads as information (a
+    // warning keeps its own icon).
+    RunMessage report = message;
+    if (report.icon == MessageIcon::Question)
+        report.icon = MessageIcon::Information;
+    return ShowMessage(report) == MessageAnswer::Yes;
 }
 
 void MainRunFront::OpenLog(const std::string& path) {

@@ -14,7 +14,10 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace brumo {
 
@@ -126,7 +129,6 @@ void MainWindowControls::BuildLayout() {
     // button, which does not take the mouse) reports the hint of the button under it.
     f.pnlButtons = new QWidget(central);
     f.pnlButtons->setObjectName("pnlButtons");
-    f.pnlButtons->setFixedWidth(98);
     f.pnlButtons->setMouseTracking(true);
     struct ButtonPlace {
         QPushButton** button;
@@ -137,19 +139,30 @@ void MainWindowControls::BuildLayout() {
         {&f.btnAdd, "btnAdd", f.aAdd},    {&f.btnDef, "btnDef", f.aDefaults},
         {&f.btnEdit, "btnEdit", f.aEdit}, {&f.btnRem, "btnRem", f.aRem},
         {&f.btnUndo, "btnUndo", f.aUndo}, {&f.btnCount, "btnCount", f.aCount}};
-    int top = 26;
-    for (const ButtonPlace& place : places) {
-        *place.button = ActionWidgets::MakeButton(f.pnlButtons, place.name, place.action);
-        (*place.button)->setGeometry(10, top, 79, 24);
-        top += 30;
-    }
-    f.btnCount->hide();
-
     f.Label1 = new QLabel("Junk file types:", central);
     f.Label1->setObjectName("Label1");
-    QFont labelFont("Arial");
-    labelFont.setPixelSize(16);
+    // A heading, larger than the desktop's font by the designed 16 to 13.
+    QFont labelFont = f.Label1->font();
+    labelFont.setPointSizeF(labelFont.pointSizeF() * 16 / 13);
     f.Label1->setFont(labelFont);
+
+    // The designed 79 x 24 buttons, larger where the desktop's font needs it; the first one
+    // level with the list's top, the others as far apart as the style spaces a layout.
+    QSize size(79, 24);
+    for (const ButtonPlace& place : places) {
+        *place.button = ActionWidgets::MakeButton(f.pnlButtons, place.name, place.action);
+        size = size.expandedTo((*place.button)->sizeHint());
+    }
+    QStyle* style = f.style();
+    const int spacing = std::max(6, style->pixelMetric(QStyle::PM_LayoutVerticalSpacing));
+    const int margin = style->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    int top = 4 + f.Label1->sizeHint().height() + spacing;
+    for (const ButtonPlace& place : places) {
+        (*place.button)->setGeometry(margin, top, size.width(), size.height());
+        top += size.height() + spacing;
+    }
+    f.btnCount->hide();
+    f.pnlButtons->setFixedWidth(2 * margin + size.width());
 
     f.lvJunk = new QListWidget(central);
     f.lvJunk->setObjectName("lvJunk");
@@ -191,7 +204,8 @@ void MainWindowControls::BuildLayout() {
         button->setMinimumSize(79, 24);
 
     auto* listColumn = new QVBoxLayout;
-    listColumn->setContentsMargins(0, 4, 8, 0);
+    listColumn->setContentsMargins(0, 4, style->pixelMetric(QStyle::PM_LayoutRightMargin), 0);
+    listColumn->setSpacing(spacing);
     listColumn->addWidget(f.Label1);
     listColumn->addWidget(f.lvJunk, 1);
     auto* upper = new QHBoxLayout;
@@ -201,10 +215,9 @@ void MainWindowControls::BuildLayout() {
     upper->addLayout(listColumn, 1);
 
     auto* bottom = new QHBoxLayout;
-    bottom->setContentsMargins(10, 6, 8, 6);
-    bottom->setSpacing(8);
+    bottom->setContentsMargins(margin, spacing, style->pixelMetric(QStyle::PM_LayoutRightMargin),
+                               spacing);
     bottom->addWidget(f.btnCleanup);
-    bottom->addSpacing(4);
     bottom->addWidget(f.cbTestMode);
     bottom->addStretch();
     bottom->addWidget(f.btnHelp);

@@ -1,9 +1,10 @@
 #include "ui/name_form.h"
 
 #include "app/settings_file.h"
+#include "engine/local_drives.h"
 #include "platform/file_system.h"
 #include "platform/path_map.h"
-#include "ui/dialog_font.h"
+#include "ui/dialog_buttons.h"
 #include "ui/entry_buttons.h"
 #include "ui/entry_rules.h"
 #include "ui/key_filter.h"
@@ -19,6 +20,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace brumo {
@@ -34,10 +36,14 @@ bool NameRefuses(QChar ch) {
     return KeyFilter::IsOneOf(EntryRules::NameRefused, ch);
 }
 
-// The program's folder, as a Windows path where a drive maps it.
+// The program's folder as a Windows path; where no drive maps it, the first drive's root,
+// so that the open-file dialog starts where a file can be protected.
 std::string ProgramFolder() {
     const std::string host = QCoreApplication::applicationDirPath().toStdString();
-    return PathMap::ToWindows(host).value_or(host);
+    if (auto folder = PathMap::ToWindows(host))
+        return *folder;
+    const std::string letters = LocalDrives::LocalDriveList("", "");
+    return letters.empty() ? host : letters.substr(0, 1) + ":\\";
 }
 
 // A host path (on POSIX, one that begins with "/") keeps its own separator.
@@ -59,7 +65,6 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent) {
     setObjectName("NameForm");
     setWindowTitle("Brumo - files to protect");
     setWindowFlag(Qt::Tool);
-    DialogFont::ApplyTo(*this);
 
     rbSpec = new QRadioButton("File &specification", this);
     rbSpec->setObjectName("rbSpec");
@@ -79,7 +84,7 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent) {
     lblStat = new QLabel("Must enter filename", this);
     lblStat->setObjectName("lblStat");
     lblStat->setAlignment(Qt::AlignCenter);
-    QHBoxLayout* buttons = EntryButtons::Make(this, btnOK, btnCancel);
+    QDialogButtonBox* buttons = EntryButtons::Make(this, btnOK, btnCancel);
 
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(rbName);
@@ -88,12 +93,12 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rbSpec);
     layout->addWidget(ebSpec);
-    layout->addSpacing(6);
+    layout->addSpacing(style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing));
     layout->addLayout(nameRow);
     layout->addWidget(ebName);
     layout->addWidget(lblStat);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(buttons);
+    DialogButtons::MakeFixedSize(*this);
 
     connect(ebSpec, &QLineEdit::textChanged, this, &TNameForm::ebSpecChange);
     connect(ebName, &QLineEdit::textChanged, this, &TNameForm::ebNameChange);
@@ -103,8 +108,9 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent) {
                 rbSpecClick();
         });
     connect(btnBrowse, &QPushButton::clicked, this, &TNameForm::btnBrowseClick);
-    ebSpec->installEventFilter(this);
-    ebName->installEventFilter(this);
+    for (QWidget* watched : {static_cast<QWidget*>(ebSpec), static_cast<QWidget*>(ebName),
+                             static_cast<QWidget*>(rbSpec), static_cast<QWidget*>(rbName)})
+        watched->installEventFilter(this);
 
     WidgetPlacement::Restore(*this, "NameForm", false);
     settingsFile_ = WidgetPlacement::SettingsFileName();
@@ -142,6 +148,14 @@ void TNameForm::showEvent(QShowEvent* event) {
 }
 
 bool TNameForm::eventFilter(QObject* watched, QEvent* event) {
+    // A radio button's access key chooses the mode and goes on to its box, so that what the
+    // user types next lands there.
+    if (event->type() == QEvent::Shortcut && (watched == rbSpec || watched == rbName)) {
+        const bool name = watched == rbName;
+        (name ? rbName : rbSpec)->setChecked(true);
+        (name ? ebName : ebSpec)->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
     // Only the user enters a box (mouse, Tab, access key): the focus that comes back with
     // the window, after the open-file dialog for one, chooses nothing.
     const auto entered = [event] {
@@ -194,8 +208,11 @@ void TNameForm::btnBrowseClick() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const std::string host = dialog.selectedFiles().first().toStdString();
+    const std::optional<std::string> path = PathMap::ToWindows(host);
     rbName->setChecked(true);
-    ebName->setText(QString::fromStdString(PathMap::ToWindows(host).value_or(host)));
+    ebName->setText(QString::fromStdString(path.value_or(host)));
+    if (!path)
+        lblStat->setText("Enter full path: the chosen file is on no drive");
     ebName->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/new_pick_form.h"
 
+#include "ui/dialog_buttons.h"
 #include "ui/dir_sel_images.h"
 #include "ui/elided_label.h"
 #include "ui/legend_form.h"
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -71,19 +73,29 @@ public:
         return {row.left() - indentation(), row.top(), indentation() + width, row.height()};
     }
 
+    // Sideways, the view moves only when the row's head (tick box, icon and the caption's
+    // first letters) is out of view: a view that moved under the pointer would
+    // turn a double click on a tick box into two clicks on different rows.
     void scrollTo(const QModelIndex& index, ScrollHint hint) override {
-        QTreeWidget::scrollTo(index, hint);
+        QScrollBar* bar = horizontalScrollBar();
+        const int kept = bar->value();
+        QTreeWidget::scrollTo(index, hint); // would bring the whole wide column's start back
+        bar->setValue(kept);
         const QTreeWidgetItem* item = itemFromIndex(index);
         if (!item)
             return;
         const QRect caption = CaptionRect(item);
         const int room = viewport()->width();
+        const int head = iconSize().width() + 4 * fontMetrics().averageCharWidth();
+        const int row = caption.left() + indentation();
+        if (row >= 0 && row + std::min(head, caption.width() - indentation()) <= room)
+            return;
         int shift = 0;
         if (caption.left() < 0 || caption.width() > room)
             shift = caption.left();
-        else if (caption.right() >= room)
+        else
             shift = caption.right() + 1 - room;
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + shift);
+        bar->setValue(kept + shift);
     }
 
 protected:
@@ -174,13 +186,12 @@ TNewPickForm::TNewPickForm(QWidget* parent)
     btnExclude = ButtonFor(aNoSubs, "btnExclude", this);
     btnListed = ButtonFor(aExistSubs, "btnListed", this);
     btnLegend = ButtonFor(aLegend, "btnLegend", this);
-    btnOK = new QPushButton("OK", this);
-    btnOK->setObjectName("btnOK");
+    QDialogButtonBox* closing = DialogButtons::Make(this, Qt::Vertical);
+    btnOK = DialogButtons::Add(closing, QDialogButtonBox::Ok, "OK", "btnOK");
     btnOK->setDefault(true);
     btnOK->setToolTip("Close this form and accept changes");
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    btnCancel = new QPushButton("Cancel", this);
-    btnCancel->setObjectName("btnCancel");
+    btnCancel = DialogButtons::Add(closing, QDialogButtonBox::Cancel, "Cancel", "btnCancel");
     btnCancel->setAutoDefault(false);
     btnCancel->setToolTip("Close this form without accepting changes");
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -188,11 +199,10 @@ TNewPickForm::TNewPickForm(QWidget* parent)
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {btnInclude, btnExclude, btnListed})
         buttons->addWidget(button);
-    buttons->addSpacing(12);
+    buttons->addSpacing(2 * style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing));
     buttons->addWidget(btnLegend);
     buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    buttons->addWidget(closing);
     auto* body = new QHBoxLayout;
     body->addWidget(tvDirSel, 1);
     body->addLayout(buttons);

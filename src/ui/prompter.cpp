@@ -42,6 +42,12 @@ bool Prompter::AskYes(QWidget* parent, const QString& text, PromptIcon icon, int
     return Show(parent, {text, icon, PromptButtons::YesNo, helpContext}) == PromptAnswer::Yes;
 }
 
+bool Prompter::ConfirmIrreversible(QWidget* parent, const QString& text) {
+    Prompt prompt{text, PromptIcon::Warning, PromptButtons::YesNo};
+    prompt.defaultNo = true;
+    return Show(parent, prompt) == PromptAnswer::Yes;
+}
+
 void Prompter::Tell(QWidget* parent, const QString& text, PromptIcon icon, int helpContext) {
     Show(parent, {text, icon, PromptButtons::Ok, helpContext});
 }
@@ -59,6 +65,8 @@ PromptAnswer MessageBoxPrompter::Ask(QWidget* parent, const Prompt& prompt) {
                              : QMessageBox::StandardButtons(QMessageBox::Ok);
     QMessageBox box(IconOf(prompt.icon), prompt.caption, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    if (prompt.buttons == PromptButtons::YesNo)
+        box.setDefaultButton(prompt.defaultNo ? QMessageBox::No : QMessageBox::Yes);
     if (prompt.helpContext > 0 && openHelp_) {
         // Help answers nothing: the box stays open while the help shows.
         QPushButton* help = box.addButton(QMessageBox::Help);

@@ -20,6 +20,8 @@ struct Prompt {
     PromptButtons buttons = PromptButtons::Ok;
     int helpContext = 0;
     QString caption = "Brumo";
+    // A question whose Yes cannot be undone: Enter answers No.
+    bool defaultNo = false;
 };
 
 // Every question and report of the windows goes through the installed prompter, so that
@@ -39,6 +41,8 @@ public:
         return Current().Ask(parent, prompt);
     }
     static bool AskYes(QWidget* parent, const QString& text, PromptIcon icon, int helpContext = 0);
+    // A question about something that cannot be undone: a warning, No by default.
+    static bool ConfirmIrreversible(QWidget* parent, const QString& text);
     static void Tell(QWidget* parent, const QString& text, PromptIcon icon, int helpContext = 0);
 };
 

@@ -1,6 +1,6 @@
 #include "ui/spec_form.h"
 
-#include "ui/dialog_font.h"
+#include "ui/dialog_buttons.h"
 #include "ui/entry_buttons.h"
 #include "ui/entry_rules.h"
 #include "ui/key_filter.h"
@@ -24,7 +24,6 @@ TSpecForm::TSpecForm(QWidget* parent) : QDialog(parent) {
     setObjectName("SpecForm");
     setWindowTitle("Brumo - files to process");
     setWindowFlag(Qt::Tool);
-    DialogFont::ApplyTo(*this);
 
     ebSpec = new QLineEdit(this);
     ebSpec->setObjectName("ebSpec");
@@ -34,13 +33,13 @@ TSpecForm::TSpecForm(QWidget* parent) : QDialog(parent) {
     lblStat->setObjectName("lblStat");
     lblStat->setAlignment(Qt::AlignCenter);
     lblStat->setMinimumHeight(lblStat->fontMetrics().height());
-    QHBoxLayout* buttons = EntryButtons::Make(this, btnOK, btnCancel);
+    QDialogButtonBox* buttons = EntryButtons::Make(this, btnOK, btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ebSpec);
     layout->addWidget(lblStat);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(buttons);
+    DialogButtons::MakeFixedSize(*this);
 
     connect(ebSpec, &QLineEdit::textChanged, this, &TSpecForm::ebSpecChange);
 

@@ -4,7 +4,6 @@
 #include "model/styled_text.h"
 #include "platform/file_system.h"
 #include "ui/action_widgets.h"
-#include "ui/dialog_font.h"
 #include "ui/help_topics.h"
 #include "ui/qt_main_thread.h"
 #include "ui/status_hints.h"
@@ -29,6 +28,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -51,7 +51,6 @@ std::vector<std::string> Entries(const QListWidget* list) {
 TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog(parent) {
     setObjectName("TypeWiz");
     setWindowTitle("Junk file type wizard");
-    DialogFont::ApplyTo(*this);
     setSizeGripEnabled(false);
 
     const ProgramFiles program = files ? *files : ProgramFiles::OfThisProgram();
@@ -103,7 +102,9 @@ TTypeWiz::TTypeWiz(QWidget* parent, std::optional<ProgramFiles> files) : QDialog
     for (QDateEdit* picker : {dpDateDat1, dpDateDat2})
         picker->setMinimumWidth(picker->sizeHint().width() +
                                 picker->fontMetrics().horizontalAdvance(QLatin1Char('0')));
-    setMinimumSize(445, 330);
+    // Never smaller than the pages need in the desktop's font, so that no page squeezes its
+    // buttons closer than another.
+    setMinimumSize(QSize(445, 330).expandedTo(layout->minimumSize()));
     resize(506, 296);
 
     // Creation order: first page, date comparisons, placement, the all-drives entry, the
@@ -179,11 +180,13 @@ QWidget* TTypeWiz::MakeButtonBar() {
     buttons->addStretch();
     buttons->addWidget(btnBack);
     buttons->addWidget(btnNext);
-    buttons->addSpacing(8);
+    buttons->addSpacing(style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
     buttons->addWidget(btnFinish);
     buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(pnlButtons);
-    layout->setContentsMargins(8, 0, 8, 6);
+    int left = 0, right = 0, bottom = 0;
+    layout->getContentsMargins(&left, nullptr, &right, &bottom);
+    layout->setContentsMargins(left, 0, right, bottom);
     layout->addWidget(line);
     layout->addLayout(buttons);
     return pnlButtons;

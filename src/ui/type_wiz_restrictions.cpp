@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -124,6 +125,9 @@ QWidget* TTypeWiz::MakeRestrictionPanel(QWidget* page) {
              cbSizeType, ebSizeDat1, lblSizeAnd, ebSizeDat2, cbSizeUnits})
         w->setEnabled(false);
 
+    // The choices line up under the text of the check box above them.
+    const int indent = style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                       style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
     auto* line1 = new QHBoxLayout;
     line1->addWidget(ckRstDate);
     line1->addWidget(rbDate);
@@ -131,7 +135,7 @@ QWidget* TTypeWiz::MakeRestrictionPanel(QWidget* page) {
     line1->addWidget(MakeLabel(panel, "is"));
     line1->addStretch();
     auto* line2 = new QHBoxLayout;
-    line2->setContentsMargins(20, 0, 0, 0);
+    line2->setContentsMargins(indent, 0, 0, 0);
     line2->addWidget(cbDateType);
     line2->addWidget(dpDateDat1);
     line2->addWidget(cbAgeDat1);
@@ -140,7 +144,7 @@ QWidget* TTypeWiz::MakeRestrictionPanel(QWidget* page) {
     line2->addWidget(cbAgeDat2);
     line2->addStretch();
     auto* line4 = new QHBoxLayout;
-    line4->setContentsMargins(20, 0, 0, 0);
+    line4->setContentsMargins(indent, 0, 0, 0);
     line4->addWidget(cbSizeType);
     line4->addWidget(ebSizeDat1);
     line4->addWidget(lblSizeAnd);

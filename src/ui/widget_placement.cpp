@@ -4,10 +4,12 @@
 #include "app/program_files.h"
 #include "ui/prompter.h"
 
+#include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
+#include <QWindow>
 
 #include <optional>
 
@@ -20,6 +22,7 @@ namespace {
 constexpr const char* MinProperty = "brumoPlacementMin";
 constexpr const char* MaxProperty = "brumoPlacementMax";
 constexpr const char* FlagsProperty = "brumoPlacementFlags";
+constexpr const char* FrameProperty = "brumoPlacementFrame";
 
 std::optional<std::string>& SettingsPath() {
     static std::optional<std::string> path;
@@ -34,9 +37,37 @@ QRect RectOf(const PlacementRect& r) {
     return {r.left, r.top, r.Width(), r.Height()};
 }
 
-// The window's client rectangle stands for the normal rectangle both ways, so that a
-// restored window saves exactly what was read.
-WindowPlacement PlacementOf(const QWidget& window) {
+QRect WorkAreaOf(const QWidget& window) {
+    const QScreen* screen = window.screen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+// The frame around the window's contents: the platform's once the window has been shown,
+// before that the frame another window of the program has (a window manager may add its
+// frame only when the window first shows).
+QMargins FrameOf(QWidget& window) {
+    if (const QWindow* handle = window.windowHandle(); handle && handle->isVisible())
+        if (const QMargins frame = handle->frameMargins(); !frame.isNull()) {
+            // Kept for the save after the window has been hidden.
+            window.setProperty(FrameProperty, QVariant::fromValue(frame));
+            return frame;
+        }
+    if (const QVariant kept = window.property(FrameProperty); kept.isValid())
+        return kept.value<QMargins>();
+    for (const QWindow* other : QGuiApplication::topLevelWindows())
+        if (other->isVisible() && other->type() != Qt::Popup && other->type() != Qt::ToolTip)
+            if (const QMargins frame = other->frameMargins(); !frame.isNull())
+                return frame;
+    return {};
+}
+
+QRect Grown(const QRect& r, const QMargins& m) {
+    return r.marginsAdded(m);
+}
+
+// The placement keeps the whole window, frame and title bar included, as Windows keeps the
+// window's rectangle; so the rectangle saved is the one the user sees.
+WindowPlacement PlacementOf(const QWidget& window, const QMargins& frame) {
     WindowPlacement p;
     p.minPosition = {-1, -1};
     p.maxPosition = {-1, -1};
@@ -51,9 +82,66 @@ WindowPlacement PlacementOf(const QWidget& window) {
     QRect normal = window.normalGeometry();
     if (normal.isEmpty())
         normal = window.geometry();
-    p.normal = RectOf(normal);
+    p.normal = RectOf(Grown(normal, frame));
     return p;
 }
+
+// Puts the window's frame at `frame`: its contents get the rest (a fixed window keeps its
+// designed size), and the frame is kept inside the work area.
+void Apply(QWidget& window, QRect frame, const QMargins& margins, bool sizeable) {
+    const QRect work = WorkAreaOf(window);
+    QSize contents = window.size();
+    if (sizeable)
+        contents = frame.marginsRemoved(margins).size().expandedTo(window.minimumSize());
+    frame.setSize(Grown(QRect(QPoint(), contents), margins).size());
+    if (frame.right() > work.right())
+        frame.moveRight(work.right());
+    if (frame.bottom() > work.bottom())
+        frame.moveBottom(work.bottom());
+    if (frame.left() < work.left())
+        frame.moveLeft(work.left());
+    if (frame.top() < work.top())
+        frame.moveTop(work.top());
+    window.resize(contents);
+    window.move(frame.topLeft()); // a window's position is its frame's
+}
+
+// Corrects the placement once the window has its real frame, where it differs from the
+// frame the placement counted on: the frame keeps the size meant for it (a sizeable window's
+// contents give way) and stays inside the work area. The place and size are taken as they
+// are then, so that a window moved before it showed stays where it was put.
+class FrameKeeper : public QObject {
+public:
+    FrameKeeper(QWidget& window, const QMargins& counted, bool sizeable)
+        : QObject(&window), window_(window), counted_(counted), sizeable_(sizeable) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched == &window_ &&
+            (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)) {
+            const QWindow* handle = window_.windowHandle();
+            if (handle && handle->isVisible() && !handle->frameMargins().isNull()) {
+                const QMargins real = FrameOf(window_);
+                window_.removeEventFilter(this);
+                if (real != counted_)
+                    Apply(
+                        window_,
+                        QRect(window_.frameGeometry().topLeft(), window_.size().grownBy(counted_)),
+                        real, sizeable_);
+                deleteLater();
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    QMargins counted_;
+    bool sizeable_;
+};
 
 } // namespace
 
@@ -74,24 +162,26 @@ bool WidgetPlacement::Restore(QWidget& window, const std::string& windowName, bo
         layout->activate();
     if (!window.testAttribute(Qt::WA_Resized))
         window.adjustSize();
-    const QScreen* screen = window.screen();
-    const QRect workArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QMargins margins = FrameOf(window);
+    const QSize frame = Grown(QRect(QPoint(), window.size()), margins).size();
+    const QSize minimum = Grown(QRect(QPoint(), window.minimumSize()), margins).size();
     const SettingsFile settings(SettingsFileName());
     const std::string section = Placement::SectionOf(windowName);
     const WindowPlacement p = Placement::RestorePlacement(
-        settings, section, PlacementOf(window), window.width(), window.height(), RectOf(workArea),
-        sizeable, {window.minimumWidth(), window.minimumHeight()});
+        settings, section, PlacementOf(window, margins), frame.width(), frame.height(),
+        RectOf(WorkAreaOf(window)), sizeable, {minimum.width(), minimum.height()});
     window.setProperty(MinProperty, QPoint(p.minPosition.x, p.minPosition.y));
     window.setProperty(MaxProperty, QPoint(p.maxPosition.x, p.maxPosition.y));
     window.setProperty(FlagsProperty, p.flags);
-    window.setGeometry(RectOf(p.normal));
+    Apply(window, RectOf(p.normal), margins, sizeable);
+    new FrameKeeper(window, margins, sizeable);
     return !settings.ReadString(section, "Left", "").empty();
 }
 
 void WidgetPlacement::Save(QWidget& window, const std::string& windowName, bool sizeable) {
     SettingsFile settings(SettingsFileName());
     const auto error = Placement::SavePlacement(settings, Placement::SectionOf(windowName),
-                                                PlacementOf(window), sizeable);
+                                                PlacementOf(window, FrameOf(window)), sizeable);
     if (error)
         Prompter::Tell(nullptr, QString::fromStdString(error->Message()), PromptIcon::Warning);
 }

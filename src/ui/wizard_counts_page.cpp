@@ -71,6 +71,10 @@ WizardCountsPage::WizardCountsPage(Setup setup, QWidget* parent)
     btnView->setAutoDefault(false);
     btnView->setEnabled(false);
 
+    // Room around the captions, as the style gives a dialog's buttons.
+    for (QPushButton* button : {btnStop, btnView})
+        button->setMinimumWidth(button->sizeHint().width() +
+                                2 * button->fontMetrics().averageCharWidth());
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnStop);
     buttons->addWidget(btnView);

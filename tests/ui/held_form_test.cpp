@@ -108,6 +108,7 @@ private:
         QTest::mouseClick(Button(form, "btnDelete"), Qt::LeftButton);
         QCOMPARE(prompter.asked.at(prompter.asked.size() - 2).text,
                  QString("Delete 1 file for good? It cannot be restored afterwards."));
+        QVERIFY(prompter.asked[prompter.asked.size() - 2].defaultNo);
         QCOMPARE(prompter.asked.back().text, QString("Deleted 1 file for good."));
         QVERIFY(!fs::exists(c / "docs" / "b.txt"));
 

@@ -153,6 +153,7 @@ private slots:
                          "these files were permanently deleted, you would realize a savings of "
                          "at least 2,400 bytes.\r\n\r\nDo you want to view the test log?"));
         QCOMPARE(prompter_->asked[0].helpContext, 14);
+        QCOMPARE(prompter_->asked[0].icon, PromptIcon::Information); // a report, not a question
         QCOMPARE(logsOpened_, std::vector<std::string>{files_.TestLog});
         QVERIFY(fs::exists(*c_ / "junk" / "a.tmp") && fs::exists(*c_ / "old" / "c.bak"));
 

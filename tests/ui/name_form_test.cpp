@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -189,9 +190,48 @@ private slots:
         QVERIFY(!NameMode());
     }
 
+    void accessKeysChooseTheModeAndGoToItsBox() {
+        test::TreeBuilder::MakeFile(*c_ / "Data/keep.txt", 1);
+        ShowForm();
+        QTest::keyClick(form_.get(), Qt::Key_N, Qt::AltModifier);
+        QVERIFY(NameMode());
+        QCOMPARE(QApplication::focusWidget(), Name());
+        // Windows ignores trailing periods and blanks in a name.
+        QTest::keyClicks(QApplication::focusWidget(), "C:\\Data\\keep.txt.");
+        QCOMPARE(Verdict(), QString("File exists"));
+        QTest::keyClicks(QApplication::focusWidget(), " .");
+        QCOMPARE(Verdict(), QString("File exists"));
+        QVERIFY(Ok());
+        QTest::keyClick(form_.get(), Qt::Key_S, Qt::AltModifier);
+        QVERIFY(!NameMode());
+        QCOMPARE(QApplication::focusWidget(), Spec());
+        QTest::keyClicks(QApplication::focusWidget(), "*.tmp");
+        QCOMPARE(form_->GetEntry(), std::string("*.tmp"));
+    }
+
+    void browseStartsOnADriveAndTellsWhyAFileElsewhereIsRefused() {
+        const std::string outside = (*settings_ / "outside.txt").string();
+        test::TreeBuilder::MakeFile(*settings_ / "outside.txt", 1);
+        ShowForm();
+        test::ModalDriver driver;
+        QString start;
+        driver.On<QFileDialog>([&](QFileDialog* dialog) {
+            start = QFileInfo(dialog->directory().absolutePath()).canonicalFilePath();
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(outside));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::mouseClick(Get<QPushButton>("btnBrowse"), Qt::LeftButton);
+        QCOMPARE(start, QFileInfo(QString::fromStdString(c_->Root().string())).canonicalFilePath());
+        QVERIFY(NameMode());
+        QCOMPARE(Name()->text(), QString::fromStdString(outside));
+        QCOMPARE(Verdict(), QString("Enter full path: the chosen file is on no drive"));
+        QVERIFY(!Ok());
+    }
+
     void initialFolderIsReadAndWrittenBack() {
+        // The tests run outside every drive: the first drive stands in for their folder.
         const std::string programFolder = form_->InitialDir();
-        QVERIFY(programFolder.ends_with('\\') || programFolder.ends_with('/'));
+        QCOMPARE(programFolder, std::string("C:\\"));
         form_.reset();
         SettingsFile settings(SettingsPath());
         QCOMPARE(settings.ReadString("NameForm Settings", "InitialDir", ""), programFolder);

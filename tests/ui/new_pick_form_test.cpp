@@ -79,7 +79,9 @@ private slots:
         c_.emplace();
         d_.emplace();
         settings_.emplace();
-        for (const char* dir : {"Data/A/A1", "Data/B", "Empty", "Temp/T1", ".cache/x"})
+        // Holding folders are never searched, so never offered (Empty stays a leaf).
+        for (const char* dir : {"Data/A/A1", "Data/B", "Empty/hdval$$$.$$$", "Temp/T1", ".cache/x",
+                                "HDVal$$$.$$$/Temp"})
             test::TreeBuilder::MakeDir(*c_ / dir);
         test::TreeBuilder::MakeDir(*d_ / "Docs");
         drives_.emplace(std::initializer_list<std::pair<char, std::filesystem::path>>{
@@ -187,6 +189,41 @@ private slots:
 
         // The root has no box.
         QVERIFY(form_->StateIconRect(Item("")).isEmpty());
+    }
+
+    void viewStaysPutUnderADoubleClickOnATickBox() {
+        test::TreeBuilder::MakeDir(*c_ / "Data/A/A1/A2/A3/A4/A5/Old");
+        form_->resize(form_->minimumSize());
+        ShowForm();
+        QTest::keyClick(Tree(), Qt::Key_Down);
+        for (int level = 0; level < 8; ++level) {
+            QTest::keyClick(Tree(), Qt::Key_Right);
+            QTest::keyClick(Tree(), Qt::Key_Down);
+        }
+        QCOMPARE(ChildTexts(Item("C:")), QStringList({"Data", "Empty", "Temp"}));
+        QCOMPARE(Tree()->currentItem()->text(0), QString("Old"));
+        QScrollBar* bar = Tree()->horizontalScrollBar();
+        QVERIFY(bar->value() > 0); // the deep row's head is kept in view
+        // Rows at other depths whose boxes are in view are selected and toggled twice where
+        // they stand.
+        QStringList inView;
+        for (QString path = "C:\\Data\\A\\A1\\A2\\A3\\A4\\A5"; path.count('\\') > 1;
+             path.truncate(path.lastIndexOf('\\')))
+            if (Tree()->viewport()->rect().contains(form_->StateIconRect(Item(path))))
+                inView << path;
+        QVERIFY(inView.size() >= 2);
+        for (const QString& path : inView) {
+            const int before = bar->value();
+            QTest::mouseDClick(
+                form_->windowHandle(), Qt::LeftButton, {},
+                Tree()->viewport()->mapTo(form_.get(), form_->StateIconRect(Item(path)).center()));
+            QCOMPARE(Tree()->currentItem(), Item(path));
+            QCOMPARE(bar->value(), before);
+            QVERIFY(Action("aFolder")->isChecked());
+        }
+        // A row whose head lies outside the view is brought back into it.
+        Tree()->setCurrentItem(Item(""));
+        QCOMPARE(bar->value(), 0);
     }
 
     void rightPressSelectsForThePopupMenu() {

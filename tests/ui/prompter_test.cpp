@@ -36,6 +36,25 @@ private slots:
         QCOMPARE(shown, QString("First line\nSecond line"));
     }
 
+    // Enter takes the default answer: No where Yes cannot be undone.
+    void enterTakesTheDefaultAnswer() {
+        struct Case {
+            bool defaultNo;
+            PromptAnswer answer;
+        };
+        for (const Case& c : {Case{false, PromptAnswer::Yes}, Case{true, PromptAnswer::No}}) {
+            MessageBoxPrompter prompter;
+            QTimer::singleShot(0, [] {
+                QWidget* box = QApplication::activeModalWidget();
+                QVERIFY(box);
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+            Prompt prompt{"Delete it?", PromptIcon::Warning, PromptButtons::YesNo};
+            prompt.defaultNo = c.defaultNo;
+            QCOMPARE(prompter.Ask(nullptr, prompt), c.answer);
+        }
+    }
+
     void noHelpButtonWithoutATopic() {
         MessageBoxPrompter prompter([](int) {});
         bool hasHelp = true;

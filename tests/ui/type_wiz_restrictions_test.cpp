@@ -208,7 +208,7 @@ private slots:
     }
 
     void comparisonPictograms() {
-        const QRect rect(0, 0, 100, ComparisonCombo::ItemHeight);
+        const QRect rect(0, 0, 100, 18);
         const int c = (0 + 100 - 4) / 2, f = 100 / 4, bottom = 18;
         auto draw = [&](int index) {
             QImage image(rect.size(), QImage::Format_RGB32);

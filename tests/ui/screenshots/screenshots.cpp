@@ -238,7 +238,7 @@ std::vector<QWidget*> MainAfterRunScene(Stage& stage) {
     while (form->CurrentRunMode() != RunIdle)
         QTest::qWait(20);
     // The final question as the message box shows it.
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, "Brumo",
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, "Brumo",
                                              prompter.asked.back().text.replace("\r\n", "\n"),
                                              QMessageBox::Yes | QMessageBox::No);
     box->addButton(QMessageBox::Help);
@@ -376,24 +376,35 @@ QImage Compose(const std::vector<QWidget*>& windows) {
     return image;
 }
 
-// Scenes taken from the screen when the script runs a window manager: frames, menus and
-// all, as a user sees them.
-bool FromScreen(const std::string& scene) {
-    static const std::set<std::string> scenes{"main-test-run", "main-after-run", "main-popup",
-                                              "dialogs", "held"};
-    return qEnvironmentVariableIsSet("BRUMO_SHOTS_FROM_SCREEN") && scenes.count(scene);
+// Taken from the screen when the script runs a window manager: frames, menus and all, as a
+// user sees them.
+bool FromScreen() {
+    return qEnvironmentVariableIsSet("BRUMO_SHOTS_FROM_SCREEN");
+}
+
+// Windows that open where their placement puts them, set side by side in the picture's order.
+void SideBySide(const std::string& scene, const std::vector<QWidget*>& windows) {
+    static const std::set<std::string> placedByScene{"main-after-run", "main-popup"};
+    if (placedByScene.count(scene))
+        return;
+    constexpr int gap = 16;
+    int x = 24;
+    for (QWidget* window : windows) {
+        window->move(x, 24);
+        x += window->frameGeometry().width() + gap;
+    }
 }
 
 QImage ScreenShot(const std::vector<QWidget*>& windows, bool settle) {
     constexpr int margin = 12;
+    if (settle)
+        QTest::qWait(300); // the window manager draws the frames
     QRect area;
     for (QWidget* window : windows)
         area |= window->frameGeometry();
     area.adjust(-margin, -margin, margin, margin);
     QScreen* screen = QGuiApplication::primaryScreen();
     area &= screen->geometry();
-    if (settle)
-        QTest::qWait(300); // the window manager draws the frames
     return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
 }
 
@@ -418,8 +429,10 @@ int main(int argc, char** argv) {
     for (QWidget* window : windows)
         if (!QTest::qWaitForWindowExposed(window))
             std::fprintf(stderr, "%s was not shown\n", qPrintable(window->windowTitle()));
-    const QImage image = brumo::FromScreen(argv[1]) ? brumo::ScreenShot(windows, !stage.inMotion)
-                                                    : brumo::Compose(windows);
+    if (brumo::FromScreen())
+        brumo::SideBySide(argv[1], windows);
+    const QImage image =
+        brumo::FromScreen() ? brumo::ScreenShot(windows, !stage.inMotion) : brumo::Compose(windows);
     if (!image.save(argv[2])) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
