@@ -217,6 +217,9 @@ void MainWindowControls::BuildLayout() {
     auto* bottom = new QHBoxLayout;
     bottom->setContentsMargins(margin, spacing, style->pixelMetric(QStyle::PM_LayoutRightMargin),
                                spacing);
+    bottom->setSpacing(
+        std::max(6, style->combinedLayoutSpacing(QSizePolicy::PushButton, QSizePolicy::PushButton,
+                                                 Qt::Horizontal)));
     bottom->addWidget(f.btnCleanup);
     bottom->addWidget(f.cbTestMode);
     bottom->addStretch();

@@ -23,6 +23,7 @@ constexpr const char* MinProperty = "brumoPlacementMin";
 constexpr const char* MaxProperty = "brumoPlacementMax";
 constexpr const char* FlagsProperty = "brumoPlacementFlags";
 constexpr const char* FrameProperty = "brumoPlacementFrame";
+constexpr const char* NormalProperty = "brumoPlacementNormal";
 
 std::optional<std::string>& SettingsPath() {
     static std::optional<std::string> path;
@@ -65,6 +66,23 @@ QRect Grown(const QRect& r, const QMargins& m) {
     return r.marginsAdded(m);
 }
 
+bool InNormalState(const QWidget& window) {
+    return !(window.windowState() &
+             (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+}
+
+// The frame of the window's normal state: as it is now, or as it was last seen in normal
+// state (a window maximised before it ever showed normal was never seen otherwise).
+QRect NormalFrame(const QWidget& window, const QMargins& frame) {
+    if (!InNormalState(window))
+        if (const QVariant kept = window.property(NormalProperty); kept.isValid())
+            return kept.toRect();
+    QRect normal = window.normalGeometry();
+    if (normal.isEmpty())
+        normal = window.geometry();
+    return Grown(normal, frame);
+}
+
 // The placement keeps the whole window, frame and title bar included, as Windows keeps the
 // window's rectangle; so the rectangle saved is the one the user sees.
 WindowPlacement PlacementOf(const QWidget& window, const QMargins& frame) {
@@ -79,16 +97,13 @@ WindowPlacement PlacementOf(const QWidget& window, const QMargins& frame) {
         p.maxPosition = {max.x(), max.y()};
     p.flags = window.property(FlagsProperty).toUInt();
     p.showCmd = window.isMinimized() ? 2 : window.isMaximized() ? 3 : 1;
-    QRect normal = window.normalGeometry();
-    if (normal.isEmpty())
-        normal = window.geometry();
-    p.normal = RectOf(Grown(normal, frame));
+    p.normal = RectOf(NormalFrame(window, frame));
     return p;
 }
 
 // Puts the window's frame at `frame`: its contents get the rest (a fixed window keeps its
 // designed size), and the frame is kept inside the work area.
-void Apply(QWidget& window, QRect frame, const QMargins& margins, bool sizeable) {
+QRect Apply(QWidget& window, QRect frame, const QMargins& margins, bool sizeable) {
     const QRect work = WorkAreaOf(window);
     QSize contents = window.size();
     if (sizeable)
@@ -104,36 +119,40 @@ void Apply(QWidget& window, QRect frame, const QMargins& margins, bool sizeable)
         frame.moveTop(work.top());
     window.resize(contents);
     window.move(frame.topLeft()); // a window's position is its frame's
+    return frame;
 }
 
-// Corrects the placement once the window has its real frame, where it differs from the
-// frame the placement counted on: the frame keeps the size meant for it (a sizeable window's
-// contents give way) and stays inside the work area. The place and size are taken as they
-// are then, so that a window moved before it showed stays where it was put.
+// Follows the window: once it has its real frame, corrects the placement where that frame
+// differs from the one counted on (the frame keeps the size meant for it, a sizeable window's
+// contents giving way, and stays inside the work area; the place and size are taken as they
+// are then, so that a window moved before it showed stays where it was put). And it keeps
+// the frame of the normal state, which is what is saved.
 class FrameKeeper : public QObject {
 public:
-    FrameKeeper(QWidget& window, const QMargins& counted, bool sizeable)
+    FrameKeeper(QWidget& window, const QRect& placed, const QMargins& counted, bool sizeable)
         : QObject(&window), window_(window), counted_(counted), sizeable_(sizeable) {
+        window.setProperty(NormalProperty, placed);
         window.installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
-        if (watched == &window_ &&
-            (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)) {
-            const QWindow* handle = window_.windowHandle();
-            if (handle && handle->isVisible() && !handle->frameMargins().isNull()) {
-                const QMargins real = FrameOf(window_);
-                window_.removeEventFilter(this);
-                if (real != counted_)
-                    Apply(
-                        window_,
-                        QRect(window_.frameGeometry().topLeft(), window_.size().grownBy(counted_)),
-                        real, sizeable_);
-                deleteLater();
-            }
+        if (watched != &window_ ||
+            (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize))
+            return false;
+        const QWindow* handle = window_.windowHandle();
+        const bool framed = handle && handle->isVisible() && !handle->frameMargins().isNull();
+        if (!corrected_ && framed) {
+            corrected_ = true;
+            const QMargins real = FrameOf(window_);
+            if (InNormalState(window_) && real != counted_)
+                Apply(window_,
+                      QRect(window_.frameGeometry().topLeft(), window_.size().grownBy(counted_)),
+                      real, sizeable_);
         }
+        if (InNormalState(window_) && window_.isVisible())
+            window_.setProperty(NormalProperty, Grown(window_.geometry(), FrameOf(window_)));
         return false;
     }
 
@@ -141,6 +160,7 @@ private:
     QWidget& window_;
     QMargins counted_;
     bool sizeable_;
+    bool corrected_ = false;
 };
 
 } // namespace
@@ -173,8 +193,7 @@ bool WidgetPlacement::Restore(QWidget& window, const std::string& windowName, bo
     window.setProperty(MinProperty, QPoint(p.minPosition.x, p.minPosition.y));
     window.setProperty(MaxProperty, QPoint(p.maxPosition.x, p.maxPosition.y));
     window.setProperty(FlagsProperty, p.flags);
-    Apply(window, RectOf(p.normal), margins, sizeable);
-    new FrameKeeper(window, margins, sizeable);
+    new FrameKeeper(window, Apply(window, RectOf(p.normal), margins, sizeable), margins, sizeable);
     return !settings.ReadString(section, "Left", "").empty();
 }
 
