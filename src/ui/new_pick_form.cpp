@@ -196,6 +196,12 @@ TNewPickForm::TNewPickForm(QWidget* parent)
     btnCancel->setToolTip("Close this form without accepting changes");
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    // One column of buttons, all as wide as the widest.
+    int widest = 0;
+    for (QPushButton* button : {btnInclude, btnExclude, btnListed, btnLegend})
+        widest = std::max(widest, button->sizeHint().width());
+    for (QPushButton* button : {btnOK, btnCancel})
+        button->setMinimumWidth(widest);
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {btnInclude, btnExclude, btnListed})
         buttons->addWidget(button);
