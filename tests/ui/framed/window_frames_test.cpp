@@ -97,7 +97,9 @@ private slots:
             if (QTest::currentTestFailed())
                 QFAIL(c.name);
             if (c.fixedSize) {
-                QVERIFY2(!AllowedActions(*window).contains("_NET_WM_ACTION_MAXIMIZE_HORZ"), c.name);
+                const QStringList actions = AllowedActions(*window);
+                QVERIFY2(actions.contains("_NET_WM_ACTION_CLOSE"), qPrintable(actions.join(' ')));
+                QVERIFY2(!actions.contains("_NET_WM_ACTION_MAXIMIZE_HORZ"), c.name);
             }
             window.reset();
             const SettingsFile settings(files_.Settings);
