@@ -7,9 +7,11 @@ set(BRUMO_SCREENSHOTS_URL https://raw.githubusercontent.com/brumo/brumo/main/doc
 
 set(CPACK_PACKAGE_NAME brumo)
 set(CPACK_PACKAGE_VENDOR "the Brumo developers")
+set(BRUMO_CONTACT "The Brumo developers <brumo@users.noreply.github.com>")
 set(CPACK_PACKAGE_VERSION ${BRUMO_VERSION_TEXT})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "find and remove junk files from local disks")
-set(CPACK_STRIP_FILES ON)
+# Stripped below as Debian strips, which plain strip is not.
+set(CPACK_STRIP_FILES OFF)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
@@ -28,9 +30,23 @@ if(WIN32)
 endif()
 
 install(TARGETS brumo RUNTIME DESTINATION bin)
+install(CODE "execute_process(COMMAND ${CMAKE_STRIP} --remove-section=.comment
+    --remove-section=.note --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/brumo\")")
+install(FILES packaging/copyright DESTINATION share/doc/brumo)
 # share/doc/brumo beside bin also tells the program that it is an installed copy, whose files
 # belong in the user's data folder.
 install(DIRECTORY docs/help/ DESTINATION share/doc/brumo/help)
+
+# The changelog names the version it ends with: a new version needs its entry.
+file(STRINGS packaging/changelog latest LIMIT_COUNT 1)
+if(NOT latest MATCHES "^brumo \\(${BRUMO_VERSION_TEXT}\\) ")
+    message(FATAL_ERROR "packaging/changelog begins \"${latest}\": add an entry for ${BRUMO_VERSION_TEXT}")
+endif()
+add_custom_command(OUTPUT changelog.gz
+    COMMAND gzip -9n < ${PROJECT_SOURCE_DIR}/packaging/changelog > changelog.gz
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
+add_custom_target(brumo_changelog ALL DEPENDS changelog.gz)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION share/doc/brumo)
 
 add_custom_command(OUTPUT brumo.1.gz
     COMMAND gzip -9n < ${PROJECT_SOURCE_DIR}/docs/brumo.1 > brumo.1.gz
@@ -64,7 +80,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Brumo developers")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${BRUMO_CONTACT})
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${BRUMO_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Logs open in the desktop's default program, through xdg-open.

@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     attr dosfstools e2fsprogs trash-cli xvfb xauth openbox x11-utils xdotool xdg-utils
     fonts-dejavu-core
-    file dpkg-dev appstream desktop-file-utils groff-base ccache
+    file dpkg-dev appstream desktop-file-utils groff-base ccache lintian
 )
 
 install_missing "${packages[@]}"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Makes the Debian package of a build folder, installs it as a user would, runs the installed
-# program (its version and a test run on a mapped drive), then removes it and checks that
-# nothing of it is left: scripts/test-package.sh [build folder, default build]
+# Makes the Debian package of a build folder, checks it with lintian, installs it as a user
+# would, runs the installed program (its version and a test run on a mapped drive), then removes
+# it and checks that nothing of it is left: scripts/test-package.sh [build folder, default build]
 # It installs into the system: as root, or with sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +21,11 @@ output=$(cd "$build" && cpack -G DEB 2>&1) || fail "cpack failed: $output"
 debs=("$build"/brumo_*.deb)
 deb=${debs[0]}
 [ -f "$deb" ] || fail "cpack made no package in $build"
+
+# Debian's own checks of a package: any error or warning fails, informational tags do not.
+output=$(lintian --fail-on error,warning --no-tag-display-limit "$deb" 2>&1) ||
+    fail "lintian finds fault with $(basename "$deb"):
+$output"
 
 work=$(mktemp -d)
 cleanup() {

@@ -2,6 +2,8 @@
 
 #include "engine/folder_entry_path.h"
 #include "platform/file_system.h"
+#include "platform/recycle_bin_settings.h"
+#include "runs/line_escape.h"
 #include "runs/recycle_settings_check.h"
 #include "runs/run_texts.h"
 
@@ -18,6 +20,12 @@ std::optional<TypeCatalog> CliContext::LoadTypes(bool noteDefaults) const {
         Fail(*error);
         return std::nullopt;
     }
+    if (RecoveryPending())
+        err << "brumo: the window did not close normally and left a recovery copy of its junk "
+               "file types, \""
+            << files.RecoveryCopy
+            << "\", which is not read here; \"brumo recover restore\" makes it the type store, "
+               "\"brumo recover discard\" removes it.\n";
     if (noteDefaults && catalog.FromDefaults())
         err << "There is no type store yet (\"" << files.TypeStore
             << "\"): these are the built-in junk file types.\n";
@@ -34,12 +42,23 @@ std::optional<TypeCatalog> CliContext::LoadTypes(bool noteDefaults) const {
 
 void CliContext::NoteUnsearchedFolders(const TJunkFileObj& type) const {
     for (const std::string& line : FolderEntryPath::Unsearched(type))
-        err << "brumo: " << type.Name << ": " << line << "\n";
+        err << "brumo: " << LineEscape::Of(type.Name) << ": " << line << "\n";
+}
+
+void CliContext::NoteRecycleProblems() const {
+    for (const std::string& problem : RecycleBinSettings::System().Problems())
+        err << "brumo: " << problem << "\n";
+}
+
+bool CliContext::RecoveryPending() const {
+    return FileSystem::FileExists(FileSystem::LinkTarget(files.RecoveryCopy));
 }
 
 bool CliContext::CheckRecycleBin(TypeCatalog& catalog) const {
     RecycleSettingsCheck check;
-    if (!check.CheckRecycleSettings())
+    const bool unusable = check.CheckRecycleSettings();
+    NoteRecycleProblems();
+    if (!unusable)
         return false;
     if (const int disabled = catalog.DisableRecycleTypes(); disabled > 0)
         err << RunTexts::RecycleDisabledMessage(check.RecycleSettingsError(), disabled, true).text

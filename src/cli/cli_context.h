@@ -29,6 +29,10 @@ struct CliContext {
     // The Recycle Bin settings check of the window: with the Recycle Bin unusable, the types
     // that rely on it are disabled and the error stream says so. True when it is unusable.
     bool CheckRecycleBin(TypeCatalog& catalog) const;
+    // Tells the error stream what the last Recycle Bin settings check could not use.
+    void NoteRecycleProblems() const;
+    // Whether a window that did not close normally left its recovery copy.
+    bool RecoveryPending() const;
     // The type `which` names (its number in "brumo list" or its name), kept in `catalog`;
     // null once the reason it could not be found has gone to the error stream.
     // Tells the error stream which folder entries of the type will not be searched, and why

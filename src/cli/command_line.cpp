@@ -8,8 +8,10 @@
 #include "cli/defaults_command.h"
 #include "cli/describe_command.h"
 #include "cli/held_command.h"
+#include "cli/help_text.h"
 #include "cli/list_command.h"
 #include "cli/purge_command.h"
+#include "cli/recover_command.h"
 #include "cli/restore_command.h"
 #include "cli/run_command.h"
 
@@ -17,9 +19,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <sstream>
 
 namespace brumo {
 
@@ -36,6 +40,7 @@ std::vector<std::unique_ptr<Subcommand>> AllSubcommands() {
     all.push_back(std::make_unique<HeldCommand>());
     all.push_back(std::make_unique<RestoreCommand>());
     all.push_back(std::make_unique<PurgeCommand>());
+    all.push_back(std::make_unique<RecoverCommand>());
     return all;
 }
 
@@ -49,16 +54,24 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-// The command words as the parser knows them, so that no command is left out of this test.
+// The command words as the parser knows them, so that no command is left out of this test;
+// "help" and "version" answer as their options do.
 const std::vector<std::string>& CommandWords() {
     static const std::vector<std::string> words = [] {
         CLI::App app;
         std::vector<std::string> names;
         for (const auto& command : AllSubcommands())
             names.push_back(command->Add(app)->get_name());
+        names.push_back("help");
+        names.push_back("version");
         return names;
     }();
     return words;
+}
+
+bool IsCommandWord(const std::string& word) {
+    const auto& words = CommandWords();
+    return std::find(words.begin(), words.end(), word) != words.end();
 }
 
 bool SameLetter(char a, char b) {
@@ -99,15 +112,35 @@ std::string NearestCommand(const std::string& word) {
     return best;
 }
 
+// A file or folder of this machine, as a launcher names it.
+bool PathExists(const char* path) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(path), error);
+}
+
+// Output lost to a full disk or a closed pipe is no success.
+int Delivered(int code, std::ostream& out, std::ostream& err) {
+    if (out.flush())
+        return code;
+    err << "brumo: the output could not be written\n";
+    return code == ExitOk ? ExitFilesFailed : code;
+}
+
+// CLI11's answer to --help, wrapped to the terminal.
+int WrappedExit(const CLI::App& app, const CLI::Error& e, std::ostream& out, std::ostream& err) {
+    std::ostringstream text;
+    const int code = app.exit(e, text, err);
+    out << HelpText::Wrap(text.str(), HelpText::OutputWidth());
+    return code;
+}
+
 } // namespace
 
 bool CommandLine::WantsWindow(int argc, char** argv) {
-    // A launcher may pass what it likes (a file, a URL): only a command word, a near miss of
-    // one, or an option is meant for the command line.
-    if (argc < 2 || EqualsIgnoringCase(argv[1], "/silent"))
-        return true;
-    const std::string first = argv[1];
-    return !first.empty() && first[0] != '-' && NearestCommand(first).empty();
+    // A launcher passes nothing or the file or folder to open; anything else is meant for
+    // the command line, which answers an unknown word with an error.
+    return argc < 2 || EqualsIgnoringCase(argv[1], "/silent") ||
+           (argv[1][0] != '-' && !IsCommandWord(argv[1]) && PathExists(argv[1]));
 }
 
 int CommandLine::Run(int argc, char** argv) {
@@ -136,36 +169,54 @@ int CommandLine::Run(const std::vector<std::string>& args,
     std::vector<CLI::App*> parsers;
     for (auto& subcommand : subcommands)
         parsers.push_back(subcommand->Add(app));
+    CLI::App* help = app.add_subcommand("help", "Print this help, or that of one command");
+    help->add_option("COMMAND", "The command whose options to print");
+    app.add_subcommand("version", "Print the program's version");
     // Set after the commands, which would otherwise repeat it under their own help.
-    app.footer(
-        "Held files: the holding-folder clean-up method moves each file to HDVal$$$.$$$ at its\n"
-        "drive's root. \"brumo held\" lists them, \"brumo restore\" puts them back, and\n"
-        "\"brumo purge\" deletes those held longer than some days.\n\n"
-        "Output for scripts: list, describe, count and held take --json and print one JSON\n"
-        "document; \"run --json\" prints JSON lines, one per file as it is logged, then the run's\n"
-        "summary. Field names are camelCase, sizes are bytes, times ISO 8601 local time, paths\n"
-        "as the logs write them; messages stay on standard error. The README and brumo(1) name\n"
-        "every field.");
+    app.footer(HelpText::Footer());
 
-    // CLI11 wants the arguments after the program name, last one first.
-    std::vector<std::string> rest(args.rbegin(), args.rend());
-    if (!rest.empty())
-        rest.pop_back();
+    std::vector<std::string> words(args.begin() + std::min<size_t>(args.size(), 1), args.end());
+    if (!words.empty() && !words[0].empty() && words[0][0] != '-') {
+        // "help [COMMAND]" and "version" are the options they stand for.
+        if (words[0] == "version" && words.size() == 1)
+            words = {"--version"};
+        else if (words[0] == "help" &&
+                 (words.size() == 1 || (words.size() == 2 && words[1][0] != '-')))
+            words = words.size() == 1 ? std::vector<std::string>{"--help"}
+                                      : std::vector<std::string>{words[1], "--help"};
+        // What a launcher passes, where no window can open for it: as no argument at all.
+        if (words.size() == 1 && (EqualsIgnoringCase(words[0], "/silent") ||
+                                  (!IsCommandWord(words[0]) && PathExists(words[0].c_str()))))
+            words.clear();
+        else if (words[0][0] != '-' && !IsCommandWord(words[0])) {
+            err << "brumo: \"" << words[0] << "\" is no command.";
+            if (const std::string nearest = NearestCommand(words[0]); !nearest.empty())
+                err << " Did you mean \"brumo " << nearest << "\"?";
+            err << "\nRun \"brumo --help\" for the commands.\n";
+            return ExitError;
+        }
+    }
+    // CLI11 wants the arguments last one first.
+    std::vector<std::string> rest(words.rbegin(), words.rend());
     try {
         app.parse(rest);
     } catch (const CLI::CallForHelp& e) {
-        return app.exit(e, out, err);
+        return Delivered(WrappedExit(app, e, out, err), out, err);
     } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e, out, err);
+        return Delivered(WrappedExit(app, e, out, err), out, err);
     } catch (const CLI::CallForVersion& e) {
-        return app.exit(e, out, err);
+        return Delivered(app.exit(e, out, err), out, err);
+    } catch (const CLI::ExtrasError&) {
+        // Named in the order they were given, which CLI11's own message reverses.
+        const std::vector<std::string> extras = app.remaining(true);
+        err << "brumo: " << (extras.size() == 1 ? "an argument was" : "arguments were")
+            << " not expected:";
+        for (const std::string& extra : extras)
+            err << " " << extra;
+        err << "\nRun \"brumo --help\" for the commands.\n";
+        return ExitError;
     } catch (const CLI::ParseError& e) {
         err << "brumo: " << e.what() << "\n";
-        if (args.size() > 1 && !args[1].empty() && args[1][0] != '-') {
-            const std::string nearest = NearestCommand(args[1]);
-            if (!nearest.empty() && !EqualsIgnoringCase(nearest, args[1]))
-                err << "Did you mean \"brumo " << nearest << "\"?\n";
-        }
         err << "Run \"brumo --help\" for the commands.\n";
         return ExitError;
     }
@@ -177,15 +228,10 @@ int CommandLine::Run(const std::vector<std::string>& args,
                 return ExitError;
             }
             CliContext context{files(), out, err};
-            const int code = subcommands[i]->Execute(context);
-            // Output lost to a full disk or a closed pipe is no success.
-            if (out.flush())
-                return code;
-            err << "brumo: the output could not be written\n";
-            return code == ExitOk ? ExitFilesFailed : code;
+            return Delivered(subcommands[i]->Execute(context), out, err);
         }
-    out << app.help();
-    return ExitOk;
+    out << HelpText::Wrap(app.help(), HelpText::OutputWidth());
+    return Delivered(ExitOk, out, err);
 }
 
 } // namespace brumo

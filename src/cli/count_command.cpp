@@ -64,7 +64,9 @@ const char* OutcomeName(CountRun::Outcome outcome) {
 
 void PrintJson(std::ostream& out, const TJunkFileObj& type, CountRun::Outcome outcome,
                const std::optional<CountFigures>& figures) {
-    nlohmann::ordered_json count = {{"type", type.Name}, {"outcome", OutcomeName(outcome)}};
+    nlohmann::ordered_json count = nlohmann::ordered_json::object();
+    JsonOutput::PutName(count, "type", type.Name);
+    count["outcome"] = OutcomeName(outcome);
     if (figures) {
         const int64_t toProcess = std::max<int64_t>(
             0, int64_t{figures->filesMatched} - figures->filesRestricted - figures->filesProtected);

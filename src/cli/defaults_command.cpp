@@ -26,7 +26,9 @@ int DefaultsCommand::Execute(CliContext& context) {
         return ExitOk;
     // Never over the user's own list, wherever it was found.
     const std::string existing = context.files.TypeStoreToRead();
-    if (FileSystem::FileExists(existing))
+    // A link whose file is missing is written through, as the window writes at its close.
+    if (FileSystem::FileExists(FileSystem::LinkTarget(existing)) ||
+        FileSystem::FolderExists(FileSystem::LinkTarget(existing)))
         return context.Fail("there is a type store already (\"" + existing +
                             "\"); nothing was written");
     TypeStore store;

@@ -5,6 +5,7 @@
 #include "cli/type_json.h"
 #include "engine/local_drives.h"
 #include "model/styled_text.h"
+#include "runs/line_escape.h"
 
 #include <CLI/CLI.hpp>
 
@@ -22,8 +23,16 @@ int DescribeCommand::Execute(CliContext& context) {
     const TJunkFileObj* type = context.FindType(type_, catalog);
     if (!type)
         return ExitError;
+    // Each name and folder on one line of its own, whatever it holds.
+    TJunkFileObj shown = *type;
+    shown.Name = LineEscape::Of(shown.Name);
+    for (FolderEntry& folder : shown.Folders)
+        folder.path = LineEscape::Of(folder.path);
+    for (std::vector<std::string>* list : {&shown.Specs, &shown.Protects})
+        for (std::string& entry : *list)
+            entry = LineEscape::Of(entry);
     StyledText text;
-    type->DescribeTo(text, LocalDrives::LocalDrivesCaption());
+    shown.DescribeTo(text, LocalDrives::LocalDrivesCaption());
     if (!json_) {
         context.out << text.PlainText();
         return ExitOk;

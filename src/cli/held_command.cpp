@@ -34,11 +34,13 @@ void PrintJson(std::ostream& out, const std::vector<HeldFile>& files) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     int64_t total = 0;
     for (const HeldFile& file : files) {
-        list.push_back({{"originalPath", file.originalPath},
-                        {"heldPath", file.heldPath},
-                        {"size", file.size},
-                        {"fileDate", JsonOutput::Time(file.fileDate)},
-                        {"heldSince", JsonOutput::Time(file.heldSince)}});
+        nlohmann::ordered_json entry = nlohmann::ordered_json::object();
+        JsonOutput::PutName(entry, "originalPath", file.originalPath);
+        JsonOutput::PutName(entry, "heldPath", file.heldPath);
+        entry["size"] = file.size;
+        entry["fileDate"] = JsonOutput::Time(file.fileDate);
+        entry["heldSince"] = JsonOutput::Time(file.heldSince);
+        list.push_back(entry);
         total += file.size;
     }
     JsonOutput::Document(out, {{"files", list}, {"fileCount", files.size()}, {"totalSize", total}});

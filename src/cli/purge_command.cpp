@@ -15,7 +15,15 @@ CLI::App* PurgeCommand::Add(CLI::App& app) {
         app.add_subcommand("purge", "Delete for good the files held longer than some days.");
     purge->add_option("--older-than", days_, "Whole days a file has been held")
         ->required()
-        ->check(CLI::NonNegativeNumber);
+        ->check(CLI::Validator(
+            [](std::string& input) {
+                int days = 0;
+                const bool whole = CLI::detail::lexical_cast(input, days);
+                return whole && days >= 0
+                           ? std::string()
+                           : "\"" + input + "\" is no whole number of days, 0 or more";
+            },
+            "DAYS"));
     purge->add_flag("-y,--yes", yes_, "Do not ask for confirmation");
     return purge;
 }

@@ -1,6 +1,7 @@
 #include "cli/restore_command.h"
 
 #include "cli/held_confirmation.h"
+#include "cli/json_output.h"
 #include "runs/held_files.h"
 #include "runs/line_escape.h"
 
@@ -18,6 +19,9 @@ CLI::App* RestoreCommand::Add(CLI::App& app) {
             "Original paths to restore; * and ? are wildcards, letter case is ignored unless "
             "the path names a held file exactly")
         ->required();
+    restore->add_flag("--base64", base64_,
+                      "Each PATTERN is Base64, as \"held --json\" gives a path that is no UTF-8 "
+                      "(originalPathBase64)");
     restore->add_flag("--keep-both", keepBoth_,
                       "Where a file is already at the original path, restore beside it as "
                       "\"name (2).ext\"");
@@ -26,6 +30,13 @@ CLI::App* RestoreCommand::Add(CLI::App& app) {
 }
 
 int RestoreCommand::Execute(CliContext& context) {
+    if (base64_)
+        for (std::string& pattern : patterns_) {
+            const std::optional<std::string> bytes = JsonOutput::FromBase64(pattern);
+            if (!bytes)
+                return context.Fail("\"" + pattern + "\" is no Base64 text");
+            pattern = *bytes;
+        }
     std::unique_ptr<FileLock> lock;
     if (!HeldConfirmation::TakeRunLock(context, lock))
         return ExitError;

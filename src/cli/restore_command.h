@@ -16,6 +16,7 @@ public:
 private:
     std::vector<std::string> patterns_;
     bool keepBoth_ = false;
+    bool base64_ = false;
     bool yes_ = false;
 };
 

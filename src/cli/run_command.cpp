@@ -19,17 +19,17 @@ namespace brumo {
 namespace {
 
 nlohmann::ordered_json FileJson(const FileRecord& record) {
-    nlohmann::ordered_json file = {{"record", record.folder ? "folder" : "file"},
-                                   {"type", record.type},
-                                   {"method", JsonOutput::Method(record.method)},
-                                   {"path", record.path}};
+    nlohmann::ordered_json file = {{"record", record.folder ? "folder" : "file"}};
+    JsonOutput::PutName(file, "type", record.type);
+    file["method"] = JsonOutput::Method(record.method);
+    JsonOutput::PutName(file, "path", record.path);
     if (!record.folder)
         file["size"] = record.size;
     file["ok"] = !record.failed;
     if (record.failed)
         file["error"] = record.error;
     if (!record.heldAs.empty())
-        file["heldAs"] = record.heldAs;
+        JsonOutput::PutName(file, "heldAs", record.heldAs);
     return file;
 }
 
@@ -43,6 +43,7 @@ nlohmann::ordered_json SummaryJson(const CleanupRun& run) {
                                       {"filesRestorable", outcome.filesRestorable},
                                       {"filesFailed", outcome.filesFailed},
                                       {"foldersUnreadable", outcome.foldersUnreadable},
+                                      {"typesUnprocessed", outcome.typesUnprocessed},
                                       {"totalSize", outcome.totalBytes},
                                       {"log", run.LogPath()},
                                       {"logFailed", run.LogFailed()}};
@@ -75,28 +76,44 @@ int RunCommand::Execute(CliContext& context) {
         return context.Fail("there is no type store, and a real run cleans only with junk file "
                             "types you chose; make them in the window, or write the built-in "
                             "types to the store with \"brumo defaults --save\"");
+    if (real_ && context.RecoveryPending())
+        return context.Fail("a real run waits until the recovery copy is restored or discarded, "
+                            "so that it cleans with the list you mean");
     EnabledTypeList types(catalog->Types());
     for (int i = 0; i < types.Count(); ++i)
-        if (types.Checked(i))
-            context.NoteUnsearchedFolders(*types.TypeAt(i));
+        if (types.Checked(i)) {
+            const TJunkFileObj& type = *types.TypeAt(i);
+            context.NoteUnsearchedFolders(type);
+            if (type.Method < MethodRecycleBin || type.Method > MethodDelete)
+                context.err << "brumo: " << RunTexts::UnknownMethodHeader(type.Name, type.Method)
+                            << "\n";
+        }
 
     const bool canAsk = Shell::StdinIsTerminal();
     // Standard output holds nothing but the JSON lines then.
     std::ostream& text = json_ ? context.err : context.out;
-    if (real_ && !yes_ && types.CheckedCount() > 0) {
+    // The run makes the same check first; its verdict stands until the settings change.
+    RecycleSettingsCheck recycleSettings;
+    const bool recycleUnusable = recycleSettings.CheckRecycleSettings();
+    context.NoteRecycleProblems();
+    int willRun = 0;
+    for (int i = 0; i < types.Count(); ++i)
+        if (types.Checked(i) && !(recycleUnusable && types.TypeAt(i)->Method == MethodRecycleBin))
+            ++willRun;
+    if (real_ && !yes_ && willRun > 0) {
         if (!canAsk)
             return context.Fail("a real run removes files; confirm it with --yes when no "
                                 "terminal can ask");
         const std::string question =
-            "Brumo will now remove the files of " + std::to_string(types.CheckedCount()) +
-            " enabled junk file types, each by its clean-up method. Proceed?";
+            "Brumo will now remove the files of " + std::to_string(willRun) +
+            (willRun == 1 ? " enabled junk file type" : " enabled junk file types") +
+            ", each by its clean-up method. Proceed?";
         if (!ConsoleRunFront::AskYesNo(text, std::cin, question))
             return context.Fail("the run was cancelled; nothing was removed");
     }
 
     ForegroundLoop loop(context.out, Shell::StdoutIsTerminal() && !json_);
     ConsoleRunFront front(text, context.err, std::cin, loop.Progress(), canAsk, yes_);
-    RecycleSettingsCheck recycleSettings;
     auto progress = std::make_shared<WorkerProgress>();
 
     CleanupRunSetup setup;
@@ -121,7 +138,7 @@ int RunCommand::Execute(CliContext& context) {
             JsonOutput::Line(context.out, FileJson(record));
             if (!context.out && !outputLost) {
                 outputLost = true;
-                loop.Main().Post([&running] { running->Stop(); });
+                loop.Main().Post([&running] { running->StopForClosedOutput(); });
             }
         };
     }
@@ -140,7 +157,7 @@ int RunCommand::Execute(CliContext& context) {
         return ExitFilesFailed; // the command line says why
     if (run.Outcome().stopped)
         return ExitInterrupted;
-    if (run.LogFailed() || run.Outcome().filesFailed > 0)
+    if (run.LogFailed() || run.Outcome().filesFailed > 0 || run.Outcome().typesUnprocessed > 0)
         return ExitFilesFailed;
     return ExitOk;
 }

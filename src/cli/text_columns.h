@@ -5,8 +5,8 @@
 
 namespace brumo {
 
-// Table cells for a terminal: widths in characters on screen, not in bytes, so that names
-// with accents line up.
+// Table cells for a terminal: widths in columns on screen, not in bytes, so that names with
+// accents, combining marks or wide characters line up.
 class TextColumns {
 public:
     static size_t Width(const std::string& text);

@@ -75,17 +75,22 @@ json TypeJson::List(const std::vector<TJunkFileObj>& types) {
 }
 
 json TypeJson::Summary(const TJunkFileObj& type, int number) {
-    return {{"number", number},
-            {"name", type.Name},
-            {"enabled", type.Enabled},
-            {"method", JsonOutput::Method(type.Method)}};
+    json summary = {{"number", number}};
+    JsonOutput::PutName(summary, "name", type.Name);
+    summary["enabled"] = type.Enabled;
+    summary["method"] = JsonOutput::Method(type.Method);
+    return summary;
 }
 
 json TypeJson::Details(const TJunkFileObj& type, int number, const std::string& description) {
     json details = Summary(type, number);
     json folders = json::array();
-    for (const FolderEntry& folder : type.Folders)
-        folders.push_back({{"path", folder.path}, {"mode", Name(kModes, folder.mode)}});
+    for (const FolderEntry& folder : type.Folders) {
+        json entry = json::object();
+        JsonOutput::PutName(entry, "path", folder.path);
+        entry["mode"] = Name(kModes, folder.mode);
+        folders.push_back(entry);
+    }
     details["folders"] = folders;
     details["allLocalDrives"] = type.Folders.empty();
     details["patterns"] = type.Specs;

@@ -2,6 +2,7 @@
 
 #include "cli/text_columns.h"
 #include "model/display_names.h"
+#include "runs/line_escape.h"
 
 #include <algorithm>
 #include <iomanip>
@@ -23,8 +24,12 @@ std::string MethodText(int32_t method) {
 void TypeListing::Print(std::ostream& out, const std::vector<TJunkFileObj>& types) {
     // Very long names overflow their column rather than widen every row.
     size_t nameWidth = std::string("Name").size();
-    for (const auto& type : types)
-        nameWidth = std::max(nameWidth, std::min<size_t>(TextColumns::Width(type.Name), 40));
+    // One row per type whatever its name holds, as file names in the logs.
+    std::vector<std::string> names;
+    for (const auto& type : types) {
+        names.push_back(LineEscape::Of(type.Name));
+        nameWidth = std::max(nameWidth, std::min<size_t>(TextColumns::Width(names.back()), 40));
+    }
     size_t numberWidth = std::max<size_t>(3, std::to_string(types.size()).size());
 
     out << std::setw(static_cast<int>(numberWidth)) << "No."
@@ -33,7 +38,7 @@ void TypeListing::Print(std::ostream& out, const std::vector<TJunkFileObj>& type
         const TJunkFileObj& type = types[i];
         out << std::setw(static_cast<int>(numberWidth)) << i + 1 << "  "
             << (type.Enabled ? "yes" : "no ") << "      "
-            << TextColumns::PadRight(type.Name, nameWidth) << "  " << MethodText(type.Method)
+            << TextColumns::PadRight(names[i], nameWidth) << "  " << MethodText(type.Method)
             << "\n";
     }
 }

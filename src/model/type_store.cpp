@@ -84,6 +84,19 @@ TypeStore::LoadResult TypeStore::Parse(std::string_view bytes, const std::string
 TypeStore::LoadResult TypeStore::Load(const std::string& path) {
     LoadResult result;
     const std::string target = FileSystem::LinkTarget(path);
+    // What stands at the name is no store of anyone's: say so rather than stand in for it.
+    const char* notAFile = FileSystem::FolderExists(target) ? "a folder"
+                           : FileSystem::IsSpecialFile(target)
+                               ? "no regular file (a FIFO or a device)"
+                               : nullptr;
+    if (notAFile) {
+        failed_.insert(path);
+        result.status = LoadStatus::Failed;
+        result.error = Quoted(path) +
+                       (target == path ? "" : " (a link to " + Quoted(target) + ")") + " is " +
+                       notAFile + ", not a file of junk file types: move it away.";
+        return result;
+    }
     if (!files_->FileExists(target)) {
         failed_.erase(path);
         result.status = LoadStatus::Missing;

@@ -43,7 +43,12 @@ public:
     // When the entry itself (a link, not its target) last changed status, as a FILETIME (UTC):
     // a move sets it, and unlike the file date no program can set it back.
     static std::optional<int64_t> ChangeTime(const std::string& path);
+    // Only a regular file is read: a FIFO or a device fails at once rather than block or
+    // never end.
     static OsError ReadFile(const std::string& path, std::string& bytes);
+    // An existing entry that is neither a folder nor a regular file (a FIFO, a device, a
+    // socket), links followed.
+    static bool IsSpecialFile(const std::string& path);
     // Whole and atomic: a temporary file beside the target, flushed, then renamed over it.
     // Temporary files of that name left by processes that have ended go after the write.
     static OsError WriteFileAtomic(const std::string& path, std::string_view bytes);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace brumo {
@@ -15,6 +16,9 @@ public:
     virtual std::optional<std::vector<uint8_t>> PurgeInfo() const = 0;
     // Whether the key holds a value named by the drive's upper-case letter.
     virtual bool HasDriveSetting(char letter) const = 0;
+    // What the last PurgeInfo could not use of the settings, one sentence each (a limit that is
+    // no number is ignored rather than read as zero).
+    virtual std::vector<std::string> Problems() const { return {}; }
 
     static const RecycleBinSettings& System();
 };

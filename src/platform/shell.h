@@ -10,6 +10,8 @@ public:
     // Opens a file with the desktop's default application; false when that could not start.
     static bool OpenWithDefaultApp(const std::string& path);
     static bool StdoutIsTerminal();
+    // The width of the terminal standard output goes to; 0 when it goes to none.
+    static int StdoutColumns();
     // Whether a window could be shown: a desktop session to show it on.
     static bool HasDesktop();
     static bool StdinIsTerminal();

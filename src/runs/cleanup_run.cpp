@@ -96,6 +96,7 @@ bool CleanupRun::Start(bool testMode) {
     stopEvent_ = NamedEvent::Create(kStopEventName);
     stopEvent_->Reset();
     stopRequested_ = false;
+    outputClosed_ = false;
 
     const std::string& path = testRun_ ? setup_.testLogPath : setup_.logPath;
     if (const OsError error = log_.Open(path, !testRun_)) {
@@ -114,6 +115,7 @@ bool CleanupRun::Start(bool testMode) {
                      RunTexts::Stars()});
 
     typesProcessed_ = 1;
+    typesUnprocessed_ = 0;
     currentIndex_ = first;
     StartCurrentType();
     return true;
@@ -129,6 +131,16 @@ void CleanupRun::BeginTypeLog(const TJunkFileObj& type) {
 void CleanupRun::StartCurrentType() {
     const TJunkFileObj& type = *setup_.types->TypeAt(currentIndex_);
     setup_.front->SelectType(currentIndex_);
+    if (type.Method < MethodRecycleBin || type.Method > MethodDelete) {
+        // A store from elsewhere may hold a method this program does not know: its files are
+        // neither searched nor removed, and the log and the final message say so.
+        ++typesUnprocessed_;
+        handler_.BeginType(type.Method, type.Name);
+        log_.WriteLines(
+            {RunTexts::UnknownMethodHeader(type.Name, type.Method), RunTexts::Dashes()});
+        TypeDone(false);
+        return;
+    }
     BeginTypeLog(type);
     if (log_.Failed()) {
         Finish(false);
@@ -156,13 +168,23 @@ void CleanupRun::StartCurrentType() {
 }
 
 void CleanupRun::Stop() {
+    StopWith(RunTexts::HaltedLine);
+}
+
+void CleanupRun::StopForClosedOutput() {
+    if (running_ && !stopRequested_)
+        outputClosed_ = true;
+    StopWith(RunTexts::OutputClosedLine);
+}
+
+void CleanupRun::StopWith(const char* logLine) {
     if (!running_ || stopRequested_)
         return;
     // Remembered here too: a stop that comes after the search ended but before its end was
     // handled must still end the run.
     stopRequested_ = true;
     stopEvent_->Set();
-    log_.WriteLines({RunTexts::HaltedLine, ""});
+    log_.WriteLines({logLine, ""});
 }
 
 void CleanupRun::TypeDone(bool workerStopped) {
@@ -197,12 +219,14 @@ void CleanupRun::Finish(bool stopped) {
     const RunCounters& counters = handler_.Counters();
     outcome_.testRun = testRun_;
     outcome_.stopped = stopped;
-    outcome_.typesProcessed = typesProcessed_;
+    outcome_.outputClosed = stopped && outputClosed_;
+    outcome_.typesProcessed = typesProcessed_ - typesUnprocessed_;
     outcome_.filesProcessed = counters.FilesProcessed;
     outcome_.filesRestorable = counters.FilesRestorable;
     outcome_.filesFailed = counters.FilesFailed;
     outcome_.totalBytes = counters.TotalBytes;
     outcome_.foldersUnreadable = counters.FoldersUnreadable;
+    outcome_.typesUnprocessed = typesUnprocessed_;
     if (testRun_)
         for (const HeldFile& file : HeldFiles::List()) {
             ++outcome_.heldFiles;

@@ -54,6 +54,8 @@ public:
     bool Start(bool testMode);
     // Stops the run at the end of the current type's search.
     void Stop();
+    // Stops it because no one reads its output any more, which the log says instead.
+    void StopForClosedOutput();
 
     bool Running() const { return running_; }
     int CurrentIndex() const { return currentIndex_; }
@@ -71,6 +73,7 @@ private:
     void StartCurrentType();
     void TypeDone(bool workerStopped);
     void Finish(bool stopped);
+    void StopWith(const char* logLine);
 
     CleanupRunSetup setup_;
     RunLog log_;
@@ -80,8 +83,10 @@ private:
     bool running_ = false;
     bool testRun_ = false;
     bool stopRequested_ = false;
+    bool outputClosed_ = false;
     int currentIndex_ = -1;
     int32_t typesProcessed_ = 0;
+    int32_t typesUnprocessed_ = 0;
     RunOutcome outcome_;
 };
 

@@ -17,6 +17,7 @@ void RunFileHandler::StartRun() {
     counters_ = RunCounters{};
     batch_.Clear();
     seen_.Clear();
+    unreadable_.clear();
 }
 
 void RunFileHandler::BeginType(int32_t method, std::string typeName) {
@@ -58,7 +59,9 @@ void RunFileHandler::LogFailure(const std::string& path, int64_t size, const std
 }
 
 void RunFileHandler::UnreadableFolder(const std::string& folder, const std::string& message) {
-    ++counters_.FoldersUnreadable;
+    // Each type that reaches it logs it; the run counts it once.
+    if (unreadable_.insert(folder).second)
+        ++counters_.FoldersUnreadable;
     LogFailure(folder, 0, message, true);
 }
 

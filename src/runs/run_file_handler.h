@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace brumo {
@@ -88,6 +89,7 @@ private:
     RunCounters counters_;
     RecycleBatch batch_;
     SeenPaths seen_;
+    std::set<std::string> unreadable_; // folders counted as unreadable in this run
     std::string line_;
 };
 

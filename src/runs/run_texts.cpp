@@ -1,6 +1,7 @@
 #include "runs/run_texts.h"
 
 #include "platform/locale_info.h"
+#include "runs/line_escape.h"
 #include "runs/size_text.h"
 
 #include <cstdarg>
@@ -60,15 +61,21 @@ std::string RunTexts::LogTitle(bool testRun, TDateTime when) {
 std::string RunTexts::TypeHeader(const std::string& name, int32_t method, bool testRun) {
     static const char* const kDone[] = {"sent to Recycle Bin", "moved to holding folder",
                                         "deleted permanently"};
-    std::string header =
-        "\"" + name + "\" " + (testRun ? "files would have been" : "files have been") + " ";
+    // A name is one line of the log, whatever it holds.
+    std::string header = "\"" + LineEscape::Of(name) + "\" " +
+                         (testRun ? "files would have been" : "files have been") + " ";
     if (method >= 0 && method <= 2)
         header += kDone[method];
     return header;
 }
 
+std::string RunTexts::UnknownMethodHeader(const std::string& name, int32_t method) {
+    return "\"" + LineEscape::Of(name) + "\" cannot be processed: its clean-up method (" +
+           std::to_string(method) + ") is unknown";
+}
+
 std::string RunTexts::NowProcessing(const std::string& name, bool testRun) {
-    return std::string(testRun ? "Now testing " : "Now processing ") + name + "...";
+    return std::string(testRun ? "Now testing " : "Now processing ") + LineEscape::Of(name) + "...";
 }
 
 std::vector<std::string> RunTexts::Footer(const RunOutcome& outcome, TDateTime finished) {
@@ -125,11 +132,20 @@ RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
     message.buttons = MessageButtons::YesNo;
     message.icon = MessageIcon::Question;
     std::string& text = message.text;
-    if (outcome.stopped)
+    if (outcome.outputClosed)
+        text += "Before its output was closed, ";
+    else if (outcome.stopped)
         text += "Before you stopped it, ";
+    const std::string unprocessed =
+        outcome.typesUnprocessed <= 0
+            ? std::string()
+            : Format(" %d junk file types could not be processed, since their clean-up method "
+                     "is unknown.",
+                     outcome.typesUnprocessed);
     if (!outcome.testRun) {
         text += Format("Brumo processed %d junk file types and removed %d junk files.",
                        outcome.typesProcessed, outcome.filesProcessed);
+        text += unprocessed;
         if (outcome.filesFailed > 0)
             text += Format(" %d files could not be removed. Check the log for details.",
                            outcome.filesFailed);
@@ -148,6 +164,7 @@ RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
     }
     text += Format("Brumo tested %d junk file types and found %d junk files.",
                    outcome.typesProcessed, outcome.filesProcessed);
+    text += unprocessed;
     text += UnreadableSentence(outcome);
     if (outcome.totalBytes > 0)
         text += "\r\nIf all of these files were permanently deleted, you would realize a savings "

@@ -13,14 +13,16 @@ namespace brumo {
 struct RunOutcome {
     bool testRun = false;
     bool stopped = false;
+    bool outputClosed = false; // the stop came from a reader of the output that went away
     int32_t typesProcessed = 0;
     int32_t filesProcessed = 0;
     int32_t filesRestorable = 0;
     int32_t filesFailed = 0;
     int64_t totalBytes = 0;
     int32_t foldersUnreadable = 0;
-    bool recycleWarning = false; // a drive's statistics line reported an error
-    int32_t heldFiles = 0;       // in the holding folders when a test run ended
+    int32_t typesUnprocessed = 0; // checked, but of a clean-up method this program does not know
+    bool recycleWarning = false;  // a drive's statistics line reported an error
+    int32_t heldFiles = 0;        // in the holding folders when a test run ended
     int64_t heldBytes = 0;
 };
 
@@ -30,6 +32,8 @@ public:
     static std::string Stars();  // 60 asterisks
     static std::string Dashes(); // 60 hyphens
     static constexpr const char* HaltedLine = "**** PROCESSING HALTED BY USER ****";
+    static constexpr const char* OutputClosedLine =
+        "**** PROCESSING HALTED: THE OUTPUT WAS CLOSED ****";
 
     // "hh:mm:ss am/pm", hours 01 to 12.
     static std::string TimeText(TDateTime when);
@@ -37,6 +41,9 @@ public:
     static std::string LogTitle(bool testRun, TDateTime when);
     // The type's name in double quotes and what happened to its files.
     static std::string TypeHeader(const std::string& name, int32_t method, bool testRun);
+    // The header of a type whose clean-up method is none of the three, and what went on the
+    // command line's error stream: the type's name and "cannot be processed", with the reason.
+    static std::string UnknownMethodHeader(const std::string& name, int32_t method);
     // "Now testing NAME..." or "Now processing NAME...".
     static std::string NowProcessing(const std::string& name, bool testRun);
     // The log lines from the closing asterisks on (a test run's before its statistics).

@@ -37,18 +37,20 @@ TEST_F(CommandLineTest, HelpVersionAndBadArguments) {
 }
 
 TEST(CommandLine, WindowOnlyWithoutACommand) {
-    char program[] = "brumo", silent[] = "/Silent", list[] = "list", file[] = "/home/a/notes.txt",
+    char program[] = "brumo", silent[] = "/Silent", list[] = "list", file[] = "/", missing[] = "/no/such/notes.txt",
          typo[] = "defualts", option[] = "--help", held[] = "held", purge[] = "purge";
     char* none[] = {program};
     char* quiet[] = {program, silent};
     char* command[] = {program, list};
     char* launcher[] = {program, file};
+    char* unknown[] = {program, missing};
     char* mistyped[] = {program, typo};
     char* help[] = {program, option};
     EXPECT_TRUE(CommandLine::WantsWindow(1, none));
     EXPECT_TRUE(CommandLine::WantsWindow(2, quiet));
     EXPECT_FALSE(CommandLine::WantsWindow(2, command));
-    EXPECT_TRUE(CommandLine::WantsWindow(2, launcher)) << "what a launcher passes is ignored";
+    EXPECT_TRUE(CommandLine::WantsWindow(2, launcher)) << "a launcher passes what exists";
+    EXPECT_FALSE(CommandLine::WantsWindow(2, unknown)) << "anything else gets its error";
     EXPECT_FALSE(CommandLine::WantsWindow(2, mistyped)) << "a near miss gets its error";
     EXPECT_FALSE(CommandLine::WantsWindow(2, help));
     for (char* word : {held, purge}) {

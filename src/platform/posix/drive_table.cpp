@@ -106,7 +106,8 @@ std::string RealPathOf(const std::string& folder) {
 }
 
 std::shared_ptr<const DriveTable> Load() {
-    if (const char* value = std::getenv("BRUMO_DRIVES"))
+    // An empty value is no table, as for any variable set to nothing.
+    if (const char* value = std::getenv("BRUMO_DRIVES"); value && *value)
         return std::make_shared<const DriveTable>(DriveTable::FromVariable(value));
     std::ifstream in("/proc/self/mountinfo");
     std::stringstream text;
@@ -167,12 +168,24 @@ DriveTable DriveTable::FromVariable(std::string_view value) {
             end = value.size();
         const std::string_view item = value.substr(start, end - start);
         start = end + 1;
-        if (item.size() < 3 || item[1] != '=' || item[2] != '/' ||
-            !std::isalpha(static_cast<unsigned char>(item[0])))
-            continue;
+        if (item.empty())
+            continue; // "C=/a;" ends with a separator, not with an entry
+        const std::string quoted = "\"" + std::string(item) + "\"";
         const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(item[0])));
-        if (letter < 'A' || letter > 'Z' || table.Find(letter))
+        if (item.size() < 3 || item[1] != '=' || letter < 'A' || letter > 'Z') {
+            table.problems_.push_back(quoted + " is no drive: write a letter, \"=\" and a folder");
             continue;
+        }
+        if (item[2] != '/') {
+            table.problems_.push_back(quoted + " names a relative folder: the folder of a drive "
+                                               "must be absolute (begin with \"/\")");
+            continue;
+        }
+        if (table.Find(letter)) {
+            table.problems_.push_back(quoted + " gives " + std::string(1, letter) +
+                                      ": a second folder: each letter may be named once");
+            continue;
+        }
         table.Add(letter, NormaliseHostPath(item.substr(2)));
     }
     std::sort(table.entries_.begin(), table.entries_.end(),

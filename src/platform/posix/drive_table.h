@@ -25,8 +25,8 @@ public:
     static std::shared_ptr<const DriveTable> Current();
     static void Reload();
 
-    // The BRUMO_DRIVES form; malformed entries and relative folders are left out, and the
-    // first entry of a letter wins.
+    // The BRUMO_DRIVES form; malformed entries, relative folders and a letter's later entries
+    // are left out, each with the reason in Problems().
     static DriveTable FromVariable(std::string_view value);
     // "/" as C:, then, in mount order, the first mount of each further local disk file system
     // in /proc/self/mountinfo text. isFixedFolder says whether a mount point is a folder on a
@@ -36,6 +36,8 @@ public:
     static DriveTable FromMountInfo(std::string_view mountinfo, const FixedProbe& isFixedFolder);
 
     const std::vector<DriveEntry>& Entries() const { return entries_; }
+    // What was wrong with the entries of BRUMO_DRIVES, one sentence each.
+    const std::vector<std::string>& Problems() const { return problems_; }
     // Any case; null when no drive has the letter.
     const DriveEntry* Find(char letter) const;
     // The drive whose folder is the longest prefix of an absolute host path (ties go to the
@@ -49,6 +51,7 @@ public:
 private:
     void Add(char letter, std::string folder);
     std::vector<DriveEntry> entries_;
+    std::vector<std::string> problems_;
 };
 
 } // namespace brumo

@@ -85,10 +85,19 @@ DriveType Drives::TypeOf(const std::string& root) {
 
 std::optional<std::string> Drives::TableError() {
     const char* value = std::getenv("BRUMO_DRIVES");
-    if (!value || !DriveTable::Current()->Entries().empty())
+    if (!value || !*value)
         return std::nullopt;
-    return std::string("BRUMO_DRIVES=\"") + value +
-           "\" names no drive; write it as \"C=/some/folder;D=/other/folder\"";
+    const auto table = DriveTable::Current();
+    const std::string variable = std::string("BRUMO_DRIVES=\"") + value + "\"";
+    if (!table->Problems().empty())
+        return variable + ": " + table->Problems().front();
+    if (table->Entries().empty())
+        return variable + " names no drive; write it as \"C=/some/folder;D=/other/folder\"";
+    struct stat st;
+    for (const DriveEntry& entry : table->Entries())
+        if (IsReady(entry, st))
+            return std::nullopt;
+    return variable + ": no drive is ready, since none of its folders exists";
 }
 
 std::optional<uint32_t> Drives::VolumeSerial(const std::string& root) {

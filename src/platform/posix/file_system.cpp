@@ -56,7 +56,9 @@ OsError OpenForReading(const std::string& path, UniqueFd& fd, struct stat& st) {
     SafeParent parent;
     if (OsError e = SafeParent::Open(path, parent))
         return e;
-    fd.Reset(::openat(parent.Fd(), parent.Name().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    // Without a writer a FIFO would block the open; the caller sees what it got by fstat.
+    fd.Reset(::openat(parent.Fd(), parent.Name().c_str(),
+                      O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     if (!fd.Valid())
         return OsError{errno};
     if (::fstat(fd.Get(), &st) != 0)
@@ -335,6 +337,8 @@ OsError FileSystem::ReadFile(const std::string& path, std::string& bytes) {
     struct stat st;
     if (OsError e = OpenForReading(path, fd, st))
         return e;
+    if (!S_ISREG(st.st_mode))
+        return OsError{ENODEV};
     if (st.st_size > 0)
         bytes.reserve(static_cast<size_t>(st.st_size));
     char buffer[65536];
@@ -382,6 +386,12 @@ void FileSystem::RemoveStaleTemporaryFiles(const std::string& path) {
     SafeParent parent;
     if (!IsRoot(path) && !SafeParent::Open(path, parent))
         FileCopier::RemoveStale(parent.Fd(), parent.Name());
+}
+
+bool FileSystem::IsSpecialFile(const std::string& path) {
+    struct stat st;
+    return ::stat(LinkTarget(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+           !S_ISREG(st.st_mode);
 }
 
 std::string FileSystem::LinkTarget(const std::string& path) {

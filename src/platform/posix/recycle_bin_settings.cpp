@@ -11,6 +11,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,7 +29,7 @@ std::string Trim(const std::string& text) {
 
 // KDE's trash settings ($XDG_CONFIG_HOME/ktrashrc): one group per trash folder, named by its
 // path; the size limit applies where UseSizeLimit is true, as Percent of the volume.
-std::map<std::string, int> KdeSizeLimits() {
+std::map<std::string, int> KdeSizeLimits(std::vector<std::string>& problems) {
     std::string file;
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
         file = std::string(config) + "/ktrashrc";
@@ -38,6 +39,7 @@ std::map<std::string, int> KdeSizeLimits() {
     std::ifstream in(file);
     std::string line, group;
     std::map<std::string, std::pair<bool, double>> read;
+    std::set<std::string> invalid;
     while (std::getline(in, line)) {
         line = Trim(line);
         if (line.size() > 2 && line.front() == '[' && line.back() == ']') {
@@ -53,9 +55,20 @@ std::map<std::string, int> KdeSizeLimits() {
         const std::string value = Trim(line.substr(equals + 1));
         if (key == "UseSizeLimit")
             read[group].first = value == "true";
-        else if (key == "Percent")
-            read[group].second = std::strtod(value.c_str(), nullptr);
+        else if (key == "Percent") {
+            char* end = nullptr;
+            const double percent = std::strtod(value.c_str(), &end);
+            if (value.empty() || *end != '\0' || !(percent >= 0)) {
+                problems.push_back(file + ": the size limit \"Percent=" + value + "\" of [" +
+                                   group + "] is no number of percent, and is ignored.");
+                invalid.insert(group);
+            } else {
+                read[group].second = percent;
+            }
+        }
     }
+    for (const std::string& bad : invalid)
+        read[bad].first = false;
     for (const auto& [folder, setting] : read)
         if (setting.first) {
             // Whole percent as the settings table keeps it; a limit below one percent is not
@@ -71,10 +84,12 @@ std::map<std::string, int> KdeSizeLimits() {
 class DesktopTrashSettings : public RecycleBinSettings {
 public:
     std::optional<std::vector<uint8_t>> PurgeInfo() const override {
-        const std::array<int, 26> percent = Limits();
+        std::vector<std::string> problems;
+        const std::array<int, 26> percent = Limits(problems);
         {
             const std::lock_guard lock(mutex_);
             lastRead_ = percent;
+            problems_ = std::move(problems);
         }
         bool any = false;
         std::vector<uint8_t> value(72, 0);
@@ -102,8 +117,9 @@ public:
             const std::lock_guard lock(mutex_);
             percent = lastRead_;
         }
+        std::vector<std::string> problems;
         if (!percent)
-            percent = Limits();
+            percent = Limits(problems);
         return (*percent)[static_cast<size_t>(letter - 'A')] >= 0;
     }
 
@@ -113,12 +129,20 @@ private:
     // drive. The next PurgeInfo reads afresh.
     mutable std::mutex mutex_;
     mutable std::optional<std::array<int, 26>> lastRead_;
+    mutable std::vector<std::string> problems_;
 
+public:
+    std::vector<std::string> Problems() const override {
+        const std::lock_guard lock(mutex_);
+        return problems_;
+    }
+
+private:
     // Per drive the limit in percent of the trash its files go to; -1 where there is none.
-    static std::array<int, 26> Limits() {
+    static std::array<int, 26> Limits(std::vector<std::string>& problems) {
         std::array<int, 26> percent;
         percent.fill(-1);
-        const std::map<std::string, int> limits = KdeSizeLimits();
+        const std::map<std::string, int> limits = KdeSizeLimits(problems);
         if (limits.empty())
             return percent;
         const std::string homeTrash = TrashCan::HomePath();

@@ -1,5 +1,7 @@
 #include "platform/shell.h"
 
+#include <sys/ioctl.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -66,6 +68,13 @@ bool Shell::OpenWithDefaultApp(const std::string& path) {
 
 bool Shell::StdoutIsTerminal() {
     return ::isatty(STDOUT_FILENO) == 1;
+}
+
+int Shell::StdoutColumns() {
+    struct winsize size {};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0)
+        return 0;
+    return size.ws_col;
 }
 
 bool Shell::HasDesktop() {

@@ -279,6 +279,10 @@ void FileSystem::RemoveStaleTemporaryFiles(const std::string& path) {
         DeleteFileW(WinText::FilePath(file).c_str());
 }
 
+bool FileSystem::IsSpecialFile(const std::string&) {
+    return false; // a path of the file system names no pipe or device here
+}
+
 std::string FileSystem::LinkTarget(const std::string& path) {
     return FinalPath::Resolve(path);
 }

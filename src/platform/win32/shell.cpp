@@ -28,6 +28,14 @@ bool Shell::StdoutIsTerminal() {
     return IsConsole(STD_OUTPUT_HANDLE);
 }
 
+int Shell::StdoutColumns() {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!IsConsole(STD_OUTPUT_HANDLE) ||
+        !GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info))
+        return 0;
+    return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
 bool Shell::HasDesktop() {
     // A process of an interactive session, or of a service allowed to interact with it.
     HWINSTA station = GetProcessWindowStation();

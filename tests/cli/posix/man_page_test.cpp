@@ -40,6 +40,8 @@ Help HelpOf(const std::vector<std::string>& command) {
         if (line.size() < 3 || line.compare(0, 2, "  ") != 0 || line[2] == ' ')
             continue;
         std::string names = line.substr(2, line.find(' ', 2) - 2);
+        if (section != "Options:" && section != "Positionals:" && section != "Subcommands:")
+            continue; // the footer's environment, files and exit codes
         if (section == "Subcommands:") {
             help.commands.push_back(names);
             continue;
@@ -164,8 +166,8 @@ TEST(ManPage, DescribesEveryCommandAndOptionThatTheHelpLists) {
     for (const char* section : {"SYNOPSIS", "COMMANDS", "OPTIONS"}) {
         const std::string& text = page.sections.at(section);
         for (size_t at = text.find("--"); at != std::string::npos; at = text.find("--", at)) {
-            const size_t end =
-                std::min(text.size(), text.find_first_not_of("-abcdefghijklmnopqrstuvwxyz", at));
+            const size_t end = std::min(
+                text.size(), text.find_first_not_of("-abcdefghijklmnopqrstuvwxyz0123456789", at));
             EXPECT_TRUE(known.count(text.substr(at, end - at)))
                 << BRUMO_MAN_PAGE << " names " << text.substr(at, end - at) << " in " << section
                 << ", which no --help lists";

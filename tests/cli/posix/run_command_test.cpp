@@ -192,7 +192,7 @@ TEST_F(RunCommandTest, JsonLinesGiveEachFileAndTheSummary) {
         "path": "C:\\t\\Größe \"x\".tmp", "size": 20, "ok": true})"));
     EXPECT_EQ(lines[2], nlohmann::json::parse(R"({"record": "summary", "testRun": true,
         "stopped": false, "typesProcessed": 1, "filesProcessed": 2, "filesRestorable": 0,
-        "filesFailed": 0, "foldersUnreadable": 0, "totalSize": 30, "logFailed": false,
+        "filesFailed": 0, "foldersUnreadable": 0, "typesUnprocessed": 0, "totalSize": 30, "logFailed": false,
         "recycleBinTooSmall": false, "heldFiles": 1, "heldSize": 2000,
         "log": )" + nlohmann::json(files.TestLog).dump() +
                                               "}"));
@@ -220,9 +220,10 @@ TEST_F(RunCommandTest, OutputThatCannotBeWrittenFailsAndStopsAJsonRun) {
     EXPECT_EQ(CommandLine::Run({"brumo", "run", "--real", "--yes", "--json"}, files, lost, err), 1);
     // The first file's line was lost, and the stop came before the end of the search.
     const std::string log = test::ReadFileText(files.Log);
-    const size_t halted = log.find("\r\n**** PROCESSING HALTED BY USER ****\r\n");
+    const size_t halted = log.find("\r\n**** PROCESSING HALTED: THE OUTPUT WAS CLOSED ****\r\n");
     ASSERT_NE(halted, std::string::npos) << log;
     EXPECT_NE(log.find("\r\nBrumo finished at ", halted), std::string::npos);
+    EXPECT_NE(err.str().find("Before its output was closed, "), std::string::npos) << err.str();
 }
 
 TEST_F(RunCommandTest, AReadOnlyProgramFolderRunsTheStoreBesideItAndNoOtherTypes) {
@@ -394,7 +395,8 @@ TEST_F(RunCommandTest, StandardErrorSaysWhichFolderEntriesAreNotSearched) {
     EnvVar none{"BRUMO_DRIVES", "nonsense"};
     Drives::Reload();
     EXPECT_EQ(Brumo({"list"}), 2);
-    EXPECT_NE(err.str().find("BRUMO_DRIVES=\"nonsense\" names no drive"), std::string::npos)
+    EXPECT_NE(err.str().find("BRUMO_DRIVES=\"nonsense\": \"nonsense\" is no drive"),
+              std::string::npos)
         << err.str();
 }
 
