@@ -23,7 +23,7 @@ deb=${debs[0]}
 [ -f "$deb" ] || fail "cpack made no package in $build"
 
 # Debian's own checks of a package: any error or warning fails, informational tags do not.
-output=$(lintian --fail-on error,warning --no-tag-display-limit "$deb" 2>&1) ||
+output=$(lintian --fail-on error,warning --tag-display-limit 0 "$deb" 2>&1) ||
     fail "lintian finds fault with $(basename "$deb"):
 $output"
 
