@@ -4,6 +4,7 @@
 #include "cli/type_catalog.h"
 #include "cli/type_json.h"
 #include "engine/local_drives.h"
+#include "engine/walk_limits.h"
 #include "model/styled_text.h"
 #include "runs/line_escape.h"
 
@@ -33,12 +34,23 @@ int DescribeCommand::Execute(CliContext& context) {
             entry = LineEscape::Of(entry);
     StyledText text;
     shown.DescribeTo(text, LocalDrives::LocalDrivesCaption());
+    // Whatever the folders say, these are never searched.
+    const std::vector<std::string> system = WalkLimits({}).SystemFolderNames();
     if (!json_) {
         context.out << text.PlainText();
+        if (!system.empty()) {
+            context.out << "\nNever searched: the operating system's own folders";
+            for (size_t i = 0; i < system.size(); ++i)
+                context.out << (i == 0 ? " (" : ", ") << system[i];
+            context.out << "), as well as the program's folders and every holding, Recycle Bin "
+                           "and trash folder.\n";
+        }
         return ExitOk;
     }
     const int number = static_cast<int>(type - catalog->Types().data()) + 1;
-    JsonOutput::Document(context.out, TypeJson::Details(*type, number, text.PlainText()));
+    nlohmann::ordered_json details = TypeJson::Details(*type, number, text.PlainText());
+    details["systemFoldersNeverSearched"] = system;
+    JsonOutput::Document(context.out, details);
     return ExitOk;
 }
 

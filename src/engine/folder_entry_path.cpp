@@ -1,6 +1,7 @@
 #include "engine/folder_entry_path.h"
 
 #include "engine/local_drives.h"
+#include "engine/walk_limits.h"
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
 #include "platform/folder.h"
@@ -65,6 +66,7 @@ std::vector<std::string> FolderEntryPath::Unsearched(const TJunkFileObj& type) {
     std::vector<std::string> lines;
     if (type.Folders.size() == 1 && LocalDrives::IsAllDrivesEntry(type.Folders[0].path))
         return lines;
+    const WalkLimits limits({});
     for (const FolderEntry& entry : type.Folders) {
         const std::optional<std::string> path = Resolve(entry.path);
         if (!path) {
@@ -75,6 +77,9 @@ std::vector<std::string> FolderEntryPath::Unsearched(const TJunkFileObj& type) {
         const std::optional<uint32_t> attributes = FileSystem::Attributes(*path);
         if (attributes && (*attributes & linkToFolder) == linkToFolder && !Folder::Open(*path))
             lines.push_back("\"" + entry.path + "\" is not searched: it is a link to a folder");
+        else if (const std::optional<std::string> system = limits.SystemFolderAbove(*path))
+            lines.push_back("\"" + entry.path + "\" is not searched: it lies in " + *system +
+                            ", one of the operating system's own folders");
     }
     return lines;
 }

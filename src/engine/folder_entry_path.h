@@ -18,7 +18,8 @@ public:
     static std::optional<std::string> Resolve(const std::string& text);
 
     // Why some folder entries of the type will not be searched, one line each (an entry that
-    // lies in no drive, an entry that is a link to a folder); nothing for the all-drives list.
+    // lies in no drive, one that is a link to a folder, one inside the system's own folders);
+    // nothing for the all-drives list.
     static std::vector<std::string> Unsearched(const TJunkFileObj& type);
 };
 

@@ -35,24 +35,34 @@ bool IsDigits(std::string_view text) {
     return true;
 }
 
+// The given folders without a trailing backslash, with those no walk ever enters: the user's
+// trash, and the data folder, which may hold files held from a drive whose root is not ours.
+std::vector<std::string>& AlwaysExcluded(std::vector<std::string>& folders) {
+    folders.push_back(SpecialFolders::HomeTrashFolder());
+    folders.push_back(SpecialFolders::UserDataFolder());
+    std::vector<std::string> kept;
+    for (std::string& folder : folders) {
+        folder = WithoutTrailingBackslash(std::move(folder));
+        if (!folder.empty())
+            kept.push_back(std::move(folder));
+    }
+    folders = std::move(kept);
+    return folders;
+}
+
+bool IsRecycleBinName(std::string_view name) {
+    return LocaleInfo::EqualIgnoreCase(name, "RECYCLED") ||
+           LocaleInfo::EqualIgnoreCase(name, "RECYCLER") ||
+           LocaleInfo::EqualIgnoreCase(name, "$RECYCLE.BIN");
+}
+
 } // namespace
 
 FolderWalker::FolderWalker(const TJunkFileObj& type, Options options)
-    : type_(type), options_(std::move(options)), restrictions_(type),
-      prefetch_(FolderPrefetch::Create()) {
-    // The user's trash is never searched, whoever starts the walk.
-    options_.excludedFolders.push_back(SpecialFolders::HomeTrashFolder());
-    std::vector<std::string> excluded;
-    for (std::string& folder : options_.excludedFolders) {
-        folder = WithoutTrailingBackslash(std::move(folder));
-        if (!folder.empty())
-            excluded.push_back(std::move(folder));
-    }
-    options_.excludedFolders = std::move(excluded);
-    // Only their identity is wanted: the home trash may hold a great many entries.
-    for (const std::string& folder : options_.excludedFolders)
-        if (const std::optional<FolderIdentity> id = Folder::IdentityOf(folder))
-            excludedIds_.push_back(*id);
+    : type_(type), options_(std::move(options)), limits_(AlwaysExcluded(options_.excludedFolders)),
+      restrictions_(type), prefetch_(FolderPrefetch::Create()) {
+    if (prefetch_)
+        prefetch_->SkipFolders(limits_.NeverEntered());
     specHasNoExtension_.reserve(type.Specs.size());
     for (const std::string& spec : type.Specs)
         specHasNoExtension_.push_back(NameMatch::HasNoExtension(spec));
@@ -85,12 +95,14 @@ bool FolderWalker::SkipAtDriveRoot(const FindEntry& sub) {
     if (LocaleInfo::EqualIgnoreCase(name, "HDVAL$$$.$$$"))
         return true;
     constexpr uint32_t hiddenSystem = FileAttributes::Hidden | FileAttributes::System;
-    if ((sub.attributes & hiddenSystem) == hiddenSystem &&
-        (LocaleInfo::EqualIgnoreCase(name, "RECYCLED") ||
-         LocaleInfo::EqualIgnoreCase(name, "RECYCLER") ||
-         LocaleInfo::EqualIgnoreCase(name, "$RECYCLE.BIN")))
+    if ((sub.attributes & hiddenSystem) == hiddenSystem && IsRecycleBinName(name))
         return true;
     return IsTrashFolderName(name);
+}
+
+bool FolderWalker::IsTopOnlyName(const std::string& name) {
+    return LocaleInfo::EqualIgnoreCase(name, "HDVAL$$$.$$$") || IsRecycleBinName(name) ||
+           IsTrashFolderName(name);
 }
 
 bool FolderWalker::IsTrashFolderName(const std::string& name) {
@@ -118,11 +130,16 @@ bool FolderWalker::IsExcluded(std::string_view folder) const {
     return false;
 }
 
-bool FolderWalker::IsExcluded(const Folder& folder) const {
-    if (excludedIds_.empty())
-        return false;
-    const std::optional<FolderIdentity> id = folder.Identity();
-    return id && std::find(excludedIds_.begin(), excludedIds_.end(), *id) != excludedIds_.end();
+bool FolderWalker::SkipAtTop(Folder& folder, const FindEntry& sub, bool attributesRead) {
+    if (attributesRead || !IsRecycleBinName(sub.name))
+        return SkipAtDriveRoot(sub);
+    // Only the Recycle Bin folders need their attributes, read for them alone.
+    std::vector<FindEntry> found;
+    folder.Find(sub.name, found);
+    for (const FindEntry& entry : found)
+        if (entry.name == sub.name)
+            return SkipAtDriveRoot(entry);
+    return false;
 }
 
 void FolderWalker::SearchAll() {
@@ -142,13 +159,15 @@ void FolderWalker::SearchFolder(const std::string& folder, int32_t mode) {
     const Clock::time_point start = Clock::now();
     std::unique_ptr<Folder> open = Folder::Open(folder, &unreadable);
     const Clock::duration readTime = Clock::now() - start;
-    if (open && IsExcluded(*open))
+    // Nothing below an excluded folder either, however the entry spells its way there.
+    if (open && limits_.ExcludesAbove(folder))
         return;
+    const std::optional<FolderIdentity> id = open ? open->Identity() : std::nullopt;
     std::string path = open && Folder::SpellsAsOnDisk() ? open->Path() : folder;
     if (unreadable)
         Unreadable(path, unreadable);
     if (!prefetch_ || !open || mode == FolderOnly) {
-        Walk(open.get(), path, mode, 0, readTime);
+        Walk(open.get(), path, mode, 0, readTime, id);
         return;
     }
     // Stops reading ahead however the walk ends.
@@ -161,7 +180,7 @@ void FolderWalker::SearchFolder(const std::string& folder, int32_t mode) {
     } prefetching{*this};
     prefetch_->Begin(*open, type_.Specs);
     prefetchFrom_ = path.size();
-    Walk(open.get(), path, mode, 0, readTime);
+    Walk(open.get(), path, mode, 0, readTime, id);
 }
 
 void FolderWalker::Unreadable(const std::string& folder, const OsError& error) {
@@ -171,7 +190,8 @@ void FolderWalker::Unreadable(const std::string& folder, const OsError& error) {
 }
 
 void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t depth,
-                        std::chrono::nanoseconds readTime) {
+                        std::chrono::nanoseconds readTime,
+                        const std::optional<FolderIdentity>& id) {
     const bool prefetching = prefetchFrom_ != std::string::npos;
     if (folder && prefetching)
         prefetch_->Reached(std::string_view(path).substr(prefetchFrom_), readTime);
@@ -193,6 +213,14 @@ void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t 
     subs.clear();
     // Hidden and system attributes matter only for the Recycle Bin folders at a root.
     folder->Subfolders(subs, driveRoot);
+    // The top of a volume, or the root of a drive nested in another's folder, holds its own
+    // holding and Recycle Bin folders; asked only when a name is one of theirs.
+    std::optional<bool> atTop;
+    const auto isTop = [&] {
+        if (!atTop)
+            atTop = driveRoot || folder->IsVolumeTop() || limits_.IsDriveRoot(id);
+        return *atTop;
+    };
     const size_t base = path.size();
     for (const FindEntry& sub : subs) {
         if (StopRequested())
@@ -204,10 +232,7 @@ void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t 
         // Links and mount points lead outside the tree (or round in a loop).
         if (sub.attributes & FileAttributes::ReparsePoint)
             continue;
-        if (driveRoot && SkipAtDriveRoot(sub))
-            continue;
-        // A folder entry may be the top of a mounted file system, with its own trash.
-        if (!driveRoot && IsTrashFolderName(sub.name) && folder->IsVolumeTop())
+        if (IsTopOnlyName(sub.name) && isTop() && SkipAtTop(*folder, sub, driveRoot))
             continue;
         path.append(1, '\\').append(sub.name);
         if (!IsExcluded(path)) {
@@ -217,8 +242,9 @@ void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t 
             const Clock::duration readTime = prefetching ? Clock::now() - start : Clock::duration();
             if (unreadable)
                 Unreadable(path, unreadable);
-            if (!child || !IsExcluded(*child))
-                Walk(child.get(), path, FolderAndSubfolders, depth + 1, readTime);
+            const std::optional<FolderIdentity> childId = child ? child->Identity() : std::nullopt;
+            if (!limits_.Excludes(childId))
+                Walk(child.get(), path, FolderAndSubfolders, depth + 1, readTime, childId);
         }
         path.resize(base);
     }

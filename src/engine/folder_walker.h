@@ -2,6 +2,7 @@
 
 #include "engine/restrictions.h"
 #include "engine/search_counts.h"
+#include "engine/walk_limits.h"
 #include "engine/worker_progress.h"
 #include "model/junk_file_type.h"
 #include "platform/find_entry.h"
@@ -33,7 +34,8 @@ public:
 
     struct Options {
         const NamedEvent* stopEvent = nullptr; // tested once per directory entry
-        // Never searched, nor anything below them (the program's folders, the user's trash).
+        // Never searched, nor anything below them (the program's folders); the user's trash
+        // and data folder and the system's own folders are always left out.
         std::vector<std::string> excludedFolders;
         FileSink onFile;                    // optional
         UnreadableSink onUnreadable;        // optional
@@ -57,21 +59,24 @@ public:
     static std::vector<FolderEntry> WorkingList(const TJunkFileObj& type);
     // Folders never entered at a drive root, whatever the entry that led there.
     static bool SkipAtDriveRoot(const FindEntry& sub);
+    // The names SkipAtDriveRoot may skip, whatever the attributes.
+    static bool IsTopOnlyName(const std::string& name);
     // ".Trash" and ".Trash-<uid>": skipped at the top of every volume, not only at a root.
     static bool IsTrashFolderName(const std::string& name);
 
 private:
     bool StopRequested();
     bool IsExcluded(std::string_view folder) const;
-    bool IsExcluded(const Folder& folder) const;
     void Unreadable(const std::string& folder, const OsError& error);
+    // Whether a subfolder of a folder at the top of a drive or volume is one never entered there.
+    bool SkipAtTop(Folder& folder, const FindEntry& sub, bool attributesRead);
     void Walk(Folder* folder, std::string& path, int32_t mode, size_t depth,
-              std::chrono::nanoseconds readTime);
+              std::chrono::nanoseconds readTime, const std::optional<FolderIdentity>& id);
 
     const TJunkFileObj& type_;
     Options options_;
     // The excluded folders as their volumes know them: no other spelling reaches them.
-    std::vector<FolderIdentity> excludedIds_;
+    WalkLimits limits_;
     Restrictions restrictions_;
     std::vector<bool> specHasNoExtension_;
     // Reads the next folders ahead of the walk where that helps; told where the walk is by the

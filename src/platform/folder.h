@@ -43,6 +43,11 @@ public:
     // The identity of the folder at `path`, links followed, without reading its entries; empty
     // where the platform cannot tell or there is no folder.
     static std::optional<FolderIdentity> IdentityOf(const std::string& path);
+    // The identities of the folder at `path` and of every folder above it on its way to the
+    // top of the file system tree, nearest first, links followed: what lies below a folder is
+    // known whatever spelling, drive letter or link reached it. Empty where the platform
+    // cannot tell or there is no folder.
+    static std::vector<FolderIdentity> LineageOf(const std::string& path);
     // Opens a subfolder of this one by name, relative to this folder's own handle.
     virtual std::unique_ptr<Folder> OpenSub(const std::string& name,
                                             OsError* unreadable = nullptr) const = 0;

@@ -22,6 +22,9 @@ public:
     // Null where reading ahead cannot help or is turned off.
     static std::unique_ptr<FolderPrefetch> Create();
 
+    // Folders the walks never enter, by identity: never read ahead, nor anything below them.
+    // Given before the first walk begins.
+    virtual void SkipFolders(std::vector<FolderIdentity> folders) = 0;
     // A walk of the tree below `root` begins, its subfolders taken in listing order. In every
     // folder it looks up the entries whose names match `patterns` (as Folder::Find matches).
     virtual void Begin(const Folder& root, const std::vector<std::string>& patterns) = 0;

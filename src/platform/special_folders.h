@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace brumo {
 
@@ -18,6 +19,9 @@ public:
     static std::string UserDataFolder();
     // The user's own trash folder (never searched), Windows form; empty where none.
     static std::string HomeTrashFolder();
+    // The operating system's own folders, which its package manager owns and no search may
+    // enter, host form; a name may not exist here. Empty where drives hold no such thing.
+    static std::vector<std::string> SystemFolders();
 };
 
 } // namespace brumo

@@ -150,6 +150,25 @@ std::optional<FolderIdentity> Folder::IdentityOf(const std::string& path) {
     return FolderIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
+std::vector<FolderIdentity> Folder::LineageOf(const std::string& path) {
+    std::vector<FolderIdentity> lineage;
+    const std::optional<std::string> host =
+        !path.empty() && path[0] == '/' ? std::optional(path) : PathMap::ToHost(path);
+    if (!host)
+        return lineage;
+    // Up through "..", as the system sees the tree: no spelling of the path is trusted.
+    UniqueFd dir(::open(host->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat st {};
+    while (dir.Valid() && ::fstat(dir.Get(), &st) == 0) {
+        const FolderIdentity id{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+        if (!lineage.empty() && lineage.back() == id)
+            break; // the top: its ".." is itself
+        lineage.push_back(id);
+        dir.Reset(::openat(dir.Get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    }
+    return lineage;
+}
+
 bool Folder::HasSubfolder(const std::string& path,
                           const std::function<bool(std::string_view)>& accept) {
     std::string given, host;
@@ -179,10 +198,20 @@ std::unique_ptr<PosixFolder> PosixFolder::Create(std::shared_ptr<DirHandle> hand
                                                  std::string path, std::string hostPath,
                                                  std::shared_ptr<const MountTable> mounts) {
     std::unique_ptr<PosixFolder> folder(new PosixFolder());
+    int error = 0;
     {
         DirHandle::Use use = handle->Acquire();
         if (!use || !folder->listing_.Read(use.Fd()))
             return nullptr;
+        // A folder that lists its names but cannot be entered (no search permission) tells
+        // nothing of its files: it is unreadable, not searched and found empty.
+        struct stat st {};
+        if (::fstatat(use.Fd(), ".", &st, 0) != 0)
+            error = errno;
+    }
+    if (error != 0) {
+        errno = error; // what releasing the folder may have set is not the reason
+        return nullptr;
     }
     folder->handle_ = std::move(handle);
     folder->path_ = std::move(path);

@@ -221,6 +221,16 @@ bool PosixFolderPrefetch::HasWorkLocked() const {
     return static_cast<size_t>(nearer - ahead_.begin()) + reading_ < settings_.lookahead;
 }
 
+bool PosixFolderPrefetch::Skipped(int fd) const {
+    if (skip_.empty())
+        return false;
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 &&
+           std::find(skip_.begin(), skip_.end(),
+                     FolderIdentity{static_cast<uint64_t>(st.st_dev),
+                                    static_cast<uint64_t>(st.st_ino)}) != skip_.end();
+}
+
 void PosixFolderPrefetch::Work() {
     DirListing subfolders;
     std::string lookups; // names the walk will look up, each ended by a zero
@@ -263,7 +273,7 @@ void PosixFolderPrefetch::Work() {
         };
         const Clock::time_point start = Clock::now();
         const UniqueFd fd(OpenBeneath(root->Get(), folder));
-        const bool read = fd.Valid() && subfolders.Read(fd.Get(), keep);
+        const bool read = fd.Valid() && !Skipped(fd.Get()) && subfolders.Read(fd.Get(), keep);
         const int error = errno;
         const Clock::duration took = Clock::now() - start;
         lock.lock();

@@ -40,6 +40,7 @@ public:
     PosixFolderPrefetch(const PosixFolderPrefetch&) = delete;
     PosixFolderPrefetch& operator=(const PosixFolderPrefetch&) = delete;
 
+    void SkipFolders(std::vector<FolderIdentity> folders) override { skip_ = std::move(folders); }
     void Begin(const Folder& root, const std::vector<std::string>& patterns) override;
     void Reached(std::string_view relative, std::chrono::nanoseconds readTime) override;
     void End() override;
@@ -50,6 +51,8 @@ private:
     void StartThreads();
     static void* ThreadMain(void* self);
     void Work();
+    // Whether the open folder is one the walks never enter.
+    bool Skipped(int fd) const;
     bool HasWorkLocked() const;
     // Drops the folders read ahead that the walk has reached or passed; how many went.
     size_t PassedLocked();
@@ -59,6 +62,7 @@ private:
     void RecordReadLocked(const std::string& folder, std::chrono::nanoseconds took);
 
     const Settings settings_;
+    std::vector<FolderIdentity> skip_; // set before the readers start, then only read
     std::vector<pthread_t> threads_;
     // The walk's own reads, counted while reading ahead is idle.
     int slowReads_ = 0;

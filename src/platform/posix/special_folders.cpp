@@ -67,4 +67,10 @@ std::string SpecialFolders::HomeTrashFolder() {
     return PathMap::ToWindows(data + "/Trash").value_or(std::string());
 }
 
+std::vector<std::string> SpecialFolders::SystemFolders() {
+    // Where a link stands for one of them (/bin on a merged /usr), its target is one as well.
+    return {"/usr",   "/etc",    "/boot", "/bin",     "/sbin", "/lib", "/lib32",
+            "/lib64", "/libx32", "/opt",  "/var/lib", "/snap", "/nix", "/gnu"};
+}
+
 } // namespace brumo

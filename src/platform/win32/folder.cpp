@@ -1,6 +1,7 @@
 #include "platform/folder.h"
 
 #include "platform/file_attributes.h"
+#include "platform/win32/final_path.h"
 #include "platform/win32/name_pattern.h"
 #include "platform/win32/win_text.h"
 
@@ -144,8 +145,38 @@ std::unique_ptr<Folder> Folder::Open(const std::string& path, OsError* unreadabl
     return Readable(std::move(p), unreadable);
 }
 
-std::optional<FolderIdentity> Folder::IdentityOf(const std::string&) {
-    return std::nullopt;
+std::optional<FolderIdentity> Folder::IdentityOf(const std::string& path) {
+    const std::string probe = path.size() == 2 && path[1] == ':' ? path + "\\" : path;
+    HANDLE h = CreateFileW(WinText::FilePath(probe).c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known =
+        GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    CloseHandle(h);
+    if (!known)
+        return std::nullopt;
+    return FolderIdentity{info.dwVolumeSerialNumber,
+                          (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+std::vector<FolderIdentity> Folder::LineageOf(const std::string& path) {
+    // The link-free long spelling, then each folder up to its drive's root.
+    std::string folder = FinalPath::Resolve(path);
+    std::vector<FolderIdentity> lineage;
+    while (folder.size() >= 2 && folder[1] == ':') {
+        const std::optional<FolderIdentity> id = IdentityOf(folder);
+        if (!id)
+            break;
+        lineage.push_back(*id);
+        const size_t separator = folder.find_last_of('\\');
+        if (folder.size() <= 3 || separator == std::string::npos)
+            break;
+        folder.resize(separator < 3 ? 3 : separator);
+    }
+    return lineage;
 }
 
 bool Folder::HasSubfolder(const std::string& path,

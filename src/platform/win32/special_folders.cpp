@@ -73,4 +73,8 @@ std::string SpecialFolders::HomeTrashFolder() {
     return {};
 }
 
+std::vector<std::string> SpecialFolders::SystemFolders() {
+    return {}; // the Windows folder is searched as any other
+}
+
 } // namespace brumo

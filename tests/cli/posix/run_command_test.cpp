@@ -392,6 +392,24 @@ TEST_F(RunCommandTest, StandardErrorSaysWhichFolderEntriesAreNotSearched) {
         << err.str();
     EXPECT_NE(test::ReadFileText(files.TestLog).find("\tC:\\t\\a.tmp\r\n"), std::string::npos);
 
+    // The system's own folders, under any spelling: a test run lists nothing there.
+    {
+        EnvVar root{"BRUMO_DRIVES", "C=" + (tree / "c").string() + ";R=/"};
+        Drives::Reload();
+        TJunkFileObj system = Type("System", MethodDelete, "R:\\usr\\lib");
+        system.Folders.push_back({"r:\\USR\\Share\\..\\include", FolderAndSubfolders});
+        system.Specs = {"*.*"};
+        Store({system});
+        EXPECT_EQ(Brumo({"run"}), 0) << err.str();
+        for (const char* entry : {"R:\\usr\\lib", "r:\\USR\\Share\\..\\include"})
+            EXPECT_NE(err.str().find(std::string("brumo: System: \"") + entry +
+                                     "\" is not searched: it lies in /usr, one of the operating "
+                                     "system's own folders\n"),
+                      std::string::npos)
+                << err.str();
+        EXPECT_NE(out.str().find("found 0 junk files."), std::string::npos) << out.str();
+    }
+
     EnvVar none{"BRUMO_DRIVES", "nonsense"};
     Drives::Reload();
     EXPECT_EQ(Brumo({"list"}), 2);

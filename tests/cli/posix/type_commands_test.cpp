@@ -94,11 +94,17 @@ TEST_F(TypeCommandsTest, DescribeFindsATypeByNumberOrByName) {
     Store({Type("Backup files", true, 0, "", "*.bak\n*.old"),
            Type("Scratch", false, 2, "C:\\scratch\\", "*.*")});
     ASSERT_EQ(Run({"describe", "1"}), 0) << err;
-    EXPECT_EQ(out, "Type: Backup files (enabled)\n\n"
-                   "Search Local drives (C:)\n"
-                   "Search for files matching these file specifications:\n"
-                   "\t*.bak\n\t*.old\n\n"
-                   "Clean up matching files by:\n\tmoving them to the Recycle bin\n");
+    const std::string summary = "Type: Backup files (enabled)\n\n"
+                                "Search Local drives (C:)\n"
+                                "Search for files matching these file specifications:\n"
+                                "\t*.bak\n\t*.old\n\n"
+                                "Clean up matching files by:\n\tmoving them to the Recycle bin\n";
+    EXPECT_EQ(out.substr(0, summary.size()), summary);
+    // What no search enters, whatever the folders say.
+    EXPECT_EQ(out.substr(summary.size())
+                  .rfind("\nNever searched: the operating system's own folders (/usr, /etc, ", 0),
+              0u)
+        << out;
 
     ASSERT_EQ(Run({"describe", "sCRATCH"}), 0) << err;
     EXPECT_EQ(out.substr(0, out.find('\n')), "Type: Scratch (disabled)");
@@ -131,6 +137,7 @@ TEST_F(TypeCommandsTest, ListAndDescribeGiveJson) {
     EXPECT_EQ(type["sizeRestriction"],
               nlohmann::json::parse(R"({"compare": "greaterThan", "size1": 3072, "size2": null})"));
     EXPECT_TRUE(type["dateRestriction"].is_null());
+    EXPECT_EQ(type["systemFoldersNeverSearched"][0], "/usr");
     EXPECT_EQ(type["description"].get<std::string>().rfind("Type: Größere", 0), 0u) << type;
 }
 

@@ -1,9 +1,12 @@
 #include "engine/walk_fixture.h"
+#include "platform/drives.h"
+#include "platform/path_map.h"
 #include "platform/posix/posix_folder.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <stdlib.h>
 
@@ -76,15 +79,22 @@ TEST_F(CaseRulesWalkTest, AStopEndsTheSearchWithinAHugeFolder) {
     EXPECT_LT(lookups, 10u);
 }
 
-// A test run over a real system tree that no test made lists exactly what find lists for the
-// same patterns, ignoring case: regular files and links (not links to folders), on its own
-// file system.
-TEST(SystemTreeWalk, ListsWhatFindListsInUsrInclude) {
-    const fs::path root = "/usr/include";
-    if (!fs::is_directory(root))
+// A walk over the shape and names of a real system tree that no test made, copied without
+// contents, lists exactly what find lists for the same patterns, ignoring case: regular files
+// and links (not links to folders), on its own file system. The tree itself, one of the
+// system's own folders, is never searched.
+TEST(SystemTreeWalk, ListsWhatFindListsInACopyOfUsrIncludeAndNothingInIt) {
+    const fs::path system = "/usr/include";
+    if (!fs::is_directory(system))
         GTEST_SKIP() << "no /usr/include on this machine";
-    FILE* pipe = ::popen("find /usr/include -xdev \\( -type f -o \\( -type l ! -xtype d \\) \\) "
-                         "\\( -iname '*.h' -o -iname '*connmark*' \\) -print 2>/dev/null",
+    TempTree tree;
+    const fs::path root = tree.Root() / "include";
+    ASSERT_EQ(std::system(("cp -a --attributes-only /usr/include '" + root.string() + "'").c_str()),
+              0);
+    FILE* pipe = ::popen(("find '" + root.string() +
+                          "' -xdev \\( -type f -o \\( -type l ! -xtype d \\) \\) "
+                          "\\( -iname '*.h' -o -iname '*connmark*' \\) -print 2>/dev/null")
+                             .c_str(),
                          "r");
     ASSERT_NE(pipe, nullptr);
     std::set<std::string> expected;
@@ -93,20 +103,60 @@ TEST(SystemTreeWalk, ListsWhatFindListsInUsrInclude) {
     ASSERT_EQ(::pclose(pipe), 0);
     ASSERT_FALSE(expected.empty());
 
-    DriveMap drives({{'U', root}});
-    TJunkFileObj type;
-    type.Folders = {{"U:\\", FolderAndSubfolders}};
-    type.Specs = {"*.h", "*CONNMARK*.*"};
-    std::set<std::string> listed;
+    for (const fs::path& at : {root, system}) {
+        DriveMap drives({{'U', at}});
+        TJunkFileObj type;
+        type.Folders = {{"U:\\", FolderAndSubfolders}};
+        type.Specs = {"*.h", "*CONNMARK*.*"};
+        std::set<std::string> listed;
+        FolderWalker::Options options;
+        options.onFile = [&](const std::string& path, int64_t) {
+            std::string host = at.string() + path.substr(2);
+            std::replace(host.begin(), host.end(), '\\', '/');
+            EXPECT_TRUE(listed.insert(host).second) << "listed twice: " << path;
+        };
+        FolderWalker walker(type, std::move(options));
+        walker.SearchAll();
+        EXPECT_EQ(listed, at == root ? expected : std::set<std::string>{});
+    }
+}
+
+// With the machine's own drive table (C: is /), a search of every drive lists nothing in the
+// system's own folders, where these names abound. A walk only lists: it cannot remove a file.
+TEST(SystemTreeWalk, AllDrivesOfThisMachineListNothingInTheSystemsOwnFolders) {
+    if (!fs::exists("/usr/include/stdio.h"))
+        GTEST_SKIP() << "no /usr/include/stdio.h to be found";
+    struct DefaultDrives {
+        std::optional<std::string> old;
+        DefaultDrives() {
+            if (const char* value = std::getenv("BRUMO_DRIVES"))
+                old = value;
+            ScopedEnv::Unset("BRUMO_DRIVES");
+            Drives::Reload();
+        }
+        ~DefaultDrives() {
+            if (old)
+                ScopedEnv::Set("BRUMO_DRIVES", *old);
+            Drives::Reload();
+        }
+    } drives;
+    TJunkFileObj type; // all local drives
+    type.Specs = {"stdio.h", "*.chk", "*.old", "libc.so*"};
+    std::vector<std::string> inSystem;
+    size_t listed = 0;
     FolderWalker::Options options;
     options.onFile = [&](const std::string& path, int64_t) {
-        std::string host = root.string() + path.substr(2);
-        std::replace(host.begin(), host.end(), '\\', '/');
-        EXPECT_TRUE(listed.insert(host).second) << "listed twice: " << path;
+        ++listed;
+        const std::string host = PathMap::ToHost(path).value_or(path);
+        for (const char* system :
+             {"/usr/", "/etc/", "/boot/", "/bin/", "/sbin/", "/lib/", "/lib32/", "/lib64/",
+              "/libx32/", "/opt/", "/var/lib/", "/snap/", "/nix/", "/gnu/"})
+            if (host.rfind(system, 0) == 0)
+                inSystem.push_back(host);
     };
     FolderWalker walker(type, std::move(options));
     walker.SearchAll();
-    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(inSystem, std::vector<std::string>{}) << "of " << listed << " files listed";
 }
 
 } // namespace

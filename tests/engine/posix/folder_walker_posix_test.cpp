@@ -1,4 +1,5 @@
 #include "engine/walk_fixture.h"
+#include "support/unprivileged.h"
 
 #include <algorithm>
 #include <sys/mount.h>
@@ -139,10 +140,69 @@ TEST_F(FolderWalkerTest, TrashAtTheTopOfAMountedFolderEntryIsNeverEntered) {
     TreeBuilder::MakeFile(C("m/.Trash/0/files/u.tmp"));
     TreeBuilder::MakeFile(C("m/keep.tmp"));
     TreeBuilder::MakeFile(C("m/sub/.Trash-0/below.tmp")); // only the top is special
+    TreeBuilder::MakeFile(C("m/HDVal$$$.$$$/held.tmp"));  // a drive's holding folder there
 
     const WalkResult r = Walk(Type({{"C:\\m", FolderAndSubfolders}}, {"*.tmp"}));
     EXPECT_EQ(r.files, (std::vector<std::pair<std::string, int64_t>>{
                            {"C:\\m\\keep.tmp", 0}, {"C:\\m\\sub\\.Trash-0\\below.tmp", 0}}));
+}
+
+TEST_F(FolderWalkerTest, HoldingFoldersOfNestedDrivesAndOfTheDataFolderAreNeverEntered) {
+    DriveMap drives({{'C', c_}, {'D', C("sub")}});
+    TreeBuilder::MakeFile(C("sub/HDVal$$$.$$$/b.tmp")); // D:'s, met inside C:'s folder
+    TreeBuilder::MakeFile(C("sub/keep.tmp"));
+    TreeBuilder::MakeFile(home_ / ".local/share/brumo/HDVal$$$.$$$-C/T/held.tmp");
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"", {"C:\\sub\\keep.tmp"}}, // all drives: C: alone, D: lying inside it
+        {"D:", {"D:\\keep.tmp"}},
+        {"C:\\sub", {"C:\\sub\\keep.tmp"}},
+        {"C:\\home\\u\\.local\\share\\brumo\\HDVal$$$.$$$-C", {}},
+        {"C:\\home\\u\\.local\\share\\brumo\\HDVal$$$.$$$-C\\T", {}},
+    };
+    for (const auto& [entry, expected] : cases) {
+        const WalkResult r =
+            Walk(Type(entry.empty() ? std::vector<FolderEntry>{}
+                                    : std::vector<FolderEntry>{{entry, FolderAndSubfolders}},
+                      {"*.tmp"}));
+        std::vector<std::string> paths;
+        for (const auto& f : r.files)
+            paths.push_back(f.first);
+        EXPECT_EQ(paths, expected) << entry;
+    }
+}
+
+TEST_F(FolderWalkerTest, NothingBelowAnExcludedFolderIsSearchedUnderAnySpelling) {
+    DriveMap drives({{'C', c_}, {'P', C("prog")}});
+    TreeBuilder::MakeFile(C("prog/sub/insub.tmp"));
+    TreeBuilder::MakeFile(C("prog/sub/deeper/in.tmp"));
+    TreeBuilder::MakeFile(C("other/ok.tmp"));
+    TreeBuilder::MakeFile(home_ / ".local/share/brumo/logs/old.tmp"); // the data folder
+    for (const std::string entry :
+         {"C:\\prog\\sub", "c:\\PROG\\Sub", "C:\\other\\..\\prog\\sub\\deeper", "P:\\sub",
+          "P:", "C:\\home\\u\\.local\\share\\brumo\\logs"}) {
+        const WalkResult r = Walk(Type({{entry, FolderAndSubfolders}}, {"*.tmp"}), {"C:\\prog"});
+        EXPECT_EQ(r.counts.filesMatched, 0) << entry;
+        EXPECT_EQ(r.counts.foldersSearched, 0) << entry;
+    }
+    EXPECT_EQ(Walk(Type({{"C:\\other", FolderAndSubfolders}}, {"*.tmp"}), {"C:\\prog"})
+                  .counts.filesMatched,
+              1);
+}
+
+TEST_F(FolderWalkerTest, AFolderThatCanBeReadButNotEnteredIsUnreadable) {
+    if (!Unprivileged::Available())
+        GTEST_SKIP() << "root cannot become a user whom permissions stop";
+    TreeBuilder::MakeFile(C("x/closed/a.tmp"));
+    TreeBuilder::MakeFile(C("x/open.tmp"));
+    Unprivileged::HandOver(tree_.Root());
+    fs::permissions(C("x/closed"), fs::perms(0644));
+    EXPECT_TRUE(Unprivileged::Run([&] {
+        const WalkResult r = Walk(Type({{"C:\\x", FolderAndSubfolders}}, {"*.tmp"}));
+        EXPECT_EQ(r.files, (std::vector<std::pair<std::string, int64_t>>{{"C:\\x\\open.tmp", 0}}));
+        EXPECT_EQ(r.counts.foldersUnreadable, 1);
+        EXPECT_EQ(r.counts.foldersSearched, 2); // x, and closed as a folder found empty
+    }));
+    fs::permissions(C("x/closed"), fs::perms(0755));
 }
 
 } // namespace
