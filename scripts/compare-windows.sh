@@ -54,6 +54,9 @@ make_tree() {
     file "$m/cache/ro.tmp" 7 "2021-01-01 12:00"
     file "$m/cache/deeper/z.tmp" 1 "2021-01-01 12:00"
     chmod a-w "$m/cache/ro.tmp" # read-only: deleting it fails on both
+    file "$m/tr/a.tmp" 3 "2021-01-01 12:00"
+    file "$m/tr/sub/b.tmp" 4 "2021-01-01 12:00"
+    file "$m/tr/sub/c.tmp" 5 "2021-01-01 12:00"
 }
 make_tree "$lin/m"
 make_tree "$wintree"
@@ -67,6 +70,8 @@ before_2010_over_50_bytes() { bool 1 && int 1 && jan2010 && nodate && no_age &&
     record "Cache" 1 2 'M:\cache 1' -- '*.tmp' -- -- plain
     record "Cache again" 1 2 'M:\cache 0' -- 'x.*' 'z.*' -- -- plain
     record "Switched off" 0 2 'M:\logs 0' -- '*.txt' -- -- plain
+    # Overlapping folder entries: a folder, its subfolder, the folder in another case.
+    record "Overlapping" 1 0 'M:\tr 0' 'M:\tr\sub 0' 'M:\TR 0' -- '*.tmp' -- -- plain
 } >"$lin/prog/brumo.DAT"
 cp "$lin/prog/brumo.DAT" "$win/brumo.DAT"
 
@@ -121,7 +126,7 @@ logs() { # logs FILE_NAME: the log on both sides, every line ending in CR LF
 
 both list list
 both describe describe 2
-for n in 1 2 3 4 5; do both "count-$n" count "$n"; done
+for n in 1 2 3 4 5 6; do both "count-$n" count "$n"; done
 both test-run run
 logs brumo.TEST.TXT
 both real-run run --real --yes
@@ -135,7 +140,7 @@ check() { # check SIDE TREE TRASH...
     local side=$1 m=$2 gone kept
     shift 2
     for gone in "logs/app.log" "logs/old/app 1.log" "work/a.bak" "work/sub/c.bak" \
-        "cache/x.tmp" "cache/y.TMP" "cache/deeper/z.tmp"; do
+        "cache/x.tmp" "cache/y.TMP" "cache/deeper/z.tmp" "tr/a.tmp" "tr/sub/b.tmp" "tr/sub/c.tmp"; do
         [ ! -e "$m/$gone" ] || { echo "$side: $gone was not removed"; failed=1; }
     done
     for kept in "logs/keep.log" "logs/notes.txt" "work/b.bak" "work/sub/été.bak" "cache/ro.tmp"; do
@@ -144,7 +149,7 @@ check() { # check SIDE TREE TRASH...
     for kept in "work/a.bak" "work/sub/c.bak"; do
         [ -f "$m/HDVal\$\$\$.\$\$\$/$kept" ] || { echo "$side: $kept is not in the holding folder"; failed=1; }
     done
-    for kept in "app.log" "app 1.log"; do
+    for kept in "app.log" "app 1.log" "a.tmp" "b.tmp" "c.tmp"; do
         [ -n "$(find "$@" -path '*/files/*' -name "$kept" 2>/dev/null)" ] ||
             { echo "$side: $kept is not in the Recycle Bin"; failed=1; }
     done

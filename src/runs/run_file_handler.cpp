@@ -18,11 +18,13 @@ void RunFileHandler::StartRun() {
     batch_.Clear();
     seen_.Clear();
     unreadable_.clear();
+    sent_.Clear();
 }
 
 void RunFileHandler::BeginType(int32_t method, std::string typeName) {
     counters_.TypeFileCount = 0;
     counters_.CurrentMethod = method;
+    sent_.Clear();
     typeName_ = std::move(typeName);
 }
 
@@ -84,6 +86,10 @@ void RunFileHandler::TakeBackQueued(int64_t size) {
 
 void RunFileHandler::RealFile(const std::string& path, int64_t size) {
     if (log_.Failed())
+        return;
+    // Overlapping folder entries (a folder and its subfolder, two spellings, two drive
+    // letters) reach a file again: the type sends it once, as a test run lists it once.
+    if (!path.empty() && !sent_.Insert(path))
         return;
     switch (counters_.CurrentMethod) {
     case MethodRecycleBin:

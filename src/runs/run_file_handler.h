@@ -38,7 +38,8 @@ public:
     // A new type: its file count starts at zero and its method applies.
     void BeginType(int32_t method, std::string typeName = {});
 
-    // Real run: removes the file by the current method. Nothing is removed once the log failed.
+    // Real run: removes the file by the current method, once per type. Nothing is removed once
+    // the log failed.
     void RealFile(const std::string& path, int64_t size);
     // Test run: lists the file, once per run; an empty path does nothing.
     void TestFile(const std::string& path, int64_t size);
@@ -88,7 +89,8 @@ private:
     DriveRecycleStats* stats_ = nullptr;
     RunCounters counters_;
     RecycleBatch batch_;
-    SeenPaths seen_;
+    SeenPaths seen_; // a test run's, over the whole run
+    SeenPaths sent_; // a real run's, over the current type
     std::set<std::string> unreadable_; // folders counted as unreadable in this run
     std::string line_;
 };

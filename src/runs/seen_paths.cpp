@@ -13,17 +13,37 @@ std::string SeenPaths::ExactKey(const std::string& path) {
     return key;
 }
 
+std::string SeenPaths::Key(const std::string& path) const {
+    const size_t separator = path.rfind('\\');
+    if (separator == std::string::npos)
+        return path;
+    const std::string_view folder = std::string_view(path).substr(0, separator);
+    if (folder != lastFolder_) {
+        lastFolder_.assign(folder);
+        lastId_ = Folder::IdentityOf(lastFolder_.size() == 2 ? lastFolder_ + "\\" : lastFolder_);
+    }
+    if (!lastId_)
+        return path;
+    // No path begins with a "<": the key cannot be taken for one.
+    return "<" + std::to_string(lastId_->volume) + ":" + std::to_string(lastId_->index) + ">" +
+           path.substr(separator);
+}
+
 bool SeenPaths::Insert(const std::string& path) {
-    return exact_ ? exactPaths_.insert(ExactKey(path)).second : paths_.insert(path).second;
+    const std::string key = Key(path);
+    return exact_ ? exactPaths_.insert(ExactKey(key)).second : paths_.insert(key).second;
 }
 
 bool SeenPaths::Contains(const std::string& path) const {
-    return exact_ ? exactPaths_.count(ExactKey(path)) != 0 : paths_.count(path) != 0;
+    const std::string key = Key(path);
+    return exact_ ? exactPaths_.count(ExactKey(key)) != 0 : paths_.count(key) != 0;
 }
 
 void SeenPaths::Clear() {
     paths_.clear();
     exactPaths_.clear();
+    lastFolder_.clear();
+    lastId_.reset();
 }
 
 } // namespace brumo

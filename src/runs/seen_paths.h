@@ -1,15 +1,18 @@
 #pragma once
 
 #include "engine/case_blind_set.h"
+#include "platform/folder.h"
 
+#include <optional>
 #include <string>
 #include <unordered_set>
 
 namespace brumo {
 
-// Full paths already reported by a test run. Where the walk spells every path as it is on disk
-// (POSIX), one file has one path, and two paths that differ only in case are two files (only
-// the drive letter's case does not count); elsewhere paths compare ignoring case.
+// Full paths already handled by a run. A file is known by its folder's identity and its name,
+// so two drive letters for one folder reach it once. Where the walk spells every path as it is
+// on disk (POSIX), one file has one path, and two names that differ only in case are two files
+// (only the drive letter's case does not count); elsewhere paths compare ignoring case.
 class SeenPaths {
 public:
     SeenPaths();
@@ -21,7 +24,12 @@ public:
 
 private:
     static std::string ExactKey(const std::string& path);
+    // The folder's identity and the name where the folder's identity is known, else the path.
+    std::string Key(const std::string& path) const;
 
+    // The last folder asked about: files come folder by folder.
+    mutable std::string lastFolder_;
+    mutable std::optional<FolderIdentity> lastId_;
     bool exact_;
     CaseBlindSet paths_;
     std::unordered_set<std::string> exactPaths_;

@@ -78,6 +78,39 @@ TEST_F(CleanupRunTest, RealRunLogsRecycleBinFilesWhenTheirTypeEnds) {
     EXPECT_EQ(front.opened, (std::vector<std::string>{LogPath().string()}));
 }
 
+// A type whose folder entries overlap (a folder and its subfolder, the folder in another case)
+// sends each file once by every method: one log line each, no error, the right totals.
+TEST_F(CleanupRunTest, OverlappingFolderEntriesSendEachFileOnceByEveryMethod) {
+    for (const int32_t method : {MethodRecycleBin, MethodHoldingFolder, MethodDelete}) {
+        SCOPED_TRACE(method);
+        File("tr\\a.tmp", 10);
+        File("tr\\sub\\b.tmp", 20);
+        File("tr\\sub\\c.tmp", 30);
+        rows.types.clear();
+        rows.checked.clear();
+        rows.Add("Overlap", method, W("tr"), {"*.tmp"});
+        rows.types[0].Folders.push_back({W("tr\\sub"), FolderAndSubfolders});
+        rows.types[0].Folders.push_back({W("TR"), FolderAndSubfolders});
+        fs::remove(LogPath());
+        ASSERT_TRUE(RunToEnd(false));
+
+        const std::vector<std::string> lines = test::ReadLogLines(LogPath());
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& line) { return line.rfind('\t', 0) == 0; }),
+                  3);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                             "TOTAL: 60 bytes  (files may occupy more "
+                             "space on disk)"),
+                  1);
+        EXPECT_EQ(front.messages.back().text.rfind(
+                      "Brumo processed 1 junk file types and removed 3 junk files.", 0),
+                  0u)
+            << front.messages.back().text;
+        for (const char* name : {"tr\\a.tmp", "tr\\sub\\b.tmp", "tr\\sub\\c.tmp"})
+            EXPECT_FALSE(fs::exists(HostOf(name))) << name;
+    }
+}
+
 TEST_F(CleanupRunTest, TestRunListsAFileOfTwoTypesOnceAndEndsWithStatistics) {
     const char letter = drives.Root('C')[0]; // the drive the tree lies on
     settings.drivesWithSetting = {static_cast<char>(std::toupper(letter))};

@@ -136,11 +136,13 @@ TEST_F(RunFileHandlerTest, MovingTheSameFileAgainReplacesTheHeldCopy) {
     TreeBuilder::MakeReadOnly(held);
 
     File("TEMP\\a.tmp", 20);
+    handler.BeginType(MethodHoldingFolder); // a later type: a type sends a file once
     handler.RealFile(path, 20);
     EXPECT_EQ(fs::file_size(held), 20u);
     EXPECT_FALSE(fs::exists(test::Host(path)));
 
     // Gone since the walk found it: the held copy must outlive the failed move.
+    handler.BeginType(MethodHoldingFolder);
     handler.RealFile(path, 5);
     ASSERT_TRUE(fs::exists(held));
     EXPECT_EQ(fs::file_size(held), 20u);

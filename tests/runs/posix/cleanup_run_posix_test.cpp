@@ -12,6 +12,29 @@ using test::CleanupRunTest;
 using test::TreeBuilder;
 namespace fs = std::filesystem;
 
+// Two letters for one folder reach a file twice in one walk: it is sent once, by every method.
+TEST_F(CleanupRunTest, AFileReachedUnderTwoDriveLettersIsSentOnce) {
+    test::DriveMap two{{'C', tree / "c"}, {'D', tree / "c" / "tr"}};
+    for (const int32_t method : {MethodRecycleBin, MethodHoldingFolder, MethodDelete}) {
+        SCOPED_TRACE(method);
+        File("tr\\a.tmp", 10);
+        File("tr\\sub\\b.tmp", 20);
+        rows.types.clear();
+        rows.checked.clear();
+        rows.Add("Two letters", method, "C:\\tr", {"*.tmp"});
+        rows.types[0].Folders.push_back({"D:", FolderAndSubfolders});
+        fs::remove(LogPath());
+        ASSERT_TRUE(RunToEnd(false));
+        const std::vector<std::string> lines = test::ReadLogLines(LogPath());
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.begin() + 7),
+                  (std::vector<std::string>{"\tC:\\tr\\a.tmp", "\tC:\\tr\\sub\\b.tmp"}));
+        EXPECT_EQ(lines[7], Stars());
+        EXPECT_EQ(front.messages.back().text.rfind(
+                      "Brumo processed 1 junk file types and removed 2 junk files.", 0),
+                  0u);
+    }
+}
+
 TEST_F(CleanupRunTest, ALogThatFailsMidwayEndsTheRunAndRemovesNothingMore) {
     const std::string longName(150, 'n');
     for (int i = 0; i < 200; ++i)
