@@ -33,9 +33,14 @@ install(TARGETS brumo RUNTIME DESTINATION bin)
 install(CODE "execute_process(COMMAND ${CMAKE_STRIP} --remove-section=.comment
     --remove-section=.note --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/brumo\")")
 install(FILES packaging/copyright DESTINATION share/doc/brumo)
-# share/doc/brumo beside bin also tells the program that it is an installed copy, whose files
-# belong in the user's data folder.
 install(DIRECTORY docs/help/ DESTINATION share/doc/brumo/help)
+# A copy below the prefix it was built for, or below the one its package installs into, is an
+# installed copy: its files belong in the user's data folder, whoever runs it.
+if(NOT CPACK_PACKAGING_INSTALL_PREFIX)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+endif()
+set_property(SOURCE src/app/program_files.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+    BRUMO_INSTALL_PREFIXES="${CMAKE_INSTALL_PREFIX}:${CPACK_PACKAGING_INSTALL_PREFIX}")
 
 # The changelog names the version it ends with: a new version needs its entry.
 file(STRINGS packaging/changelog latest LIMIT_COUNT 1)

@@ -69,6 +69,17 @@ grep -q 'M:\\a\.tmp' "$log" && grep -q 'M:\\sub\\b\.tmp' "$log" || fail "the tes
 [ -f "$work/m/a.tmp" ] && [ -f "$work/m/sub/b.tmp" ] || fail "the test run removed files"
 [ -z "$(find /usr/bin -maxdepth 1 -name 'brumo?*')" ] || fail "brumo wrote beside itself in /usr/bin"
 
+# Root, who may write /usr/bin, on a system without the package's documentation (minimal systems
+# leave /usr/share/doc out): the copy is still an installed one, by where it lies.
+$sudo mv /usr/share/doc/brumo "$work/doc"
+output=$(cd "$work" && $sudo env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+    HOME="$work/root" XDG_DATA_HOME="$work/rootdata" TMPDIR="$work/tmp" BRUMO_DRIVES="M=$work/m" \
+    brumo run 2>&1 </dev/null) || status=$?
+$sudo mv "$work/doc" /usr/share/doc/brumo
+[ "${status:-0}" -eq 0 ] || fail "brumo run as root failed: $output"
+[ -f "$work/rootdata/brumo/brumo.TEST.TXT" ] || fail "root's test log is not in its data folder: $output"
+[ -z "$(find /usr/bin -maxdepth 1 -name 'brumo?*')" ] || fail "root's brumo wrote in /usr/bin"
+
 output=$(apt purge brumo 2>&1) || fail "apt-get purge failed: $output"
 installed && fail "apt-get purge brumo left it installed"
 for path in "${listed[@]}"; do

@@ -6,6 +6,7 @@
 #include "platform/special_folders.h"
 
 #include <cctype>
+#include <cstdlib>
 
 namespace brumo {
 
@@ -129,13 +130,37 @@ bool ProgramFiles::FolderIsWritable(const std::string& folder) {
     return written;
 }
 
-bool ProgramFiles::IsInstalledCopy(const std::string& programFolder) {
+bool ProgramFiles::IsInstalledCopy(const std::string& programFolder, const std::string& prefixes) {
     const std::string folder = WithoutTrailingSeparator(programFolder);
-    const size_t start = NameStart(folder);
-    if (start == 0 || !SameFolderIgnoringCase(folder.substr(start), "bin"))
-        return false;
-    const std::string prefix = WithoutTrailingSeparator(folder.substr(0, start));
-    return FileSystem::FolderExists(Join(Join(Join(prefix, "share"), "doc"), "brumo"));
+    size_t start = 0;
+    while (start < prefixes.size()) {
+        size_t end = prefixes.find(':', start);
+        if (end == std::string::npos)
+            end = prefixes.size();
+        const std::string prefix = WithoutTrailingSeparator(prefixes.substr(start, end - start));
+        start = end + 1;
+        if (prefix.empty() || prefix[0] != '/')
+            continue;
+        if (folder == Join(prefix, "bin"))
+            return true;
+        // Everything lies below "/": there only its "bin" counts.
+        if (prefix != "/" && folder.size() > prefix.size() &&
+            folder.compare(0, prefix.size(), prefix) == 0 && folder[prefix.size()] == '/')
+            return true;
+    }
+    return false;
+}
+
+std::string ProgramFiles::InstallPrefixes() {
+#ifdef BRUMO_INSTALL_PREFIXES
+    std::string prefixes = BRUMO_INSTALL_PREFIXES;
+#else
+    std::string prefixes;
+#endif
+    // The user's own prefix, whose bin folder the desktop puts on the PATH.
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        prefixes.append(prefixes.empty() ? "" : ":").append(home).append("/.local");
+    return prefixes;
 }
 
 ProgramFiles ProgramFiles::OfThisProgram() {
@@ -143,7 +168,7 @@ ProgramFiles ProgramFiles::OfThisProgram() {
     std::string dataFolder = SpecialFolders::UserDataFolder();
     std::string programFolder =
         WithoutTrailingSeparator(executable.substr(0, NameStart(executable)));
-    bool beside = !IsInstalledCopy(programFolder) &&
+    bool beside = !IsInstalledCopy(programFolder, InstallPrefixes()) &&
                   FolderIsWritable(programFolder.empty() ? std::string(".") : programFolder);
     if (!beside && !dataFolder.empty())
         FileSystem::CreateFolders(dataFolder);

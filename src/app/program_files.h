@@ -53,9 +53,12 @@ public:
     // Whether files can be created and atomically replaced in a folder (host path).
     static bool FolderIsWritable(const std::string& folder);
 
-    // Whether the program's folder is the "bin" folder of an installation, whose "share/doc/brumo"
-    // holds the help: a system folder that even a user who may write it (root) must not fill.
-    static bool IsInstalledCopy(const std::string& programFolder);
+    // Whether the program's folder lies where an installation puts it: at or below one of the
+    // install prefixes ("/usr:/usr/local", host paths; only its "bin" for the prefix "/"). Such
+    // a folder belongs to the system, which even a user who may write it (root) must not fill.
+    static bool IsInstalledCopy(const std::string& programFolder, const std::string& prefixes);
+    // The prefixes this program was built to be installed below, and the user's ~/.local.
+    static std::string InstallPrefixes();
 };
 
 } // namespace brumo

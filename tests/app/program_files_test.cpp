@@ -61,15 +61,21 @@ TEST(ProgramFiles, InstalledCopyUsesTheDataFolder) {
                                                              drives.Path('D', "home\\data")}));
 }
 
-TEST(ProgramFiles, InstalledCopyIsTheBinFolderBesideBrumosSharedDocuments) {
-    test::TempTree tree;
-    for (const char* folder :
-         {"usr/bin", "usr/share/doc/brumo", "opt/bin", "portable/share/doc/brumo"})
-        std::filesystem::create_directories(tree / folder);
-    EXPECT_TRUE(ProgramFiles::IsInstalledCopy((tree / "usr" / "bin").string()));
-    EXPECT_FALSE(ProgramFiles::IsInstalledCopy((tree / "opt" / "bin").string()));
-    EXPECT_FALSE(ProgramFiles::IsInstalledCopy((tree / "portable").string()));
-    EXPECT_FALSE(ProgramFiles::IsInstalledCopy("bin"));
+// Where the program lies decides, never what lies beside it: a copy in /usr/bin is installed
+// though no /usr/share/doc is there (a minimal system), whoever may write its folder.
+TEST(ProgramFiles, InstalledCopyIsOneBelowAnInstallPrefix) {
+    const std::string prefixes = "/usr/local:/usr:/home/u/.local";
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"/usr/bin", true},           {"/usr/local/bin/", true}, {"/usr/lib/brumo", true},
+        {"/home/u/.local/bin", true}, {"/usr2/bin", false},      {"/opt/brumo/bin", false},
+        {"/home/u/brumo", false},     {"/usr", false},           {"bin", false},
+    };
+    for (const auto& [folder, installed] : cases)
+        EXPECT_EQ(ProgramFiles::IsInstalledCopy(folder, prefixes), installed) << folder;
+    // The prefix "/" holds everything: only its bin folder counts.
+    EXPECT_TRUE(ProgramFiles::IsInstalledCopy("/bin", "/"));
+    EXPECT_FALSE(ProgramFiles::IsInstalledCopy("/home/u/brumo", "/"));
+    EXPECT_FALSE(ProgramFiles::IsInstalledCopy("/usr/bin", ""));
 }
 
 TEST(ProgramFiles, WritabilityIsProbedWithoutLeavingFiles) {
