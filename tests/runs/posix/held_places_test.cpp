@@ -136,12 +136,14 @@ TEST_F(HeldPlacesTest, ALongHeldNameOutlivesAReplacementThatFails) {
         // Second time: a newer copy that cannot leave its folder.
         TreeBuilder::MakeFile(tree / "c" / "t" / name, 20);
         fs::permissions(tree / "c" / "t", fs::perms::owner_read | fs::perms::owner_exec);
+        handler.BeginType(MethodHoldingFolder); // a later type: a type sends a file once
         handler.RealFile(path, 20);
         fs::permissions(tree / "c" / "t", fs::perms::owner_all);
         EXPECT_EQ(fs::file_size(atRoot / "t" / name), 10u);
         EXPECT_EQ(fs::file_size(tree / "c" / "t" / name), 20u);
         EXPECT_EQ(std::distance(fs::directory_iterator(atRoot / "t"), {}), 1);
         // Once it can move, it replaces the older copy.
+        handler.BeginType(MethodHoldingFolder);
         handler.RealFile(path, 20);
         EXPECT_EQ(fs::file_size(atRoot / "t" / name), 20u);
         EXPECT_FALSE(fs::exists(tree / "c" / "t" / name));
