@@ -40,13 +40,20 @@ MessageAnswer ConsoleRunFront::ShowMessage(const RunMessage& message) {
     out_ << PlainText(message.text) << "\n";
     if (assumeYes_)
         return MessageAnswer::Yes;
+    // A question answered no, or asked where nobody can answer, ends what it asked about:
+    // that is said where errors go, with the way on.
     if (canAsk_) {
         std::string question = PlainText(message.question);
         while (!question.empty() && question.front() == '\n')
             question.erase(question.begin());
         out_ << "\n";
-        return AskYesNo(out_, in_, question) ? MessageAnswer::Yes : MessageAnswer::No;
+        if (AskYesNo(out_, in_, question))
+            return MessageAnswer::Yes;
+        err_ << "brumo: cancelled; nothing was changed\n";
+        return MessageAnswer::No;
     }
+    err_ << "brumo: cancelled, as no terminal can answer the question above; nothing was "
+            "changed. Answer yes with --yes to go on\n";
     return MessageAnswer::No;
 }
 

@@ -19,10 +19,11 @@ public:
     static bool FileExists(const std::string& path); // an existing non-folder entry
     // FileExists as delete and move find the file: by its name as written, or ignoring case
     // where the file system folds it, never a file whose name differs only in case on a file
-    // system that tells them apart. On Windows, FileExists.
+    // system that tells them apart. On Windows, FileExists: a new name there is refused
+    // wherever one differing only in case exists, so a twin is never given it.
     static bool FileExistsAsNamed(const std::string& path);
     // FileExistsAsNamed, and spelled so on disk, letter for letter, also where the file system
-    // folds case (which costs a read of the folder there). On Windows, FileExists.
+    // folds case (which costs a read of the folder there).
     static bool FileExistsAsSpelled(const std::string& path);
     static bool FolderExists(const std::string& path);
     static std::optional<uint32_t> Attributes(const std::string& path);

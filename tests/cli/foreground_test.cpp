@@ -1,3 +1,4 @@
+#include "cli/console_run_front.h"
 #include "cli/count_command.h"
 #include "cli/foreground_loop.h"
 #include "cli/interrupt_request.h"
@@ -5,6 +6,7 @@
 #include "cli/task_queue.h"
 #include "model/junk_file_type.h"
 #include "platform/locale_info.h"
+#include "runs/run_texts.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
@@ -95,6 +97,36 @@ TEST(CountCommand, PrintsTheReportWithPlainLineEnds) {
                          "This file occupies 9.77 KB of disk space.\n");
     EXPECT_EQ(err.str(), "");
     LocaleInfo::PinEnglish(false);
+}
+
+TEST(ConsoleRunFront, AQuestionThatEndsTheRunSaysSoOnStandardError) {
+    struct Case {
+        bool canAsk, assumeYes;
+        const char* typed;
+        MessageAnswer answer;
+        const char* error; // what standard error holds, "" for nothing
+    } cases[] = {
+        {false, false, "", MessageAnswer::No, "no terminal can answer the question above"},
+        {false, true, "", MessageAnswer::Yes, ""},
+        {true, false, "n\n", MessageAnswer::No, "brumo: cancelled; nothing was changed"},
+        {true, false, "y\n", MessageAnswer::Yes, ""},
+    };
+    const RunMessage question = RunTexts::RecycleDisabledMessage("%s", 1, true);
+    for (const Case& c : cases) {
+        std::ostringstream out, err;
+        std::istringstream in(c.typed);
+        ProgressLine progress(out, false);
+        ConsoleRunFront front(out, err, in, progress, c.canAsk, c.assumeYes);
+        EXPECT_EQ(front.ShowMessage(question), c.answer) << c.canAsk << c.assumeYes << c.typed;
+        if (*c.error == 0) {
+            EXPECT_EQ(err.str(), "");
+        } else {
+            EXPECT_NE(err.str().find(c.error), std::string::npos) << err.str();
+        }
+        if (!c.canAsk && !c.assumeYes) {
+            EXPECT_NE(err.str().find("--yes"), std::string::npos);
+        }
+    }
 }
 
 } // namespace

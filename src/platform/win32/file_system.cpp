@@ -67,7 +67,23 @@ bool FileSystem::FileExistsAsNamed(const std::string& path) {
 }
 
 bool FileSystem::FileExistsAsSpelled(const std::string& path) {
-    return FileExists(path);
+    // The search answers with the name as stored; a case twin, or the one file spelled
+    // otherwise where case is folded, is not this name.
+    const size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos || path.find_first_of("*?") != std::string::npos)
+        return false;
+    WIN32_FIND_DATAW data;
+    HANDLE h = FindFirstFileExW(WinText::FilePath(path).c_str(), FindExInfoBasic, &data,
+                                FindExSearchNameMatch, nullptr, 0);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const std::wstring wanted = WinText::Wide(path.substr(cut + 1));
+    bool spelled = false;
+    do
+        spelled = !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wanted == data.cFileName;
+    while (!spelled && FindNextFileW(h, &data));
+    FindClose(h);
+    return spelled;
 }
 
 bool FileSystem::FolderExists(const std::string& path) {
@@ -99,8 +115,10 @@ OsError FileSystem::DeleteFile(const std::string& path) {
     HeldEntry entry;
     if (!entry.Splits(path))
         return Result(DeleteFileW(WinText::FilePath(path).c_str()));
-    // Opened as itself, a link is deleted as the link.
-    if (OsError e = entry.Open(DELETE))
+    // Opened as itself, a link is deleted as the link. Opened by nobody else: a file another
+    // program holds open would only be marked for deletion, and go whenever that program lets
+    // it, after this call has reported whatever it reports; it is left as it is.
+    if (OsError e = entry.Open(DELETE, FILE_NON_DIRECTORY_FILE, 0))
         return e;
     if (entry.identity.attributes & FILE_ATTRIBUTE_READONLY)
         return OsError{ERROR_ACCESS_DENIED};
@@ -122,7 +140,9 @@ OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
     if (!source.Splits(from) || !HeldFolder::Split(to, toFolder, toName))
         return MoveByPath(from, to);
     HeldFolder target;
-    if (OsError e = source.Open(DELETE | FILE_WRITE_ATTRIBUTES))
+    // As for a delete: a file in use elsewhere would lose its old name only when that program
+    // closes it, which undoes the move's check; it stays where it is.
+    if (OsError e = source.Open(DELETE | FILE_WRITE_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, 0))
         return e;
     if (OsError e = HeldFolder::Open(toFolder, target))
         return e;

@@ -2,7 +2,10 @@
 
 #include "platform/win32/win_text.h"
 
+#include <winternl.h>
+
 #include <cctype>
+#include <vector>
 
 namespace brumo {
 
@@ -17,6 +20,37 @@ HANDLE OpenFollowing(const std::string& path) {
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
+
+// The object manager's name of the handle, as a "\\?\" path: Wine names files "\??\X:\...",
+// Windows "\Device\HarddiskVolumeN\...", which is matched against the drives' devices.
+std::wstring ObjectName(HANDLE handle) {
+    std::vector<unsigned char> buffer(4096);
+    ULONG needed = 0;
+    NTSTATUS status = NtQueryObject(handle, ObjectNameInformation, buffer.data(),
+                                    static_cast<ULONG>(buffer.size()), &needed);
+    if (!NT_SUCCESS(status) && needed > buffer.size()) {
+        buffer.resize(needed);
+        status = NtQueryObject(handle, ObjectNameInformation, buffer.data(),
+                               static_cast<ULONG>(buffer.size()), &needed);
+    }
+    if (!NT_SUCCESS(status))
+        return {};
+    const auto* counted = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+    const std::wstring name(counted->Buffer, counted->Length / sizeof(wchar_t));
+    if (name.rfind(L"\\??\\", 0) == 0)
+        return L"\\\\?\\" + name.substr(4);
+    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+        const wchar_t drive[3] = {letter, L':', 0};
+        wchar_t device[MAX_PATH];
+        if (!QueryDosDeviceW(drive, device, MAX_PATH))
+            continue;
+        const std::wstring prefix(device);
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+            name[prefix.size()] == L'\\')
+            return L"\\\\?\\" + std::wstring(drive) + name.substr(prefix.size());
+    }
+    return {};
+}
 } // namespace
 
 std::wstring FinalPath::Of(HANDLE handle) {
@@ -26,14 +60,15 @@ std::wstring FinalPath::Of(HANDLE handle) {
             GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (n == 0)
-            return {};
+            break;
         if (n < path.size()) {
             path.resize(n);
             return path;
         }
         path.resize(n); // too small: n is the size needed, with the terminating zero
     }
-    return {};
+    // Wine answers "more data" for any name past the classic limit, whatever the buffer.
+    return ObjectName(handle);
 }
 
 std::string FinalPath::Resolve(const std::string& path) {

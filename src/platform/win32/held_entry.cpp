@@ -2,10 +2,10 @@
 
 namespace brumo {
 
-OsError HeldEntry::Open(ACCESS_MASK access, ULONG options) {
+OsError HeldEntry::Open(ACCESS_MASK access, ULONG options, ULONG share) {
     if (OsError e = HeldFolder::Open(folderPath, folder))
         return e;
-    return folder.OpenEntry(name, access, file, identity, options);
+    return folder.OpenEntry(name, access, file, identity, options, share);
 }
 
 OsError HeldEntry::Open(const std::string& path, ACCESS_MASK access) {

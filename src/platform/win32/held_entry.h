@@ -20,7 +20,8 @@ struct HeldEntry {
     // Takes a drive path apart; false for any other, which the system's calls by path resolve.
     bool Splits(const std::string& path) { return HeldFolder::Split(path, folderPath, name); }
     // After Splits: holds the folder and opens the entry (as HeldFolder::OpenEntry does).
-    OsError Open(ACCESS_MASK access, ULONG options = FILE_NON_DIRECTORY_FILE);
+    OsError Open(ACCESS_MASK access, ULONG options = FILE_NON_DIRECTORY_FILE,
+                 ULONG share = HeldFolder::ShareAll);
     // Any path: a drive path as Open does, any other as the system resolves it.
     OsError Open(const std::string& path, ACCESS_MASK access);
 };

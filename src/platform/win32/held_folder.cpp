@@ -10,7 +10,7 @@ namespace brumo {
 namespace {
 
 constexpr ACCESS_MASK kListing = FILE_LIST_DIRECTORY | FILE_TRAVERSE;
-constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr ULONG kShareAll = HeldFolder::ShareAll;
 
 OsError LastError() {
     const DWORD code = GetLastError();
@@ -128,17 +128,37 @@ OsError HeldFolder::Open(const std::string& folder, HeldFolder& out, bool create
 }
 
 OsError HeldFolder::OpenEntry(const std::string& name, ACCESS_MASK access, NtFile& out,
-                              FileIdentity& identity, ULONG options) const {
+                              FileIdentity& identity, ULONG options, ULONG share) const {
     const std::wstring wide = WinText::Wide(name);
-    if (OsError e = NtFile::Open(Handle(), wide, access, kShareAll, FILE_OPEN, options, out))
+    if (OsError e = NtFile::Open(Handle(), wide, access, share, FILE_OPEN, options, out))
         return e;
-    if (OsError e = out.Identity(identity))
+    if (OsError e = out.Identity(identity)) {
+        out.Reset();
         return e;
+    }
     if (!IsOwnEntry(final_, out, wide)) {
         out.Reset();
         return OsError{LinkOnTheWay()};
     }
+    // The system found the name ignoring case; a twin must not stand in for a file that went.
+    const std::wstring final = out.FinalName(false);
+    const std::wstring own = final.substr(final.find_last_of(L'\\') + 1);
+    if (own != wide && WinText::Upper(own) == WinText::Upper(wide) && TellsCaseApart()) {
+        out.Reset();
+        return OsError{ERROR_FILE_NOT_FOUND};
+    }
     return {};
+}
+
+bool HeldFolder::TellsCaseApart() const {
+    struct {
+        ULONG Flags;
+    } info{};
+    constexpr ULONG kCaseSensitiveDir = 1;
+    if (GetFileInformationByHandleEx(Handle(), FileCaseSensitiveInfo, &info, sizeof info))
+        return info.Flags & kCaseSensitiveDir;
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version");
+    return wine;
 }
 
 bool HeldFolder::Names(const std::string& name, const FileIdentity& identity) const {

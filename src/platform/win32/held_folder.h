@@ -22,11 +22,19 @@ public:
     // With create, missing folders are made on the way (never through a link).
     static OsError Open(const std::string& folder, HeldFolder& out, bool create = false);
 
+    static constexpr ULONG ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
     // The entry itself, never a link's target: on Windows a link opens as the link; where the
     // system follows one anyway (Wine, for a host's link to a file), the final name tells, and
-    // the entry is refused. options as NtCreateFile takes them: a file or a folder.
+    // the entry is refused. options as NtCreateFile takes them: a file or a folder. Where the
+    // folder tells case apart, a name spelled otherwise on disk is another file's and the
+    // entry is not found.
     OsError OpenEntry(const std::string& name, ACCESS_MASK access, NtFile& out,
-                      FileIdentity& identity, ULONG options = FILE_NON_DIRECTORY_FILE) const;
+                      FileIdentity& identity, ULONG options = FILE_NON_DIRECTORY_FILE,
+                      ULONG share = ShareAll) const;
+    // Whether this folder tells names apart by case: Windows says so per folder; Wine's folders
+    // are the host's, which do.
+    bool TellsCaseApart() const;
     // Whether name in this folder is still the file identity names.
     bool Names(const std::string& name, const FileIdentity& identity) const;
     // Whether the path, looked up anew by name as the calls that take a path will, still leads

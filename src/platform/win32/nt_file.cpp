@@ -81,17 +81,41 @@ OsError NtFile::OpenPath(const std::string& path, ACCESS_MASK access, NtFile& ou
 }
 
 OsError NtFile::Identity(FileIdentity& out) const {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h_, &info))
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(h_, FileBasicInfo, &basic, sizeof basic))
         return LastError();
-    out.volume = info.dwVolumeSerialNumber;
-    out.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    out.attributes = info.dwFileAttributes;
+    out = FileIdentity{};
+    out.attributes = basic.FileAttributes;
+    FILE_ID_INFO id{};
+    if (GetFileInformationByHandleEx(h_, FileIdInfo, &id, sizeof id)) {
+        out.volume = id.VolumeSerialNumber;
+        std::memcpy(&out.low, id.FileId.Identifier, sizeof out.low);
+        std::memcpy(&out.high, id.FileId.Identifier + sizeof out.low, sizeof out.high);
+    } else {
+        // Systems before Windows 8 know only the 64-bit number.
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(h_, &info))
+            return LastError();
+        out.volume = info.dwVolumeSerialNumber;
+        out.low = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
+    if (out.low == 0 && out.high == 0)
+        return OsError{ERROR_NOT_SUPPORTED};
     return {};
 }
 
-std::wstring NtFile::FinalName() const {
-    std::wstring name = WinText::Upper(FinalPath::Of(h_));
+OsError NtFile::LinkCount(uint32_t& out) const {
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(h_, FileStandardInfo, &standard, sizeof standard))
+        return LastError();
+    out = standard.NumberOfLinks;
+    return {};
+}
+
+std::wstring NtFile::FinalName(bool upper) const {
+    std::wstring name = FinalPath::Of(h_);
+    if (upper)
+        name = WinText::Upper(name);
     while (!name.empty() && name.back() == L'\\')
         name.pop_back();
     return name;

@@ -8,15 +8,17 @@
 
 namespace brumo {
 
-// What tells one file from another: its volume and its number there. Attributes ride along,
-// as read with them.
+// What tells one file from another: its volume and its number there, in the widest form the
+// volume gives (a 128-bit number with a 64-bit serial; ReFS needs all of it). Attributes ride
+// along, as read with them.
 struct FileIdentity {
-    uint32_t volume = 0;
-    uint64_t index = 0;
+    uint64_t volume = 0;
+    uint64_t low = 0;
+    uint64_t high = 0;
     uint32_t attributes = 0;
 
     bool SameFile(const FileIdentity& other) const {
-        return volume == other.volume && index == other.index;
+        return volume == other.volume && low == other.low && high == other.high;
     }
 };
 
@@ -42,9 +44,14 @@ public:
                         ULONG disposition, ULONG options, NtFile& out);
     // A path as the calls that take one resolve it, the entry at its end opened as itself.
     static OsError OpenPath(const std::string& path, ACCESS_MASK access, NtFile& out);
+    // Fails where the volume numbers no files (some servers give every file the number 0):
+    // one file could not be told from another there.
     OsError Identity(FileIdentity& out) const;
-    // The system's final name, upper case, without a trailing backslash; empty when unknown.
-    std::wstring FinalName() const;
+    // How many names (hard links) the file has.
+    OsError LinkCount(uint32_t& out) const;
+    // The system's final name, upper case unless not wanted, without a trailing backslash;
+    // empty when unknown.
+    std::wstring FinalName(bool upper = true) const;
 
     OsError SetDisposition(bool remove) const;
     // A second name (link) or a new name (rename) for the file, in folder.

@@ -3,6 +3,8 @@
 #include "platform/file_system.h"
 #include "platform/os_error.h"
 #include "platform/win32/held_folder.h"
+#include "platform/win32/recycle_keeper.h"
+#include "platform/win32/volume_recycle_bin.h"
 #include "platform/win32/win_text.h"
 
 #include "platform/win32/windows_api.h"
@@ -11,6 +13,7 @@
 #include <shellapi.h>
 
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace brumo {
@@ -75,64 +78,33 @@ const char* ShellOperationText(int code) {
         return nullptr;
     }
 }
-} // namespace
 
-int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
-    // The shell acts by path. Every file's folders are held from the drive's root down, once
-    // per folder, and the file itself is looked at there; a file refused ends the list, and
-    // those before it still go.
-    struct Seen {
-        const HeldFolder* folder = nullptr; // none: no drive path, left to the system
-        std::string name;
-        FileIdentity identity;
-    };
-    std::map<std::string, HeldFolder> folders;
-    std::vector<Seen> seen;
-    int refused = 0;
-    for (const std::string& path : paths) {
-        Seen file;
-        std::string folderPath;
-        if (HeldFolder::Split(path, folderPath, file.name)) {
-            auto held = folders.find(folderPath);
-            if (held == folders.end()) {
-                HeldFolder folder;
-                if (const OsError e = HeldFolder::Open(folderPath, folder)) {
-                    refused = e.code;
-                    break;
-                }
-                held = folders.emplace(folderPath, std::move(folder)).first;
-            }
-            NtFile entry;
-            if (const OsError e = held->second.OpenEntry(file.name, 0, entry, file.identity)) {
-                refused = e.code;
-                break;
-            }
-            file.folder = &held->second;
-        }
-        seen.push_back(std::move(file));
-    }
-    // Right before the shell looks them up by name: each name, in its held folder and as a
-    // path, must still be the file seen.
-    size_t sendable = 0;
-    for (; sendable < seen.size(); ++sendable) {
-        const Seen& file = seen[sendable];
-        if (file.folder && (!file.folder->Names(file.name, file.identity) ||
-                            HeldFolder::Reaches(paths[sendable], file.identity))) {
-            refused = HeldFolder::LinkOnTheWay();
-            break;
-        }
-    }
-    if (sendable == 0)
-        return refused;
+// One file on its way, held as seen: its folders from the drive's root down, and the second
+// name that tells its fate.
+struct Pending {
+    size_t index = 0;
+    const HeldFolder* folder = nullptr;
+    std::string name;
+    FileIdentity identity;
+    RecycleKeeper keeper;
+};
 
+// Right before the shell looks the file up by name: the name, in its held folder and as a
+// path, must still be the file seen.
+int Unchanged(const Pending& file, const std::string& path) {
+    if (!file.folder->Names(file.name, file.identity))
+        return OsError::NotFound();
+    return HeldFolder::Reaches(path, file.identity).code;
+}
+
+int RunShell(const std::vector<std::string>& paths) {
     // The list the shell takes: every path ends in a zero, the list in a second one.
     std::wstring list;
-    for (size_t i = 0; i < sendable; ++i) {
-        list += WinText::Wide(paths[i]);
+    for (const std::string& path : paths) {
+        list += WinText::Wide(path);
         list += L'\0';
     }
     list += L'\0';
-
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHFILEOPSTRUCTW op{};
     op.wFunc = FO_DELETE;
@@ -143,42 +115,122 @@ int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
         result = ERROR_CANCELLED;
     if (SUCCEEDED(com))
         CoUninitialize();
-    return result != 0 ? result : refused;
+    return result;
+}
+
+std::optional<int64_t> ItemsInRecycleBin(const std::string& path) {
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    if (FAILED(SHQueryRecycleBinW(WinText::Wide(path.substr(0, 3)).c_str(), &info)))
+        return std::nullopt;
+    return info.i64NumItems;
+}
+} // namespace
+
+int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
+    for (const RecycleResult& result : SendEach(paths))
+        if (result.code != 0)
+            return result.code;
+    return 0;
 }
 
 std::vector<RecycleResult> RecycleBin::SendEach(const std::vector<std::string>& paths) {
-    // The shell operation reports one code for the whole list, so each file is looked for
-    // before and after it. A file missing before never reached the Recycle Bin. A file still
-    // there after failed only if the operation began with it: one that began earlier may
-    // have stopped before reaching it, so it gets an operation of its own.
+    // Windows deletes for good, without a word, what its Recycle Bin cannot take, so what
+    // stands in the way is looked at first, and each file's fate is read afterwards through
+    // its second name. The shell acts by path: every file's folders are held from the drive's
+    // root down, once per folder.
     std::vector<RecycleResult> results(paths.size());
-    std::vector<size_t> present;
+    std::map<std::string, HeldFolder> folders;
+    std::vector<Pending> kept, alone;
     for (size_t i = 0; i < paths.size(); ++i) {
-        if (FileSystem::FileExists(paths[i]))
-            present.push_back(i);
-        else
-            results[i].code = OsError::NotFound();
-    }
-    size_t start = 0;
-    while (start < present.size()) {
-        std::vector<std::string> rest;
-        for (size_t k = start; k < present.size(); ++k)
-            rest.push_back(paths[present[k]]);
-        const int code = SendFiles(rest);
-        size_t k = start;
-        while (k < present.size() && !FileSystem::FileExists(paths[present[k]]))
-            ++k;
-        if (k == start) {
-            // A success that left the file behind is no success for that file.
-            results[present[k]].code = code != 0 ? code : ERROR_ACCESS_DENIED;
-            ++k;
+        const std::optional<int64_t> size = FileSystem::FileSize(paths[i]);
+        Pending file;
+        file.index = i;
+        std::string folderPath;
+        int& code = results[i].code;
+        if (!size || !HeldFolder::Split(paths[i], folderPath, file.name)) {
+            code = OsError::NotFound();
+            continue;
         }
-        start = k;
+        if ((code = VolumeRecycleBin::Refusal(paths[i], *size)))
+            continue;
+        auto held = folders.find(folderPath);
+        if (held == folders.end()) {
+            HeldFolder folder;
+            if ((code = HeldFolder::Open(folderPath, folder).code))
+                continue;
+            held = folders.emplace(folderPath, std::move(folder)).first;
+        }
+        NtFile entry;
+        if ((code = held->second.OpenEntry(file.name, FILE_WRITE_ATTRIBUTES, entry, file.identity)
+                        .code))
+            continue;
+        file.folder = &held->second;
+        const bool keepable = !file.keeper.Make(held->second, entry, file.identity);
+        (keepable ? kept : alone).push_back(std::move(file));
+    }
+
+    // The shell reports one code for a whole list: a file still there failed only if the
+    // operation began with it; those after it get an operation of their own.
+    std::vector<bool> done(kept.size());
+    for (size_t start = 0; start < kept.size(); ++start) {
+        if (done[start])
+            continue;
+        std::vector<size_t> sent;
+        std::vector<std::string> list;
+        for (size_t k = start; k < kept.size(); ++k) {
+            if (done[k])
+                continue;
+            if (const int changed = Unchanged(kept[k], paths[kept[k].index])) {
+                if (k == start) {
+                    results[kept[k].index].code = changed;
+                    kept[k].keeper.Drop(*kept[k].folder);
+                    done[k] = true;
+                }
+                break;
+            }
+            sent.push_back(k);
+            list.push_back(paths[kept[k].index]);
+        }
+        if (sent.empty())
+            continue;
+        const int code = RunShell(list);
+        for (const size_t k : sent) {
+            Pending& file = kept[k];
+            if (!file.folder->Names(file.name, file.identity)) {
+                results[file.index].code = file.keeper.Settle(*file.folder, file.name);
+                done[k] = true;
+            }
+        }
+        if (!done[start]) {
+            // A success that left the file behind is no success for that file.
+            results[kept[start].index].code = code != 0 ? code : ERROR_ACCESS_DENIED;
+            kept[start].keeper.Drop(*kept[start].folder);
+            done[start] = true;
+        }
+    }
+
+    // Without a second name only the Recycle Bin's count of items can tell, one file at a time.
+    for (Pending& file : alone) {
+        const std::string& path = paths[file.index];
+        int& code = results[file.index].code;
+        if ((code = Unchanged(file, path)))
+            continue;
+        const std::optional<int64_t> before = ItemsInRecycleBin(path);
+        code = RunShell({path});
+        if (file.folder->Names(file.name, file.identity)) {
+            code = code != 0 ? code : ERROR_ACCESS_DENIED;
+            continue;
+        }
+        const std::optional<int64_t> after = ItemsInRecycleBin(path);
+        code = before && after && *after > *before ? 0 : VolumeRecycleBin::GoneNotInBin;
     }
     return results;
 }
 
 std::string RecycleBin::ErrorText(int code) {
+    if (const char* text = VolumeRecycleBin::Text(code))
+        return text;
     if (const char* text = ShellOperationText(code))
         return text;
     return OsError::MessageFor(code);

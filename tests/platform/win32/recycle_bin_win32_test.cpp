@@ -2,6 +2,7 @@
 #include "platform/recycle_bin.h"
 #include "platform/win32/registry_recycle_bin_settings.h"
 #include "platform/win32/windows_api.h"
+#include "runs/recycle_settings_check.h"
 #include "support/drive_map.h"
 #include "support/temp_tree.h"
 #include "support/tree_builder.h"
@@ -114,6 +115,43 @@ TEST(Win32RecycleBinSettings, ReadsPurgeInfoAndDriveValuesFromTheKey) {
                                        key.Path() + "\\missing");
     EXPECT_FALSE(missing.PurgeInfo());
     EXPECT_FALSE(missing.HasDriveSetting('C'));
+}
+
+// Current Windows keeps one key per volume, named by its GUID, in place of the old value.
+TEST(Win32RecycleBinSettings, AVolumeKeyTakesThePlaceOfTheOldValueForItsDrive) {
+    TestKey key;
+    wchar_t volume[64];
+    ASSERT_TRUE(GetVolumeNameForVolumeMountPointW(L"C:\\", volume, 64));
+    const std::wstring name(volume);
+    const size_t open = name.find(L'{');
+    const std::wstring guid = name.substr(open, name.find(L'}') - open + 1);
+    const std::string volumes = key.Path() + "\\Volume";
+    HKEY volumeKey = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
+                              (std::wstring(volumes.begin(), volumes.end()) + L"\\" + guid).c_str(),
+                              0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &volumeKey, nullptr),
+              ERROR_SUCCESS);
+    const auto set = [&](const wchar_t* value, DWORD number) {
+        RegSetValueExW(volumeKey, value, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                       sizeof number);
+    };
+    RegistryRecycleBinSettings settings(RegistryRecycleBinSettings::Hive::CurrentUser, key.Path(),
+                                        volumes);
+    struct Case {
+        DWORD nuke, megabytes;
+        bool error;
+    } cases[] = {{1, 1024, true}, {0, 0, true}, {0, 1024, false}};
+    for (const Case& c : cases) {
+        set(L"NukeOnDelete", c.nuke);
+        set(L"MaxCapacity", c.megabytes);
+        EXPECT_TRUE(settings.HasDriveSetting('C'));
+        RecycleSettingsCheck check(settings);
+        EXPECT_EQ(check.CheckRecycleSettings(), c.error) << c.nuke << " " << c.megabytes;
+        EXPECT_EQ(check.RecycleSettingsError().find("drive c:\\,") != std::string::npos, c.error);
+        EXPECT_FALSE(check.OneSettingForAll());
+    }
+    RegCloseKey(volumeKey);
+    EXPECT_FALSE(settings.HasDriveSetting('D'));
 }
 
 TEST(Win32RecycleBinSettings, TheSystemSourceReadsWithoutFailing) {

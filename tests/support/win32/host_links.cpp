@@ -112,6 +112,35 @@ bool HostLinks::Make(const fs::path& link, const fs::path& target) {
     return RunHost(L"\\\\?\\unix\\bin\\ln -s -- " + from + L" " + to, link, true);
 }
 
+bool HostLinks::CopyBeside(const fs::path& file, const std::wstring& name) {
+    if (!Available())
+        return false;
+    const fs::path copy = file.parent_path() / name;
+    const std::wstring from = HostArgument(file), to = HostArgument(copy);
+    if (from.empty() || to.empty())
+        return false;
+    const auto entries = [&] {
+        return std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator());
+    };
+    const auto before = entries();
+    std::wstring commandLine = L"\\\\?\\unix\\bin\\cp -- " + from + L" " + to;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int waited = 0; waited < 10000; waited += 10) {
+        std::error_code error;
+        if (entries() > before && fs::file_size(copy, error) == fs::file_size(file, error))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
 bool HostLinks::Remove(const fs::path& link) {
     if (!Available())
         return false;

@@ -14,6 +14,9 @@ public:
     static bool Available();
     static bool Make(const std::filesystem::path& link, const std::filesystem::path& target);
     static bool Remove(const std::filesystem::path& link);
+    // A copy of a file made by the host beside it, which may be its case twin: Wine would
+    // open the file itself by that name.
+    static bool CopyBeside(const std::filesystem::path& file, const std::wstring& name);
     // Whether Wine reached the entry through a host link in its own place (Wine shows a link to
     // a file as a plain file): its final name is then another's.
     static bool IsLink(const std::filesystem::path& path);
