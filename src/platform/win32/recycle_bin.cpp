@@ -161,8 +161,11 @@ std::vector<RecycleResult> RecycleBin::SendEach(const std::vector<std::string>& 
                 continue;
             held = folders.emplace(folderPath, std::move(folder)).first;
         }
+        // Deleting access: a file another program keeps from being deleted could neither go
+        // nor lose its second name.
         NtFile entry;
-        if ((code = held->second.OpenEntry(file.name, FILE_WRITE_ATTRIBUTES, entry, file.identity)
+        if ((code = held->second
+                        .OpenEntry(file.name, DELETE | FILE_WRITE_ATTRIBUTES, entry, file.identity)
                         .code))
             continue;
         file.folder = &held->second;
