@@ -17,8 +17,8 @@ struct RecycleResult {
 // cannot be used, a copy in the home trash).
 class RecycleBin {
 public:
-    // Sends the files in order. Returns 0 when every file went, else the code of the first
-    // that failed (whether those after it went depends on the system).
+    // Sends the files in order, stopping at the first that fails. Returns 0 when every file
+    // went, else that failure's code.
     static int SendFiles(const std::vector<std::string>& paths);
     // Sends every file it can, each with its own result (a file gone meanwhile: the code for
     // "not found").

@@ -128,9 +128,9 @@ std::optional<int64_t> ItemsInRecycleBin(const std::string& path) {
 } // namespace
 
 int RecycleBin::SendFiles(const std::vector<std::string>& paths) {
-    for (const RecycleResult& result : SendEach(paths))
-        if (result.code != 0)
-            return result.code;
+    for (const std::string& path : paths)
+        if (const int code = SendEach({path}).front().code)
+            return code;
     return 0;
 }
 

@@ -143,7 +143,7 @@ TEST_F(Win32CleanupMethodsTest, A310CharacterPathIsRemovedOrNamesWhyNot) {
     } cases[] = {{MethodDelete, true}, {MethodHoldingFolder, true}, {MethodRecycleBin, false}};
     for (const Case& c : cases) {
         std::string path = drives.Root('C');
-        for (char part = 'a'; path.size() < 300; ++part)
+        for (char part = 'a'; path.size() + 61 < 300; ++part)
             path += "\\" + std::string(60, part);
         path += "\\" + std::string(310 - path.size() - 5, 'f') + ".tmp";
         ASSERT_EQ(path.size(), 310u);

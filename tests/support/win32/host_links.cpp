@@ -116,9 +116,12 @@ bool HostLinks::CopyBeside(const fs::path& file, const std::wstring& name) {
     if (!Available())
         return false;
     const fs::path copy = file.parent_path() / name;
-    const std::wstring from = HostArgument(file), to = HostArgument(copy);
-    if (from.empty() || to.empty())
+    // Wine would find the file itself by its twin's name: the folder is looked up alone.
+    const std::wstring from = HostArgument(file);
+    std::wstring to = HostArgument(file.parent_path());
+    if (from.empty() || to.size() < 2)
         return false;
+    to.insert(to.size() - 1, L"/" + name);
     const auto entries = [&] {
         return std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator());
     };
