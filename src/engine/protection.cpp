@@ -15,6 +15,20 @@ std::string Join(std::string_view folder, std::string_view name) {
     return path;
 }
 
+// Windows drops trailing periods and blanks from a path's last name, so such an entry names the
+// file without them; the entry as typed is kept as well, since a POSIX folder can hold either.
+std::string_view WithoutTrailingDots(std::string_view entry) {
+    const auto end = entry.find_last_not_of(". ");
+    return end == std::string_view::npos ? entry : entry.substr(0, end + 1);
+}
+
+bool EqualsPath(std::string_view entry, const std::string& path) {
+    if (LocaleInfo::EqualIgnoreCase(entry, path))
+        return true;
+    const std::string_view trimmed = WithoutTrailingDots(entry);
+    return trimmed.size() != entry.size() && LocaleInfo::EqualIgnoreCase(trimmed, path);
+}
+
 } // namespace
 
 bool Protection::IsFullName(std::string_view entry) {
@@ -37,8 +51,7 @@ bool Protection::IsProtectedBy(const std::vector<std::string>& protects, std::st
                 if (distinctShort)
                     shortPath = Join(folder, shortName);
             }
-            if (LocaleInfo::EqualIgnoreCase(entry, longPath) ||
-                (distinctShort && LocaleInfo::EqualIgnoreCase(entry, shortPath)))
+            if (EqualsPath(entry, longPath) || (distinctShort && EqualsPath(entry, shortPath)))
                 return true;
         } else if (NameMatch::MatchSpec(longName, entry) ||
                    (distinctShort && NameMatch::MatchSpec(shortName, entry))) {

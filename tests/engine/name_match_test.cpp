@@ -96,6 +96,12 @@ TEST(Protection, FullNamesCompareWholeIgnoringCase) {
     EXPECT_FALSE(Protection::IsProtectedBy({"C:\\TEMP\\*.tmp"}, "C:\\TEMP", "a.tmp", "a.tmp"));
     EXPECT_TRUE(Protection::IsProtectedBy({"C:\\TEMP\\KEEPLO~1.TMP"}, "C:\\TEMP", "keep long.tmp",
                                           "KEEPLO~1.TMP"));
+    // Trailing periods and blanks name the file without them, as on Windows; the name as typed
+    // still counts where a file system keeps it.
+    const std::vector<std::string> dotted = {"C:\\Data\\keep.txt. ."};
+    EXPECT_TRUE(Protection::IsProtectedBy(dotted, "C:\\Data", "keep.txt", "keep.txt"));
+    EXPECT_TRUE(Protection::IsProtectedBy(dotted, "C:\\Data", "keep.txt. .", "keep.txt. ."));
+    EXPECT_FALSE(Protection::IsProtectedBy(dotted, "C:\\Data", "keep.tx", "keep.tx"));
 }
 
 } // namespace

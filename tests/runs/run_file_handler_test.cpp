@@ -96,7 +96,8 @@ TEST_F(RunFileHandlerTest, AnImmutableFileStaysOutOfTheRealTrash) {
     real.RealFile(b, 20);
     real.RealFile(c, 30);
     real.RecycleFile("", 0);
-    std::system(("chattr -i '" + test::Host(b).string() + "'").c_str());
+    [[maybe_unused]] const int unfrozen =
+        std::system(("chattr -i '" + test::Host(b).string() + "'").c_str());
 
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 4u);

@@ -29,8 +29,10 @@ protected:
                             "(dosfstools) and vfat in the kernel";
     }
     void TearDown() override {
-        if (mounted_)
-            std::system(("umount -l '" + (tree / "c").string() + "'").c_str());
+        if (mounted_) {
+            [[maybe_unused]] const int rc =
+                std::system(("umount -l '" + (tree / "c").string() + "'").c_str());
+        }
         CleanupRunTest::TearDown();
     }
 
