@@ -227,11 +227,16 @@ void CleanupRun::Finish(bool stopped) {
     outcome_.totalBytes = counters.TotalBytes;
     outcome_.foldersUnreadable = counters.FoldersUnreadable;
     outcome_.typesUnprocessed = typesUnprocessed_;
-    if (testRun_)
+    if (testRun_) {
         for (const HeldFile& file : HeldFiles::List()) {
             ++outcome_.heldFiles;
             outcome_.heldBytes += file.size;
         }
+    } else {
+        // Listing removes the partial copies that killed moves left, while the run lock keeps
+        // restore and purge away.
+        HeldFiles::List();
+    }
 
     if (!log_.Failed()) {
         std::vector<std::string> lines = RunTexts::Footer(outcome_, Clock::Current().Now());

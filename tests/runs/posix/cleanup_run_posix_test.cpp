@@ -1,4 +1,6 @@
+#include "../../platform/posix/ended_process.h"
 #include "../cleanup_run_fixture.h"
+#include "platform/holding_folder.h"
 #include "runs/holding_path.h"
 
 #include <csignal>
@@ -109,6 +111,24 @@ TEST_F(CleanupRunTest, AHeldCopyWithTheLongestNameIsReplacedToo) {
         EXPECT_EQ(run->Outcome().filesFailed, 0);
     }
     EXPECT_EQ(fs::file_size(test::Host(*HoldingPath::Of(W(name)))), 20u);
+}
+
+// A real run sweeps the partial copy a killed move left in a holding folder, and only once its
+// writer has gone.
+TEST_F(CleanupRunTest, ARealRunRemovesPartialCopiesWhoseWriterHasEnded) {
+    const pid_t ended = test::EndedProcessId();
+    ASSERT_GT(ended, 0);
+    const fs::path held = tree / "c" / HoldingFolder::Name / "a";
+    const fs::path dead = held / (".b.tmp." + std::to_string(ended) + "-0.tmp");
+    const fs::path live = held / (".c.tmp." + std::to_string(::getpid()) + "-1.tmp");
+    TreeBuilder::MakeFile(dead, 5);
+    TreeBuilder::MakeFile(live, 5);
+    rows.Add("Hold", MethodHoldingFolder, "C:\\a", {"*.tmp"});
+    File("a\\d.tmp", 10);
+    ASSERT_TRUE(RunToEnd(false));
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_EQ(fs::file_size(held / "d.tmp"), 10u);
 }
 
 } // namespace
