@@ -496,6 +496,8 @@ void THDForm::aCleanupExecute() {
 
 void THDForm::aHeldExecute() {
     THeldForm held(this);
+    if (!Files().Log.empty())
+        held.SetRunLockPath(Files().Log + ".lock");
     RunDialog(held);
 }
 

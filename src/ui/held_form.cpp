@@ -274,7 +274,25 @@ void THeldForm::SelectAt(const Place& place) {
     }
 }
 
+bool THeldForm::TakeRunLock(std::unique_ptr<FileLock>& lock) {
+    if (runLockPath_.empty())
+        return true;
+    bool held = false;
+    OsError error;
+    lock = FileLock::TryTake(runLockPath_, held, error);
+    if (!held)
+        return true; // where no lock file can be made, no run can hold one either
+    Prompter::Tell(this,
+                   "A clean-up run, restore or purge is in progress in another Brumo. Try again "
+                   "when it has finished; nothing was changed.",
+                   PromptIcon::Warning);
+    return false;
+}
+
 void THeldForm::aRestoreExecute() {
+    std::unique_ptr<FileLock> lock;
+    if (!TakeRunLock(lock))
+        return;
     int done = 0;
     QStringList failures;
     for (const HeldFile* file : SelectedFiles()) {
@@ -291,7 +309,7 @@ void THeldForm::aRestoreExecute() {
                 continue;
             }
         }
-        const HeldOutcome outcome = HeldFiles::Restore(path, keepBoth);
+        const HeldOutcome outcome = HeldFiles::Restore(*file, keepBoth);
         if (outcome.done)
             ++done;
         else
@@ -300,36 +318,36 @@ void THeldForm::aRestoreExecute() {
     Report(done, "Restored %1.", failures);
 }
 
-void THeldForm::DeleteForGood(const std::vector<std::string>& paths, const QString& which) {
+void THeldForm::DeleteForGood(const std::vector<HeldFile>& files, const QString& which) {
     if (!Prompter::ConfirmIrreversible(
-            this, "Delete " + FilesText(int(paths.size())) + which + " for good? " +
-                      (paths.size() == 1 ? "It" : "They") + " cannot be restored afterwards."))
+            this, "Delete " + FilesText(int(files.size())) + which + " for good? " +
+                      (files.size() == 1 ? "It" : "They") + " cannot be restored afterwards."))
+        return;
+    std::unique_ptr<FileLock> lock;
+    if (!TakeRunLock(lock))
         return;
     int done = 0;
     QStringList failures;
-    for (const std::string& path : paths) {
-        const HeldOutcome outcome = HeldFiles::Delete(path);
+    for (const HeldFile& file : files) {
+        const HeldOutcome outcome = HeldFiles::Delete(file);
         if (outcome.done)
             ++done;
         else
-            failures << Text(path) + ": " + Text(outcome.reason);
+            failures << Text(file.originalPath) + ": " + Text(outcome.reason);
     }
     Report(done, "Deleted %1 for good.", failures);
 }
 
 void THeldForm::aDeleteExecute() {
-    std::vector<std::string> paths;
+    std::vector<HeldFile> files;
     for (const HeldFile* file : SelectedFiles())
-        paths.push_back(file->originalPath);
-    DeleteForGood(paths, {});
+        files.push_back(*file);
+    DeleteForGood(files, {});
 }
 
 void THeldForm::aPurgeExecute() {
-    std::vector<std::string> paths;
-    for (const HeldFile& file : PurgeCandidates())
-        paths.push_back(file.originalPath);
     const int days = seDays->value();
-    DeleteForGood(paths,
+    DeleteForGood(PurgeCandidates(),
                   " held longer than " + QString::number(days) + (days == 1 ? " day" : " days"));
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/file_lock.h"
 #include "runs/held_files.h"
 
 #include <QDialog>
 #include <QString>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,9 @@ public:
     explicit THeldForm(QWidget* parent = nullptr);
     ~THeldForm() override;
 
+    // The lock file of real runs: restore and delete take it, so that no run of another
+    // Brumo holds files while held ones move.
+    void SetRunLockPath(std::string path) { runLockPath_ = std::move(path); }
     // Reads the holding folders again and shows what they hold.
     void LoadHeldFiles();
     // The enabling rules, applied to the commands now.
@@ -46,13 +51,16 @@ private:
     Place TopSelected() const;
     void SelectAt(const Place& place);
     // Asks first; `which` tells which files after their count.
-    void DeleteForGood(const std::vector<std::string>& paths, const QString& which);
+    void DeleteForGood(const std::vector<HeldFile>& files, const QString& which);
+    // False, after saying why, while another Brumo runs, restores or purges.
+    bool TakeRunLock(std::unique_ptr<FileLock>& lock);
 
     void aRestoreExecute();
     void aDeleteExecute();
     void aPurgeExecute();
 
     std::vector<HeldFile> files_;
+    std::string runLockPath_;
     QTimer* updateTimer_;
 
     QAction* aRestore;

@@ -187,6 +187,38 @@ private slots:
         QCOMPARE(current(), QString("c.txt"));
     }
 
+    // While another Brumo runs, restores or purges, the held files stay where they are.
+    void anotherRunKeepsTheHeldFilesInPlace() {
+        test::TempTree dir;
+        const fs::path held = dir / "c" / HoldingFolder::Name / "a.txt";
+        test::TreeBuilder::MakeFile(held, 1);
+        test::DriveMap drives{{'C', dir / "c"}};
+        WidgetPlacement::SetSettingsFile((dir / "brumo.INI").string());
+        test::ScriptedPrompter prompter;
+        const std::string lockPath = (dir / "brumo.LOG.TXT.lock").string();
+        bool taken = false;
+        OsError error;
+        std::unique_ptr<FileLock> other = FileLock::TryTake(lockPath, taken, error);
+        QVERIFY(other);
+        THeldForm form;
+        form.SetRunLockPath(lockPath);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* tree = form.findChild<QTreeWidget*>("tvHeld");
+        for (const char* button : {"btnRestore", "btnDelete"}) {
+            Click(tree, "a.txt");
+            QTRY_VERIFY(Button(form, button)->isEnabled());
+            QTest::mouseClick(Button(form, button), Qt::LeftButton);
+            QVERIFY(prompter.asked.back().text.contains("in progress in another Brumo"));
+            QVERIFY(fs::exists(held));
+        }
+        other.reset();
+        Click(tree, "a.txt");
+        QTest::mouseClick(Button(form, "btnRestore"), Qt::LeftButton);
+        QCOMPARE(prompter.asked.back().text, QString("Restored 1 file."));
+        QVERIFY(fs::exists(dir / "c" / "a.txt"));
+    }
+
     void restoresAndDeletesFromThePopupMenu() {
         test::TempTree dir;
         const fs::path c = dir / "c";
