@@ -29,14 +29,22 @@ std::string SeenPaths::Key(const std::string& path) const {
            path.substr(separator);
 }
 
+// A name below a known folder is the one the walk found on disk, so it compares letter for
+// letter everywhere: case twins in a folder that tells case apart stay two files.
+static bool NamesAsOnDisk(const std::string& key) {
+    return !key.empty() && key[0] == '<';
+}
+
 bool SeenPaths::Insert(const std::string& path) {
     const std::string key = Key(path);
-    return exact_ ? exactPaths_.insert(ExactKey(key)).second : paths_.insert(key).second;
+    return exact_ || NamesAsOnDisk(key) ? exactPaths_.insert(ExactKey(key)).second
+                                        : paths_.insert(key).second;
 }
 
 bool SeenPaths::Contains(const std::string& path) const {
     const std::string key = Key(path);
-    return exact_ ? exactPaths_.count(ExactKey(key)) != 0 : paths_.count(key) != 0;
+    return exact_ || NamesAsOnDisk(key) ? exactPaths_.count(ExactKey(key)) != 0
+                                        : paths_.count(key) != 0;
 }
 
 void SeenPaths::Clear() {

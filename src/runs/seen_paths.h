@@ -12,7 +12,8 @@ namespace brumo {
 // Full paths already handled by a run. A file is known by its folder's identity and its name,
 // so two drive letters for one folder reach it once. Where the walk spells every path as it is
 // on disk (POSIX), one file has one path, and two names that differ only in case are two files
-// (only the drive letter's case does not count); elsewhere paths compare ignoring case.
+// (only the drive letter's case does not count); elsewhere a name in a folder whose identity
+// is known is compared as found on disk, and any other path ignoring case.
 class SeenPaths {
 public:
     SeenPaths();
@@ -20,7 +21,7 @@ public:
     bool Insert(const std::string& path);
     bool Contains(const std::string& path) const;
     void Clear();
-    size_t Size() const { return exact_ ? exactPaths_.size() : paths_.size(); }
+    size_t Size() const { return exactPaths_.size() + paths_.size(); }
 
 private:
     static std::string ExactKey(const std::string& path);
