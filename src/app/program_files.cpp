@@ -97,6 +97,7 @@ ProgramFiles ProgramFiles::Derive(const std::string& executable, bool programFol
     f.HelpFile = ChangeExtension(base, ".HLP");
     f.Settings = ChangeExtension(base, ".INI");
     f.FoundFiles = ChangeExtension(base, ".$$$.TXT");
+    f.WindowLock = f.TypeStore + ".lock";
 
     f.ProgramFolderWindows = WindowsFolder(f.ProgramFolder);
     f.DataFolderWindows = WindowsFolder(f.DataFolder);

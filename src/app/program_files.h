@@ -22,6 +22,7 @@ public:
     std::string HelpFile;      // ".HLP"
     std::string Settings;      // ".INI"
     std::string FoundFiles;    // ".$$$.TXT"
+    std::string WindowLock;    // ".DAT.lock", held while a window has the list open
     // The store beside the program when the files live in the data folder (an installed
     // copy, a read-only folder); empty otherwise. Read while the data folder has none.
     std::string ProgramFolderTypeStore;

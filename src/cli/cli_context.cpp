@@ -1,6 +1,7 @@
 #include "cli/cli_context.h"
 
 #include "engine/folder_entry_path.h"
+#include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "platform/recycle_bin_settings.h"
 #include "runs/line_escape.h"
@@ -52,6 +53,15 @@ void CliContext::NoteRecycleProblems() const {
 
 bool CliContext::RecoveryPending() const {
     return FileSystem::FileExists(FileSystem::LinkTarget(files.RecoveryCopy));
+}
+
+bool CliContext::WindowOpen() const {
+    // Every window makes the lock file; without one, none has run here.
+    if (!FileSystem::FileExists(files.WindowLock))
+        return false;
+    bool held = false;
+    OsError error;
+    return !FileLock::TryTake(files.WindowLock, held, error) && held;
 }
 
 bool CliContext::CheckRecycleBin(TypeCatalog& catalog) const {

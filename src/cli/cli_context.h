@@ -33,6 +33,8 @@ struct CliContext {
     void NoteRecycleProblems() const;
     // Whether a window that did not close normally left its recovery copy.
     bool RecoveryPending() const;
+    // Whether a window of this program has the list open (and will write it when it closes).
+    bool WindowOpen() const;
     // The type `which` names (its number in "brumo list" or its name), kept in `catalog`;
     // null once the reason it could not be found has gone to the error stream.
     // Tells the error stream which folder entries of the type will not be searched, and why

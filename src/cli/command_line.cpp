@@ -7,13 +7,16 @@
 #include "cli/count_command.h"
 #include "cli/defaults_command.h"
 #include "cli/describe_command.h"
+#include "cli/export_command.h"
 #include "cli/held_command.h"
 #include "cli/help_text.h"
+#include "cli/import_command.h"
 #include "cli/list_command.h"
 #include "cli/purge_command.h"
 #include "cli/recover_command.h"
 #include "cli/restore_command.h"
 #include "cli/run_command.h"
+#include "cli/type_edit_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -37,6 +40,11 @@ std::vector<std::unique_ptr<Subcommand>> AllSubcommands() {
     all.push_back(std::make_unique<CountCommand>());
     all.push_back(std::make_unique<RunCommand>());
     all.push_back(std::make_unique<DefaultsCommand>());
+    all.push_back(std::make_unique<ExportCommand>());
+    all.push_back(std::make_unique<ImportCommand>());
+    for (const auto change : {TypeEditCommand::Change::Remove, TypeEditCommand::Change::Enable,
+                              TypeEditCommand::Change::Disable, TypeEditCommand::Change::Move})
+        all.push_back(std::make_unique<TypeEditCommand>(change));
     all.push_back(std::make_unique<HeldCommand>());
     all.push_back(std::make_unique<RestoreCommand>());
     all.push_back(std::make_unique<PurgeCommand>());

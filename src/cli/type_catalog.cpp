@@ -30,6 +30,12 @@ std::optional<std::string> TypeCatalog::Load(const ProgramFiles& files, TypeCata
     return LoadFrom(files.TypeStoreToRead(), catalog);
 }
 
+TypeCatalog TypeCatalog::Of(std::vector<TJunkFileObj> types) {
+    TypeCatalog catalog;
+    catalog.types_ = std::move(types);
+    return catalog;
+}
+
 std::optional<std::string> TypeCatalog::LoadFrom(const std::string& storePath,
                                                  TypeCatalog& catalog) {
     TypeStore store(false);

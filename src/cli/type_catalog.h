@@ -22,6 +22,8 @@ public:
     // The built-in types of this machine; with an unusable Recycle Bin, those that would use
     // it get the holding folder.
     static TypeCatalog OfDefaults(bool recycleUnusable);
+    // Types from elsewhere (an import), to be checked as a list.
+    static TypeCatalog Of(std::vector<TJunkFileObj> types);
 
     const std::vector<TJunkFileObj>& Types() const { return types_; }
     // Clears Enabled of every Recycle Bin type; returns how many were enabled.

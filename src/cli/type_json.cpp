@@ -14,16 +14,6 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-// The codes' names, in code order as the display names; a code outside them is "unknown".
-constexpr std::array<std::string_view, 3> kModes{"folderAndSubfolders", "folderOnly",
-                                                 "subfoldersOnly"};
-constexpr std::array<std::string_view, 5> kDateCompares{"exactly", "before", "after", "between",
-                                                        "notBetween"};
-constexpr std::array<std::string_view, 5> kAgeCompares{"exactly", "olderThan", "newerThan",
-                                                       "between", "notBetween"};
-constexpr std::array<std::string_view, 5> kSizeCompares{"exactly", "lessThan", "greaterThan",
-                                                        "between", "notBetween"};
-
 std::string Name(std::span<const std::string_view> table, int32_t code) {
     const std::string_view name = DisplayName(table, code);
     return name.empty() ? "unknown" : std::string(name);
@@ -36,7 +26,7 @@ bool HasSecond(int32_t compare) {
 json DateRestriction(const TJunkFileObj& type) {
     if (!type.DateRestrict)
         return nullptr;
-    return {{"compare", Name(kDateCompares, type.DateCompare)},
+    return {{"compare", Name(TypeJson::DateCompares, type.DateCompare)},
             {"date1", JsonOutput::Time(type.Date1)},
             {"date2", HasSecond(type.DateCompare) ? JsonOutput::Time(type.Date2) : json()}};
 }
@@ -48,7 +38,7 @@ json AgeRestriction(const TJunkFileObj& type) {
         const std::string_view name = DisplayName(AgeNames, code);
         return name.empty() ? json() : json(std::string(name));
     };
-    return {{"compare", Name(kAgeCompares, type.AgeCompare)},
+    return {{"compare", Name(TypeJson::AgeCompares, type.AgeCompare)},
             {"age1", age(type.Age1)},
             {"age2", HasSecond(type.AgeCompare) ? age(type.Age2) : json()}};
 }
@@ -60,9 +50,31 @@ json SizeRestriction(const TJunkFileObj& type) {
     const auto bytes = [factor](int32_t size) {
         return factor == 0 ? json() : json(int64_t{size} * factor);
     };
-    return {{"compare", Name(kSizeCompares, type.SizeCompare)},
+    const std::string_view unit = DisplayName(SizeUnitNames, type.SizeUnits);
+    return {{"compare", Name(TypeJson::SizeCompares, type.SizeCompare)},
             {"size1", bytes(type.Size1)},
-            {"size2", HasSecond(type.SizeCompare) ? bytes(type.Size2) : json()}};
+            {"size2", HasSecond(type.SizeCompare) ? bytes(type.Size2) : json()},
+            {"unit", unit.empty() ? json() : json(std::string(unit))}};
+}
+
+// Like JsonOutput::PutName, for a list: where one entry is no UTF-8, field + "Base64" holds
+// every entry's bytes.
+void PutList(json& object, const std::string& field, const std::vector<std::string>& entries) {
+    json names = json::array();
+    bool raw = false;
+    for (const std::string& entry : entries) {
+        json one = json::object();
+        JsonOutput::PutName(one, "x", entry);
+        names.push_back(one["x"]);
+        raw = raw || one.contains("xBase64");
+    }
+    object[field] = names;
+    if (!raw)
+        return;
+    json bytes = json::array();
+    for (const std::string& entry : entries)
+        bytes.push_back(JsonOutput::Base64(entry));
+    object[field + "Base64"] = bytes;
 }
 
 } // namespace
@@ -88,18 +100,35 @@ json TypeJson::Details(const TJunkFileObj& type, int number, const std::string& 
     for (const FolderEntry& folder : type.Folders) {
         json entry = json::object();
         JsonOutput::PutName(entry, "path", folder.path);
-        entry["mode"] = Name(kModes, folder.mode);
+        entry["mode"] = Name(TypeJson::Modes, folder.mode);
         folders.push_back(entry);
     }
     details["folders"] = folders;
     details["allLocalDrives"] = type.Folders.empty();
-    details["patterns"] = type.Specs;
-    details["protects"] = type.Protects;
+    PutList(details, "patterns", type.Specs);
+    PutList(details, "protects", type.Protects);
     details["dateRestriction"] = DateRestriction(type);
     details["ageRestriction"] = AgeRestriction(type);
     details["sizeRestriction"] = SizeRestriction(type);
     details["description"] = description;
     return details;
+}
+
+json TypeJson::Exported(const TJunkFileObj& type, int number, const std::string& description) {
+    json exported = Details(type, number, description);
+    // What the restrictions that are off still hold, and the second values of the one-value
+    // comparisons: the wizard keeps them, so an import gives back the very same type.
+    exported["storedValues"] = {{"dateCompare", type.DateCompare},
+                                {"date1", JsonOutput::Time(type.Date1)},
+                                {"date2", JsonOutput::Time(type.Date2)},
+                                {"ageCompare", type.AgeCompare},
+                                {"age1", type.Age1},
+                                {"age2", type.Age2},
+                                {"sizeCompare", type.SizeCompare},
+                                {"size1", type.Size1},
+                                {"size2", type.Size2},
+                                {"sizeUnits", type.SizeUnits}};
+    return exported;
 }
 
 } // namespace brumo

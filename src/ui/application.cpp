@@ -3,6 +3,7 @@
 #include "app/program_files.h"
 #include "app/version_info.h"
 #include "platform/drives.h"
+#include "platform/file_lock.h"
 #include "platform/shell.h"
 #include "runs/recycle_settings_check.h"
 #include "ui/app_icon.h"
@@ -16,6 +17,7 @@
 #include <QUrl>
 
 #include <cstring>
+#include <memory>
 
 namespace brumo {
 
@@ -70,6 +72,11 @@ int Application::Run(int argc, char** argv) {
     static RecycleSettingsCheck recycle;
     MainWindowSetup setup;
     setup.files = ProgramFiles::OfThisProgram();
+    // Held while the window lives, so that the command line leaves the list it will write alone.
+    bool lockHeld = false;
+    OsError lockError;
+    const std::unique_ptr<FileLock> windowLock =
+        FileLock::TryTake(setup.files.WindowLock, lockHeld, lockError);
     setup.recycle = &recycle;
     setup.version = VersionInfo::OfThisBuild();
     setup.openHelp = OpenHelp;

@@ -6,7 +6,7 @@
 #include "platform/path_map.h"
 #include "ui/dialog_buttons.h"
 #include "ui/entry_buttons.h"
-#include "ui/entry_rules.h"
+#include "model/entry_rules.h"
 #include "ui/key_filter.h"
 #include "ui/widget_placement.h"
 

@@ -2,7 +2,7 @@
 
 #include "ui/dialog_buttons.h"
 #include "ui/entry_buttons.h"
-#include "ui/entry_rules.h"
+#include "model/entry_rules.h"
 #include "ui/key_filter.h"
 #include "ui/widget_placement.h"
 

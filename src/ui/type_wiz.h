@@ -2,7 +2,7 @@
 
 #include "app/program_files.h"
 #include "model/junk_file_type.h"
-#include "ui/type_wiz_rules.h"
+#include "model/type_wiz_rules.h"
 
 #include <QDialog>
 

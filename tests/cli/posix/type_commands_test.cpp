@@ -1,6 +1,6 @@
-#include "../cli_test_support.h"
 #include "model/junk_file_type.h"
 #include "model/type_store.h"
+#include "type_commands_fixture.h"
 
 #include "support/drive_map.h"
 #include "support/file_text.h"
@@ -15,36 +15,6 @@
 
 namespace brumo {
 namespace {
-
-namespace fs = std::filesystem;
-
-// The program lives in a temporary folder on drive C:, the only drive of the table; the temporary
-// files folder lies on it too, so the built-in types are the same on every machine.
-class TypeCommandsTest : public ::testing::Test {
-protected:
-    test::TempTree tree;
-    std::optional<test::DriveMap> drives;
-    std::optional<test::ScopedEnv> tmpDir;
-    ProgramFiles files;
-    std::string out, err;
-
-    void SetUp() override {
-        fs::create_directories(tree / "c" / "prog");
-        fs::create_directories(tree / "c" / "tmp");
-        drives.emplace(std::initializer_list<std::pair<char, fs::path>>{{'C', tree / "c"}});
-        tmpDir.emplace("TMPDIR", (tree / "c" / "tmp").string());
-        files = ProgramFiles::Derive((tree / "c" / "prog" / "brumo").string(), true,
-                                     (tree / "data").string());
-    }
-
-    int Run(std::vector<std::string> args) {
-        return test::RunBrumo(files, std::move(args), out, err);
-    }
-
-    void Store(const std::vector<TJunkFileObj>& types) {
-        std::ofstream(files.TypeStore, std::ios::binary) << TypeStore::Serialize(types);
-    }
-};
 
 TJunkFileObj Type(std::string name, bool enabled, int32_t method, std::string folders = "",
                   std::string specs = "*.tmp") {
@@ -135,7 +105,8 @@ TEST_F(TypeCommandsTest, ListAndDescribeGiveJson) {
     EXPECT_EQ(type["allLocalDrives"], false);
     EXPECT_EQ(type["patterns"], nlohmann::json::parse(R"(["*.tmp", "*.bak"])"));
     EXPECT_EQ(type["sizeRestriction"],
-              nlohmann::json::parse(R"({"compare": "greaterThan", "size1": 3072, "size2": null})"));
+              nlohmann::json::parse(
+                  R"({"compare": "greaterThan", "size1": 3072, "size2": null, "unit": "KB"})"));
     EXPECT_TRUE(type["dateRestriction"].is_null());
     EXPECT_EQ(type["systemFoldersNeverSearched"][0], "/usr");
     EXPECT_EQ(type["description"].get<std::string>().rfind("Type: Größere", 0), 0u) << type;

@@ -78,6 +78,9 @@ public:
 
     // The junk file type the controls describe, through the full constructor.
     static TJunkFileObj BuildType(const WizardControls& c);
+    // The controls as filling the wizard from the type leaves them, on its first page; a code
+    // that no drop-down list offers leaves that list unchosen.
+    static WizardControls ControlsOf(const TJunkFileObj& type);
 };
 
 } // namespace brumo

@@ -1,4 +1,4 @@
-#include "ui/entry_rules.h"
+#include "model/entry_rules.h"
 
 #include <gtest/gtest.h>
 

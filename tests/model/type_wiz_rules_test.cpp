@@ -1,4 +1,4 @@
-#include "ui/type_wiz_rules.h"
+#include "model/type_wiz_rules.h"
 
 #include <gtest/gtest.h>
 

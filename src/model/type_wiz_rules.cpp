@@ -1,4 +1,4 @@
-#include "ui/type_wiz_rules.h"
+#include "model/type_wiz_rules.h"
 
 #include <cctype>
 #include <limits>
@@ -122,6 +122,43 @@ TJunkFileObj TypeWizRules::BuildType(const WizardControls& c) {
                         c.restrictDate && c.byAge, c.dateType, c.age1, c.age2, c.restrictSize,
                         c.sizeType, SizeValue(c.size1).value_or(0), SizeValue(c.size2).value_or(0),
                         c.sizeUnits);
+}
+
+WizardControls TypeWizRules::ControlsOf(const TJunkFileObj& type) {
+    const auto chosen = [](int32_t code, int32_t count) { return code < count ? code : -1; };
+    WizardControls c;
+    c.name = type.Name;
+    c.enabled = type.Enabled;
+    c.method = type.Method == MethodHoldingFolder || type.Method == MethodDelete ? type.Method
+                                                                                 : MethodRecycleBin;
+    c.folders = FolderEntriesOf(type.Folders, "Local drives ()");
+    c.specs = type.Specs;
+    c.protects = type.Protects;
+    // Filled in this order, an age restriction wins over a date restriction.
+    for (const bool age : {false, true}) {
+        if (!(age ? type.AgeRestrict : type.DateRestrict))
+            continue;
+        c.restrictDate = true;
+        c.byDate = !age;
+        c.byAge = age;
+        c.dateType = chosen(age ? type.AgeCompare : type.DateCompare, 5);
+    }
+    if (type.DateRestrict) {
+        c.date1 = type.Date1;
+        c.date2 = type.Date2;
+    }
+    if (type.AgeRestrict) {
+        c.age1 = chosen(type.Age1, 7);
+        c.age2 = chosen(type.Age2, 7);
+    }
+    if (type.SizeRestrict) {
+        c.restrictSize = true;
+        c.sizeType = chosen(type.SizeCompare, 5);
+        c.size1 = std::to_string(type.Size1);
+        c.size2 = std::to_string(type.Size2);
+        c.sizeUnits = chosen(type.SizeUnits, 3);
+    }
+    return c;
 }
 
 } // namespace brumo
