@@ -16,6 +16,7 @@
 #include <optional>
 #include <set>
 #include <span>
+#include <tuple>
 
 namespace brumo {
 
