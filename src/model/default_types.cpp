@@ -18,6 +18,8 @@ DefaultTypes::Folders DefaultTypes::Folders::FromSystem() {
     f.internetCache = SpecialFolders::InternetCacheFolder();
     f.temp = SpecialFolders::TempPath();
     f.windows = SpecialFolders::WindowsFolder();
+    f.home = SpecialFolders::UserHomeFolder();
+    f.cache = SpecialFolders::UserCacheFolder();
     return f;
 }
 
@@ -52,6 +54,26 @@ void DefaultTypes::AppendTo(std::vector<TJunkFileObj>& list, bool recycleUnusabl
         add("Windows diagnostic files", r, std::string_view(folders.windows).substr(0, 3),
             "bootlog.prv\r\nmodemdet.txt\r\nsuhdlg.dat\r\nsystem.1st", "");
     add("WS_FTP temporary files", r, "", "ws_ftp.log", "");
+
+    // A Linux user's own junk, each undone from the trash or the holding folder, and old
+    // enough that no running program still wants it: the locks, sockets and process ids that
+    // programs keep in their cache are never touched.
+    auto olderThan = [&list](int32_t age) {
+        list.back().AgeRestrict = true;
+        list.back().AgeCompare = 1; // older than
+        list.back().Age1 = age;
+    };
+    if (Usable(folders.cache)) {
+        add("Thumbnail cache", r, folders.cache + "\\thumbnails", "*.png", "");
+        olderThan(3); // 1 month
+        add("Cached files", r, folders.cache, "*.*",
+            "*.lock\r\n*.lck\r\nlock.\r\n*.pid\r\n*.sock\r\n*.socket");
+        olderThan(4); // 3 months
+    }
+    if (Usable(folders.home)) {
+        add("Editor backup files", r, folders.home, "*.*~\r\n*~.", "");
+        olderThan(2); // 1 week
+    }
 }
 
 std::vector<TJunkFileObj> DefaultTypes::Build(bool recycleUnusable) {

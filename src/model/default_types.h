@@ -8,7 +8,8 @@
 namespace brumo {
 
 // The built-in junk file types. Types whose folder the system does not know are left out
-// (on POSIX: the two Internet Explorer types and the Windows diagnostic files).
+// (on POSIX: the two Internet Explorer types and the Windows diagnostic files; on Windows, the
+// types of a Linux user's home folder).
 //
 // The window that shows the list appends these to its rows and must then refresh the
 // caption (Name) and check box (Enabled) of every row, the rows it held before included.
@@ -20,6 +21,8 @@ public:
         std::string internetCache;
         std::string temp;    // stored as given (it ends with a backslash)
         std::string windows; // the Windows folder; its drive root is searched
+        std::string home;    // the user's home and cache folders, where the system has such
+        std::string cache;
         static Folders FromSystem();
     };
 

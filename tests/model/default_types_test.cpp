@@ -10,7 +10,10 @@ namespace {
 
 const DefaultTypes::Folders kWindowsLike{"C:\\Documents and Settings\\u\\Cookies",
                                          "C:\\Documents and Settings\\u\\Temporary Internet Files",
-                                         "C:\\TEMP\\", "C:\\WINDOWS"};
+                                         "C:\\TEMP\\",
+                                         "C:\\WINDOWS",
+                                         "",
+                                         ""};
 
 std::vector<std::string> Names(const std::vector<TJunkFileObj>& list) {
     std::vector<std::string> names;
@@ -42,6 +45,32 @@ TEST(DefaultTypes, ElevenTypesInTheirOrderWithTheirMethods) {
             EXPECT_TRUE(t.Enabled);
             EXPECT_FALSE(t.DateRestrict || t.AgeRestrict || t.SizeRestrict);
         }
+    }
+}
+
+TEST(DefaultTypes, AHomeFolderBringsTheLinuxTypesAfterTheOthers) {
+    DefaultTypes::Folders folders = kWindowsLike;
+    folders.home = "C:\\home\\u";
+    folders.cache = "C:\\home\\u\\.cache";
+    std::vector<TJunkFileObj> linux;
+    DefaultTypes::AppendTo(linux, true, folders);
+    linux.erase(linux.begin(), linux.end() - 3);
+    const struct {
+        const char* name;
+        const char* folder;
+        int32_t age;
+    } expected[] = {{"Thumbnail cache", "C:\\home\\u\\.cache\\thumbnails", 3},
+                    {"Cached files", "C:\\home\\u\\.cache", 4},
+                    {"Editor backup files", "C:\\home\\u", 2}};
+    for (size_t i = 0; i < 3; ++i) {
+        const TJunkFileObj& type = linux[i];
+        EXPECT_EQ(type.Name, expected[i].name);
+        EXPECT_EQ(type.Folders,
+                  (std::vector<FolderEntry>{{expected[i].folder, FolderAndSubfolders}}));
+        EXPECT_TRUE(type.AgeRestrict && type.AgeCompare == 1 && type.Age1 == expected[i].age)
+            << type.Name;
+        // Each can be undone: the holding folder where the Recycle Bin cannot be used.
+        EXPECT_EQ(type.Method, MethodHoldingFolder);
     }
 }
 

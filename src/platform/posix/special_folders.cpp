@@ -60,6 +60,22 @@ std::string SpecialFolders::UserDataFolder() {
     return data.empty() ? std::string() : data + "/brumo";
 }
 
+std::string SpecialFolders::UserHomeFolder() {
+    const std::string home = HomeFolder::Path();
+    return home.empty() ? std::string()
+                        : PathMap::ToWindows(DriveTable::NormaliseHostPath(home)).value_or("");
+}
+
+std::string SpecialFolders::UserCacheFolder() {
+    std::string cache;
+    if (const char* set = std::getenv("XDG_CACHE_HOME"); set && *set == '/')
+        cache = set;
+    else if (const std::string home = HomeFolder::Path(); !home.empty())
+        cache = home + "/.cache";
+    return cache.empty() ? std::string()
+                         : PathMap::ToWindows(DriveTable::NormaliseHostPath(cache)).value_or("");
+}
+
 std::string SpecialFolders::HomeTrashFolder() {
     const std::string data = DataHome();
     if (data.empty())

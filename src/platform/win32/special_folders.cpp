@@ -68,6 +68,14 @@ std::string SpecialFolders::UserDataFolder() {
     return FinalPath::Resolve(WinText::Utf8(path) + "\\Brumo");
 }
 
+std::string SpecialFolders::UserHomeFolder() {
+    return {};
+}
+
+std::string SpecialFolders::UserCacheFolder() {
+    return {};
+}
+
 std::string SpecialFolders::HomeTrashFolder() {
     // The Recycle Bin lives in the drive-root folders that the walk skips by name.
     return {};

@@ -1,6 +1,7 @@
 #include "platform/date_time.h"
 #include "platform/file_lock.h"
 #include "support/file_text.h"
+#include "support/tree_builder.h"
 #include "type_commands_fixture.h"
 
 namespace brumo {
@@ -170,6 +171,38 @@ TEST_F(TypeCommandsTest, RecycleBinTypesStayDisabledWhileTheRecycleBinCannotBeUs
     ASSERT_EQ(Run({"import", file.string()}), 0) << err;
     ASSERT_EQ(Run({"list"}), 0);
     EXPECT_NE(out.find("  2  no       N"), std::string::npos) << out;
+}
+
+TEST_F(TypeCommandsTest, TheLinuxTypesFindOnlyOldJunkInTheHomeFolder) {
+    const fs::path home = tree / "c" / "home";
+    test::ScopedEnv homeEnv("HOME", home.string());
+    test::ScopedEnv cacheEnv("XDG_CACHE_HOME", "");
+    const struct {
+        const char* path;
+        bool old;
+    } files[] = {
+        {".cache/thumbnails/large/old.png", true},
+        {".cache/thumbnails/large/new.png", false},
+        {".cache/app/old.bin", true},
+        {".cache/app/new.bin", false},
+        {".cache/app/run.lock", true},
+        {".cache/app/daemon.pid", true},
+        {"notes.txt~", true},
+        {"src/Makefile~", true},
+        {"fresh.txt~", false},
+        {"keep.txt", true},
+    };
+    for (const auto& file : files) {
+        test::TreeBuilder::MakeFile(home / file.path, 10);
+        if (file.old)
+            test::TreeBuilder::SetWriteTime(home / file.path, 2020, 1, 1);
+    }
+    const std::pair<const char*, int> found[] = {
+        {"Thumbnail cache", 1}, {"Cached files", 2}, {"Editor backup files", 2}};
+    for (const auto& [type, count] : found) {
+        ASSERT_EQ(Run({"count", type, "--json"}), 0) << type << ": " << err;
+        EXPECT_EQ(nlohmann::json::parse(out)["filesToProcess"], count) << type << ": " << out;
+    }
 }
 
 } // namespace
