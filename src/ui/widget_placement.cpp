@@ -43,12 +43,18 @@ QRect WorkAreaOf(const QWidget& window) {
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
+// A frame the window manager has drawn. While it reparents a window, the platform may report
+// margins computed against the new parent, negative ones as large as the window itself.
+bool RealFrame(const QMargins& m) {
+    return !m.isNull() && m.left() >= 0 && m.top() >= 0 && m.right() >= 0 && m.bottom() >= 0;
+}
+
 // The frame around the window's contents: the platform's once the window has been shown,
 // before that the frame another window of the program has (a window manager may add its
 // frame only when the window first shows).
 QMargins FrameOf(QWidget& window) {
     if (const QWindow* handle = window.windowHandle(); handle && handle->isVisible())
-        if (const QMargins frame = handle->frameMargins(); !frame.isNull()) {
+        if (const QMargins frame = handle->frameMargins(); RealFrame(frame)) {
             // Kept for the save after the window has been hidden.
             window.setProperty(FrameProperty, QVariant::fromValue(frame));
             return frame;
@@ -57,7 +63,7 @@ QMargins FrameOf(QWidget& window) {
         return kept.value<QMargins>();
     for (const QWindow* other : QGuiApplication::topLevelWindows())
         if (other->isVisible() && other->type() != Qt::Popup && other->type() != Qt::ToolTip)
-            if (const QMargins frame = other->frameMargins(); !frame.isNull())
+            if (const QMargins frame = other->frameMargins(); RealFrame(frame))
                 return frame;
     return {};
 }
@@ -124,13 +130,15 @@ QRect Apply(QWidget& window, QRect frame, const QMargins& margins, bool sizeable
 
 // Follows the window: once it has its real frame, corrects the placement where that frame
 // differs from the one counted on (the frame keeps the size meant for it, a sizeable window's
-// contents giving way, and stays inside the work area; the place and size are taken as they
-// are then, so that a window moved before it showed stays where it was put). And it keeps
-// the frame of the normal state, which is what is saved.
+// contents giving way, and stays inside the work area). What is meant is what the program last
+// set: the window manager reports passing places and sizes while it frames the window, so
+// those it reports (spontaneous events) are not taken for it. And it keeps the frame of the
+// normal state, which is what is saved.
 class FrameKeeper : public QObject {
 public:
     FrameKeeper(QWidget& window, const QRect& placed, const QMargins& counted, bool sizeable)
-        : QObject(&window), window_(window), counted_(counted), sizeable_(sizeable) {
+        : QObject(&window), window_(window), meant_(placed), counted_(counted),
+          sizeable_(sizeable) {
         window.setProperty(NormalProperty, placed);
         window.installEventFilter(this);
     }
@@ -141,15 +149,15 @@ protected:
         if (watched != &window_ ||
             (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize))
             return false;
+        if (!corrected_ && type != QEvent::Show && !event->spontaneous())
+            meant_ = QRect(window_.pos(), window_.size().grownBy(counted_));
         const QWindow* handle = window_.windowHandle();
-        const bool framed = handle && handle->isVisible() && !handle->frameMargins().isNull();
+        const bool framed = handle && handle->isVisible() && RealFrame(handle->frameMargins());
         if (!corrected_ && framed) {
             corrected_ = true;
             const QMargins real = FrameOf(window_);
-            if (InNormalState(window_) && real != counted_)
-                Apply(window_,
-                      QRect(window_.frameGeometry().topLeft(), window_.size().grownBy(counted_)),
-                      real, sizeable_);
+            if (InNormalState(window_) && (real != counted_ || window_.pos() != meant_.topLeft()))
+                Apply(window_, meant_, real, sizeable_);
         }
         if (InNormalState(window_) && window_.isVisible())
             window_.setProperty(NormalProperty, Grown(window_.geometry(), FrameOf(window_)));
@@ -158,6 +166,7 @@ protected:
 
 private:
     QWidget& window_;
+    QRect meant_; // the frame, counted with the margins counted on
     QMargins counted_;
     bool sizeable_;
     bool corrected_ = false;

@@ -9,28 +9,25 @@ for tool in Xvfb openbox xprop; do
     fi
 done
 
-display=""
-for n in $(seq 120 199); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "skipped: no free display"; exit 77; }
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free display itself and writes its number, so that tests started at
+# once (by ctest -j, or by several builds on one machine) never share a screen.
+number=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
 xvfb=$!
 wm=""
 stop() {
     [ -n "$wm" ] && kill "$wm" 2>/dev/null
     kill "$xvfb" 2>/dev/null
     wait 2>/dev/null
+    rm -f "$number"
 }
 trap stop EXIT INT TERM
 for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+    grep -q '^[0-9]' "$number" && break
     sleep 0.1
 done
+display=":$(head -n 1 "$number")"
+[ "$display" != ":" ] || { echo "skipped: the X server did not start"; exit 77; }
 DISPLAY=$display openbox >/dev/null 2>&1 &
 wm=$!
 for _ in $(seq 100); do
