@@ -143,6 +143,10 @@ void ComparisonCombo::paintEvent(QPaintEvent*) {
     QPalette pal = palette();
     if (!isEnabled())
         pal.setCurrentColorGroup(QPalette::Disabled);
+    // Closed, the choice sits on the box's own face, as in the plain lists beside it.
+    pal.setBrush(pal.currentColorGroup(), QPalette::Base, Qt::transparent);
+    pal.setBrush(pal.currentColorGroup(), QPalette::Text,
+                 pal.brush(pal.currentColorGroup(), QPalette::ButtonText));
     DrawItem(painter, field, currentIndex(), currentText(), focused, pal, font());
 }
 

@@ -4,6 +4,7 @@
 #include "hd_form_fixture.h"
 #include "support/drive_map.h"
 #include "ui/about_form.h"
+#include "ui/comparison_combo.h"
 #include "ui/default_form.h"
 #include "ui/found_form.h"
 #include "ui/held_form.h"
@@ -139,6 +140,22 @@ private slots:
             steps << b->y() - a->y();
         }
         QCOMPARE(steps[0], steps[1]);
+    }
+
+    // A closed comparison list shows its choice on its own face, as a plain list beside it
+    // does, not on a field of the text colour's background.
+    void comparisonListsShowTheirChoiceOnTheBoxFace() {
+        ComparisonCombo comparison;
+        QComboBox plain;
+        for (QComboBox* box : {static_cast<QComboBox*>(&comparison), &plain}) {
+            box->addItems({"exactly", "less than", "greater than", "between"});
+            box->setCurrentIndex(3);
+            box->resize(160, comparison.minimumHeight());
+        }
+        const QImage shown = comparison.grab().toImage();
+        const QImage face = plain.grab().toImage();
+        const QPoint corner(QPoint(comparison.width() / 2, 4)); // above the line, beside the text
+        QCOMPARE(shown.pixelColor(corner), face.pixelColor(corner));
     }
 };
 
