@@ -21,7 +21,9 @@ std::optional<TypeCatalog> CliContext::LoadTypes(bool noteDefaults) const {
         Fail(*error);
         return std::nullopt;
     }
-    if (RecoveryPending())
+    if (WindowHasRecoveryCopy())
+        err << "brumo: " << OpenWindowText() << ".\n";
+    else if (RecoveryPending())
         err << "brumo: the window did not close normally and left a recovery copy of its junk "
                "file types, \""
             << files.RecoveryCopy
@@ -51,8 +53,24 @@ void CliContext::NoteRecycleProblems() const {
         err << "brumo: " << problem << "\n";
 }
 
-bool CliContext::RecoveryPending() const {
+namespace {
+bool RecoveryCopyExists(const ProgramFiles& files) {
     return FileSystem::FileExists(FileSystem::LinkTarget(files.RecoveryCopy));
+}
+} // namespace
+
+bool CliContext::RecoveryPending() const {
+    return RecoveryCopyExists(files) && !WindowOpen();
+}
+
+bool CliContext::WindowHasRecoveryCopy() const {
+    return RecoveryCopyExists(files) && WindowOpen();
+}
+
+std::string CliContext::OpenWindowText() const {
+    return "a Brumo window is open and keeps its unsaved changes to the junk file types in its "
+           "recovery copy \"" +
+           files.RecoveryCopy + "\", which is not read here; closing the window saves them";
 }
 
 bool CliContext::WindowOpen() const {

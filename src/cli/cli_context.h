@@ -35,6 +35,11 @@ struct CliContext {
     bool RecoveryPending() const;
     // Whether a window of this program has the list open (and will write it when it closes).
     bool WindowOpen() const;
+    // Whether the recovery copy is that of a window open now, which writes it after each
+    // change and makes it the type store when it closes.
+    bool WindowHasRecoveryCopy() const;
+    // What the error stream says of an open window's recovery copy, "…" ending the sentence.
+    std::string OpenWindowText() const;
     // The type `which` names (its number in "brumo list" or its name), kept in `catalog`;
     // null once the reason it could not be found has gone to the error stream.
     // Tells the error stream which folder entries of the type will not be searched, and why

@@ -4,6 +4,7 @@
 #include "cli/json_output.h"
 #include "cli/type_catalog.h"
 #include "platform/shell.h"
+#include "runs/count_report.h"
 #include "runs/count_run.h"
 
 #include <CLI/CLI.hpp>
@@ -28,7 +29,11 @@ public:
     void SetBusyCursor(bool) override {}
     void SetCountCommand(const std::string&, const std::string&, bool) override {}
     void SelectItem(int) override {}
-    void ShowFigures(const CountFigures& figures) override { figures_ = figures; }
+    void ShowFigures(const CountFigures& figures) override {
+        figures_ = figures;
+        for (const SkippedNames& folder : figures.skipped)
+            ShowMessage("brumo: " + CountReport::SkippedText(folder.names, folder.folder));
+    }
     const std::optional<CountFigures>& Figures() const { return figures_; }
     void ShowReport(const std::string& text) override {
         if (json_)
@@ -76,7 +81,16 @@ void PrintJson(std::ostream& out, const TJunkFileObj& type, CountRun::Outcome ou
                       {"filesRestricted", figures->filesRestricted},
                       {"filesProtected", figures->filesProtected},
                       {"filesToProcess", toProcess},
-                      {"totalSize", figures->bytes}});
+                      {"totalSize", figures->bytes},
+                      {"namesSkipped", figures->NamesSkipped()}});
+        nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
+        for (const SkippedNames& folder : figures->skipped) {
+            nlohmann::ordered_json entry = nlohmann::ordered_json::object();
+            JsonOutput::PutName(entry, "path", folder.folder);
+            entry["names"] = folder.names;
+            skipped.push_back(std::move(entry));
+        }
+        count["skipped"] = std::move(skipped);
     }
     JsonOutput::Document(out, count);
 }

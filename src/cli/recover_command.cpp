@@ -21,6 +21,9 @@ CLI::App* RecoverCommand::Add(CLI::App& app) {
 
 int RecoverCommand::Execute(CliContext& context) {
     const std::string& copy = context.files.RecoveryCopy;
+    if (context.WindowHasRecoveryCopy())
+        return context.Fail(context.OpenWindowText() + ". It is no crashed window's copy: there " +
+                            "is nothing to " + action_ + " while the window is open");
     if (!context.RecoveryPending()) {
         context.out << "There is no recovery copy (\"" << copy << "\").\n";
         return action_ == "discard" ? ExitOk : ExitError;

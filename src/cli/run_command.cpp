@@ -7,6 +7,7 @@
 #include "cli/type_catalog.h"
 #include "platform/shell.h"
 #include "runs/cleanup_run.h"
+#include "runs/count_report.h"
 
 #include <CLI/CLI.hpp>
 
@@ -19,10 +20,16 @@ namespace brumo {
 namespace {
 
 nlohmann::ordered_json FileJson(const FileRecord& record) {
-    nlohmann::ordered_json file = {{"record", record.folder ? "folder" : "file"}};
+    nlohmann::ordered_json file = {{"record", record.namesSkipped > 0 ? "skipped"
+                                              : record.folder         ? "folder"
+                                                                      : "file"}};
     JsonOutput::PutName(file, "type", record.type);
     file["method"] = JsonOutput::Method(record.method);
     JsonOutput::PutName(file, "path", record.path);
+    if (record.namesSkipped > 0) {
+        file["names"] = record.namesSkipped;
+        return file;
+    }
     if (!record.folder)
         file["size"] = record.size;
     file["ok"] = !record.failed;
@@ -43,6 +50,7 @@ nlohmann::ordered_json SummaryJson(const CleanupRun& run) {
                                       {"filesRestorable", outcome.filesRestorable},
                                       {"filesFailed", outcome.filesFailed},
                                       {"foldersUnreadable", outcome.foldersUnreadable},
+                                      {"namesSkipped", outcome.namesSkipped},
                                       {"typesUnprocessed", outcome.typesUnprocessed},
                                       {"totalSize", outcome.totalBytes},
                                       {"log", run.LogPath()},
@@ -76,6 +84,10 @@ int RunCommand::Execute(CliContext& context) {
         return context.Fail("there is no type store, and a real run cleans only with junk file "
                             "types you chose; make them in the window, or write the built-in "
                             "types to the store with \"brumo defaults --save\"");
+    if (real_ && context.WindowHasRecoveryCopy())
+        return context.Fail(context.OpenWindowText() +
+                            "; a real run waits until then, so that it cleans with the list you "
+                            "mean");
     if (real_ && context.RecoveryPending())
         return context.Fail("a real run waits until the recovery copy is restored or discarded, "
                             "so that it cleans with the list you mean");
@@ -149,6 +161,8 @@ int RunCommand::Execute(CliContext& context) {
         return ExitError;
     loop.Run([&] { return !run.Running(); }, [&] { run.Stop(); }, progress.get());
 
+    for (const SkippedNames& folder : run.Outcome().skipped)
+        context.err << "brumo: " << CountReport::SkippedText(folder.names, folder.folder) << "\n";
     if (json_)
         JsonOutput::Line(context.out, SummaryJson(run));
     else

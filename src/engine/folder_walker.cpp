@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <set>
 
 namespace brumo {
 
@@ -189,12 +190,42 @@ void FolderWalker::Unreadable(const std::string& folder, const OsError& error) {
         options_.onUnreadable(folder, error);
 }
 
+void FolderWalker::CountUnspellable(Folder& folder, const std::string& path, bool files,
+                                    bool subfolders) {
+    std::vector<FindEntry> found;
+    std::set<std::string> names;
+    if (files) {
+        for (size_t i = 0; i < type_.Specs.size(); ++i) {
+            found.clear();
+            folder.FindUnspellable(type_.Specs[i], found);
+            for (const FindEntry& entry : found)
+                if (!(entry.attributes & FileAttributes::Directory) &&
+                    (!specHasNoExtension_[i] || NameMatch::HasNoExtension(entry.name)))
+                    names.insert(entry.name);
+        }
+    }
+    if (subfolders) {
+        found.clear();
+        folder.FindUnspellable("*", found);
+        for (const FindEntry& entry : found)
+            if (entry.attributes & FileAttributes::Directory)
+                names.insert(entry.name);
+    }
+    if (names.empty())
+        return;
+    counts_.namesSkipped += static_cast<int32_t>(names.size());
+    if (options_.onSkipped)
+        options_.onSkipped(path, std::vector<std::string>(names.begin(), names.end()));
+}
+
 void FolderWalker::Walk(Folder* folder, std::string& path, int32_t mode, size_t depth,
                         std::chrono::nanoseconds readTime,
                         const std::optional<FolderIdentity>& id) {
     const bool prefetching = prefetchFrom_ != std::string::npos;
     if (folder && prefetching)
         prefetch_->Reached(std::string_view(path).substr(prefetchFrom_), readTime);
+    if (folder && !stopped_)
+        CountUnspellable(*folder, path, mode != SubfoldersOnly, mode != FolderOnly);
     if (mode != SubfoldersOnly) {
         if (folder)
             SearchFolderFiles(*folder, path);

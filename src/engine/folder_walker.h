@@ -31,6 +31,10 @@ public:
     using FileSink = std::function<void(const std::string& path, int64_t size)>;
     // A folder that is there but could not be listed (path without a trailing backslash).
     using UnreadableSink = std::function<void(const std::string& folder, const OsError& error)>;
+    // A folder holding names the search had to skip, since a Windows path cannot spell them:
+    // those names.
+    using SkippedSink =
+        std::function<void(const std::string& folder, const std::vector<std::string>& names)>;
 
     struct Options {
         const NamedEvent* stopEvent = nullptr; // tested once per directory entry
@@ -39,6 +43,7 @@ public:
         std::vector<std::string> excludedFolders;
         FileSink onFile;                    // optional
         UnreadableSink onUnreadable;        // optional
+        SkippedSink onSkipped;              // optional
         WorkerProgress* progress = nullptr; // optional
     };
 
@@ -68,6 +73,9 @@ private:
     bool StopRequested();
     bool IsExcluded(std::string_view folder) const;
     void Unreadable(const std::string& folder, const OsError& error);
+    // The folder's names the search could not spell among those it would have taken: files
+    // matching a specification where its files are searched, folders where its subfolders are.
+    void CountUnspellable(Folder& folder, const std::string& path, bool files, bool subfolders);
     // Whether a subfolder of a folder at the top of a drive or volume is one never entered there.
     bool SkipAtTop(Folder& folder, const FindEntry& sub, bool attributesRead);
     void Walk(Folder* folder, std::string& path, int32_t mode, size_t depth,

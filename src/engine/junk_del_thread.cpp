@@ -65,6 +65,7 @@ void TJunkDelThread::Search() {
     options.excludedFolders.push_back(setup_.excludedFolder);
     options.onFile = setup_.onFile;
     options.onUnreadable = setup_.onUnreadable;
+    options.onSkipped = setup_.onSkipped;
     options.progress = setup_.progress.get();
     FolderWalker walker(type_, std::move(options));
     // Counted up to a failure too, for the end callback.

@@ -25,6 +25,10 @@ using OnCountsFn =
                        int32_t filesProtected, int64_t bytesMatched)>;
 // Called on the worker thread for a folder that is there but could not be listed.
 using OnUnreadableFn = std::function<void(const std::string& folder, const OsError& error)>;
+// Called on the worker thread for a folder holding names the search skipped, since a Windows
+// path cannot spell them: those names.
+using OnSkippedFn =
+    std::function<void(const std::string& folder, const std::vector<std::string>& names)>;
 // Called on the main thread after the worker's search has ended.
 using OnDoneFn = std::function<void(const TJunkDelThread& sender)>;
 
@@ -37,6 +41,7 @@ struct WorkerSetup {
     MainThread* mainThread = nullptr;         // null: callbacks run on the worker thread
     OnFileFn onFile;                          // optional
     OnUnreadableFn onUnreadable;              // optional
+    OnSkippedFn onSkipped;                    // optional
     OnCountsFn onCounts;                      // optional
     OnDoneFn onDone;                          // required: without it nothing starts
     std::shared_ptr<WorkerProgress> progress; // optional, for a progress display

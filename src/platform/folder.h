@@ -72,6 +72,11 @@ public:
     // mount points carry the reparse-point attribute. Hidden and system attributes are
     // filled only when asked for, since they may cost a call per entry.
     virtual void Subfolders(std::vector<FindEntry>& out, bool withAttributes) = 0;
+    // The entries that Find and Subfolders leave out since no Windows path can spell their
+    // names (on POSIX a backslash in a name, which a path reads as a separator), those whose
+    // name matches the pattern as Find matches: each with its name and, for a folder that is
+    // no link, the directory attribute. Nothing on Windows, where every name can be spelled.
+    virtual void FindUnspellable(std::string_view /*pattern*/, std::vector<FindEntry>& /*out*/) {}
 };
 
 } // namespace brumo

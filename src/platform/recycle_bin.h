@@ -11,6 +11,11 @@ struct RecycleResult {
     // The trash folder that could not take it, where the trouble lay there rather than with
     // the file; empty otherwise.
     std::string trashFolder;
+    // The top folder (mount point) of the file's volume where the volume was the trouble, and
+    // why: EROFS when it is read-only (no trash folder is named then), else why its own trash
+    // folder could not be used, when the home trash named above then could not take a copy.
+    std::string volume;
+    int volumeCode = 0;
 };
 
 // The Recycle Bin (on POSIX the freedesktop.org trash: the volume's own trash, or where that

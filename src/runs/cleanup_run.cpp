@@ -162,6 +162,9 @@ void CleanupRun::StartCurrentType() {
     worker.onUnreadable = [this](const std::string& folder, const OsError& error) {
         handler_.UnreadableFolder(folder, error.Message());
     };
+    worker.onSkipped = [this](const std::string& folder, const std::vector<std::string>& names) {
+        handler_.Skipped(folder, names);
+    };
     worker.onDone = [this](const TJunkDelThread& sender) { TypeDone(sender.Stopped()); };
     if (!setup_.startWorker(type, std::move(worker)))
         Finish(false);
@@ -226,6 +229,8 @@ void CleanupRun::Finish(bool stopped) {
     outcome_.filesFailed = counters.FilesFailed;
     outcome_.totalBytes = counters.TotalBytes;
     outcome_.foldersUnreadable = counters.FoldersUnreadable;
+    outcome_.namesSkipped = counters.NamesSkipped;
+    outcome_.skipped = handler_.SkippedFolders();
     outcome_.typesUnprocessed = typesUnprocessed_;
     if (testRun_) {
         for (const HeldFile& file : HeldFiles::List()) {

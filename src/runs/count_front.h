@@ -1,7 +1,10 @@
 #pragma once
 
+#include "runs/skipped_names.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace brumo {
 
@@ -13,6 +16,13 @@ struct CountFigures {
     int32_t filesRestricted = 0; // outside the date or size restrictions
     int32_t filesProtected = 0;
     int64_t bytes = 0; // of the files that would be processed
+    std::vector<SkippedNames> skipped;
+    int32_t NamesSkipped() const {
+        int32_t n = 0;
+        for (const SkippedNames& folder : skipped)
+            n += folder.names;
+        return n;
+    }
 };
 
 // What a count shows, implemented by the main window and by the command line.

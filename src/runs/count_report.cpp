@@ -1,5 +1,6 @@
 #include "runs/count_report.h"
 
+#include "runs/line_escape.h"
 #include "runs/size_text.h"
 
 #include <algorithm>
@@ -23,11 +24,14 @@ const char* Plural(int64_t n) {
 } // namespace
 
 std::string CountReport::Text(int32_t folders, int32_t matched, int32_t restricted,
-                              int32_t protectedFiles, int64_t bytes, int32_t unreadable) {
+                              int32_t protectedFiles, int64_t bytes, int32_t unreadable,
+                              int32_t skipped) {
     std::string text = "Brumo has searched for files matching the selected type\r\n\r\n";
     text += Number(folders) + " folder" + WereOrWas(folders) + " searched\r\n";
     if (unreadable > 0)
         text += Number(unreadable) + " folder" + Plural(unreadable) + " could not be read\r\n";
+    if (skipped > 0)
+        text += SkippedText(skipped) + "\r\n";
     if (matched == 0) {
         text += "No files matched the junk file specifications";
         return text;
@@ -53,6 +57,14 @@ std::string CountReport::Text(int32_t folders, int32_t matched, int32_t restrict
                     SizeText::Of(bytes) + " of disk space.";
     }
     return text;
+}
+
+std::string CountReport::SkippedText(int32_t skipped, const std::string& folder) {
+    const std::string where = folder.empty() ? "" : " in " + LineEscape::Of(folder);
+    return Number(skipped) + (skipped == 1 ? " name" : " names") + where +
+           (skipped == 1 ? " was" : " were") +
+           " skipped: " + (skipped == 1 ? "it holds" : "they hold") +
+           " a backslash, which a Windows path reads as a folder separator";
 }
 
 std::string CountReport::FailedText(const std::string& reason) {

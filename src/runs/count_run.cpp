@@ -49,6 +49,11 @@ bool CountRun::Start(const TJunkFileObj& type, int index) {
     setup.progress = progress_;
     unreadable_ = 0;
     setup.onUnreadable = [this](const std::string&, const OsError&) { ++unreadable_; };
+    skipped_.clear();
+    setup.onSkipped = [this](const std::string& folder, const std::vector<std::string>& names) {
+        std::lock_guard lock(skippedLock_);
+        skipped_.push_back({folder, static_cast<int32_t>(names.size())});
+    };
     setup.onCounts = [this](int32_t folders, int32_t matched, int32_t restricted,
                             int32_t protectedFiles, int64_t bytes) {
         ShowCountReport(folders, matched, restricted, protectedFiles, bytes);
@@ -65,10 +70,14 @@ void CountRun::Stop() {
 
 void CountRun::ShowCountReport(int32_t folders, int32_t matched, int32_t restricted,
                                int32_t protectedFiles, int64_t bytes) {
-    front_.ShowFigures(
-        CountFigures{folders, unreadable_, matched, restricted, protectedFiles, bytes});
-    front_.ShowReport(
-        CountReport::Text(folders, matched, restricted, protectedFiles, bytes, unreadable_));
+    CountFigures figures{folders, unreadable_, matched, restricted, protectedFiles, bytes, {}};
+    {
+        std::lock_guard lock(skippedLock_);
+        figures.skipped = skipped_;
+    }
+    front_.ShowFigures(figures);
+    front_.ShowReport(CountReport::Text(folders, matched, restricted, protectedFiles, bytes,
+                                        unreadable_, figures.NamesSkipped()));
 }
 
 void CountRun::CountDone(const TJunkDelThread& sender) {

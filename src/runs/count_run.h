@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,8 @@ private:
     std::shared_ptr<WorkerProgress> progress_;
     std::shared_ptr<NamedEvent> stopEvent_;
     std::atomic<int32_t> unreadable_{0}; // counted on the worker thread
+    std::mutex skippedLock_;
+    std::vector<SkippedNames> skipped_; // filled on the worker thread
     bool counting_ = false;
     int currentIndex_ = -1;
     Outcome outcome_ = Outcome::None;

@@ -6,7 +6,8 @@
 namespace brumo {
 
 // What a run's log says of one file, as a value for a front that reports each file itself: the
-// file processed (found, in a test run) or not, or a folder that could not be read.
+// file processed (found, in a test run) or not, a folder that could not be read, or a folder
+// holding names that were skipped.
 struct FileRecord {
     std::string type; // the junk file type's name
     int32_t method = 0;
@@ -14,8 +15,9 @@ struct FileRecord {
     int64_t size = 0;
     bool folder = false;
     bool failed = false;
-    std::string error;  // why it failed
-    std::string heldAs; // where it was held when another file kept its name
+    std::string error;        // why it failed
+    std::string heldAs;       // where it was held when another file kept its name
+    int32_t namesSkipped = 0; // a folder's names skipped since a Windows path cannot spell them
 };
 
 } // namespace brumo

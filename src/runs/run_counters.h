@@ -14,6 +14,7 @@ struct RunCounters {
     int32_t FilesFailed = 0;       // could not be removed
     int64_t TotalBytes = 0;        // size of the processed files
     int32_t FoldersUnreadable = 0; // there, but could not be listed
+    int32_t NamesSkipped = 0;      // that a Windows path cannot spell
 };
 
 } // namespace brumo

@@ -4,6 +4,7 @@
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
 #include "platform/folder.h"
+#include "runs/count_report.h"
 #include "runs/holding_path.h"
 #include "runs/line_escape.h"
 #include "runs/run_texts.h"
@@ -18,6 +19,7 @@ void RunFileHandler::StartRun() {
     batch_.Clear();
     seen_.Clear();
     unreadable_.clear();
+    skipped_.clear();
     sent_.Clear();
 }
 
@@ -29,7 +31,7 @@ void RunFileHandler::BeginType(int32_t method, std::string typeName) {
 }
 
 void RunFileHandler::Record(const std::string& path, int64_t size, const std::string* error,
-                            bool folder, const std::string& heldAs) {
+                            bool folder, const std::string& heldAs, int32_t namesSkipped) {
     if (!sink_)
         return;
     FileRecord record;
@@ -41,6 +43,7 @@ void RunFileHandler::Record(const std::string& path, int64_t size, const std::st
     record.failed = error != nullptr;
     record.error = error ? *error : std::string();
     record.heldAs = heldAs;
+    record.namesSkipped = namesSkipped;
     sink_(record);
 }
 
@@ -54,10 +57,10 @@ void RunFileHandler::LogSuccess(const std::string& path, int64_t size, const std
 }
 
 void RunFileHandler::LogFailure(const std::string& path, int64_t size, const std::string& message,
-                                bool folder) {
+                                bool folder, int32_t namesSkipped) {
     log_.WriteLines(
         {"ERR\t" + LineEscape::Of(folder ? path + "\\" : path), RunTexts::FailureDetail(message)});
-    Record(path, size, &message, folder, {});
+    Record(path, size, &message, folder, {}, namesSkipped);
 }
 
 void RunFileHandler::UnreadableFolder(const std::string& folder, const std::string& message) {
@@ -65,6 +68,24 @@ void RunFileHandler::UnreadableFolder(const std::string& folder, const std::stri
     if (unreadable_.insert(folder).second)
         ++counters_.FoldersUnreadable;
     LogFailure(folder, 0, message, true);
+}
+
+void RunFileHandler::Skipped(const std::string& folder, const std::vector<std::string>& names) {
+    // Each type that reaches the folder logs the names it would have taken; the run counts
+    // each name once.
+    std::set<std::string>& known = skipped_[folder];
+    for (const std::string& name : names)
+        if (known.insert(name).second)
+            ++counters_.NamesSkipped;
+    const int32_t n = static_cast<int32_t>(names.size());
+    LogFailure(folder, 0, CountReport::SkippedText(n), true, n);
+}
+
+std::vector<SkippedNames> RunFileHandler::SkippedFolders() const {
+    std::vector<SkippedNames> folders;
+    for (const auto& [folder, names] : skipped_)
+        folders.push_back({folder, static_cast<int32_t>(names.size())});
+    return folders;
 }
 
 void RunFileHandler::Processed(int64_t size, bool restorable) {
@@ -145,21 +166,35 @@ void RunFileHandler::FlushRecycleBatch() {
     // line, whatever became of it.
     const std::vector<RecycleResult> results = sender_->SendEach(paths);
     for (size_t i = 0; i < paths.size(); ++i) {
-        const RecycleResult result =
-            i < results.size() ? results[i] : RecycleResult{OsError::NotFound(), {}};
+        RecycleResult result;
+        if (i < results.size())
+            result = results[i];
+        else
+            result.code = OsError::NotFound();
         if (result.code == 0) {
             LogSuccess(paths[i], sizes[i]);
             continue;
         }
-        std::string message = sender_->ErrorText(result.code);
-        if (!result.trashFolder.empty())
-            message =
-                "The trash folder " + result.trashFolder + " cannot take the file: " + message;
-        LogFailure(paths[i], sizes[i], message);
+        LogFailure(paths[i], sizes[i], RecycleFailure(result));
         TakeBackQueued(sizes[i]);
         ++counters_.FilesFailed;
     }
     batch_.Clear();
+}
+
+std::string RunFileHandler::RecycleFailure(const RecycleResult& result) const {
+    const std::string message = sender_->ErrorText(result.code);
+    if (!result.volume.empty() && result.trashFolder.empty())
+        return "The volume " + result.volume +
+               " is read-only: nothing on it can be moved to "
+               "the trash";
+    if (!result.volume.empty())
+        return "The volume " + result.volume + " has no trash folder of its own that can take " +
+               "the file (" + sender_->ErrorText(result.volumeCode) + "), and the trash folder " +
+               result.trashFolder + " cannot take a copy: " + message;
+    if (!result.trashFolder.empty())
+        return "The trash folder " + result.trashFolder + " cannot take the file: " + message;
+    return message;
 }
 
 void RunFileHandler::HoldFile(const std::string& path, int64_t size) {

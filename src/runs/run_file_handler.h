@@ -8,11 +8,14 @@
 #include "runs/run_counters.h"
 #include "runs/run_log.h"
 #include "runs/seen_paths.h"
+#include "runs/skipped_names.h"
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace brumo {
 
@@ -54,6 +57,11 @@ public:
     // A folder that is there but could not be listed: an error line in the form of a file's,
     // the folder ending in a backslash. Either run; called on the worker thread.
     void UnreadableFolder(const std::string& folder, const std::string& message);
+    // A folder holding names skipped since a Windows path cannot spell them: an error line as
+    // for an unreadable folder, saying how many. Either run; called on the worker thread.
+    void Skipped(const std::string& folder, const std::vector<std::string>& names);
+    // Each folder with its names skipped in this run, whichever types reached them.
+    std::vector<SkippedNames> SkippedFolders() const;
 
     RunCounters& Counters() { return counters_; }
     const RunCounters& Counters() const { return counters_; }
@@ -62,10 +70,10 @@ public:
 private:
     void LogSuccess(const std::string& path, int64_t size, const std::string& heldAs = {});
     void LogFailure(const std::string& path, int64_t size, const std::string& message,
-                    bool folder = false);
+                    bool folder = false, int32_t namesSkipped = 0);
     // error: null for a file processed.
     void Record(const std::string& path, int64_t size, const std::string* error, bool folder,
-                const std::string& heldAs);
+                const std::string& heldAs, int32_t namesSkipped = 0);
     void Processed(int64_t size, bool restorable);
     // A held name such as "a (2).tmp" beside the name it comes from: it may be one given to another
     // file, so it never stands for the same source path.
@@ -79,6 +87,8 @@ private:
     static std::string Shortened(const std::string& path);
     // A queued file that did not go: its counts and the size it was counted with come off.
     void TakeBackQueued(int64_t size);
+    // Why the Recycle Bin did not take a file, naming the trash folder or volume at fault.
+    std::string RecycleFailure(const RecycleResult& result) const;
 
     RunLog& log_;
     const RecycleSender* sender_;
@@ -89,9 +99,10 @@ private:
     DriveRecycleStats* stats_ = nullptr;
     RunCounters counters_;
     RecycleBatch batch_;
-    SeenPaths seen_; // a test run's, over the whole run
-    SeenPaths sent_; // a real run's, over the current type
+    SeenPaths seen_;                   // a test run's, over the whole run
+    SeenPaths sent_;                   // a real run's, over the current type
     std::set<std::string> unreadable_; // folders counted as unreadable in this run
+    std::map<std::string, std::set<std::string>> skipped_; // by folder, in this run
     std::string line_;
 };
 

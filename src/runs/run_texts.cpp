@@ -1,6 +1,7 @@
 #include "runs/run_texts.h"
 
 #include "platform/locale_info.h"
+#include "runs/count_report.h"
 #include "runs/line_escape.h"
 #include "runs/size_text.h"
 
@@ -125,6 +126,15 @@ std::string UnreadableSentence(const RunOutcome& outcome) {
                             n == 1 ? "" : "s", outcome.testRun ? "test " : "",
                             n == 1 ? "it" : "them");
 }
+
+// The names a run could not search, whose folders its log names.
+std::string SkippedSentence(const RunOutcome& outcome) {
+    const int32_t n = outcome.namesSkipped;
+    if (n <= 0)
+        return {};
+    return " " + CountReport::SkippedText(n) + "; the " + (outcome.testRun ? "test " : "") +
+           "log names " + (outcome.skipped.size() == 1 ? "the folder." : "the folders.");
+}
 } // namespace
 
 RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
@@ -150,6 +160,7 @@ RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
             text += Format(" %d files could not be removed. Check the log for details.",
                            outcome.filesFailed);
         text += UnreadableSentence(outcome);
+        text += SkippedSentence(outcome);
         if (outcome.totalBytes > 0) {
             text += outcome.filesRestorable <= 0
                         ? "\r\nBy permanently deleting these files you have realized a savings "
@@ -166,6 +177,7 @@ RunMessage RunTexts::FinalMessage(const RunOutcome& outcome) {
                    outcome.typesProcessed, outcome.filesProcessed);
     text += unprocessed;
     text += UnreadableSentence(outcome);
+    text += SkippedSentence(outcome);
     if (outcome.totalBytes > 0)
         text += "\r\nIf all of these files were permanently deleted, you would realize a savings "
                 "of at least " +

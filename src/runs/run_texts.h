@@ -2,6 +2,7 @@
 
 #include "platform/date_time.h"
 #include "runs/run_front.h"
+#include "runs/skipped_names.h"
 
 #include <cstdint>
 #include <string>
@@ -20,6 +21,8 @@ struct RunOutcome {
     int32_t filesFailed = 0;
     int64_t totalBytes = 0;
     int32_t foldersUnreadable = 0;
+    int32_t namesSkipped = 0;          // that a Windows path cannot spell
+    std::vector<SkippedNames> skipped; // where they are
     int32_t typesUnprocessed = 0; // checked, but of a clean-up method this program does not know
     bool recycleWarning = false;  // a drive's statistics line reported an error
     int32_t heldFiles = 0;        // in the holding folders when a test run ended

@@ -41,18 +41,22 @@ char* ThreadBuffer() {
 } // namespace
 
 namespace {
-// "." and ".." are no entries; a name with a backslash cannot be spelled as a Windows path.
-bool Listed(const char* name, size_t length) {
-    if (name[0] == '.' && (length == 1 || (length == 2 && name[1] == '.')))
-        return false;
-    return std::memchr(name, '\\', length) == nullptr;
+// "." and ".." are no entries.
+bool IsEntry(const char* name, size_t length) {
+    return !(name[0] == '.' && (length == 1 || (length == 2 && name[1] == '.')));
 }
 } // namespace
 
-void DirListing::Add(const char* name, size_t length, unsigned char type) {
-    entries_.push_back({static_cast<uint32_t>(names_.size()), static_cast<uint16_t>(length), type});
-    names_.append(name, length);
-    names_.push_back('\0');
+bool DirListing::Spellable(std::string_view name) {
+    return name.find('\\') == std::string_view::npos;
+}
+
+void DirListing::Add(std::string& names, std::vector<Entry>& entries, std::string_view name,
+                     unsigned char type) {
+    entries.push_back(
+        {static_cast<uint32_t>(names.size()), static_cast<uint16_t>(name.size()), type});
+    names.append(name);
+    names.push_back('\0');
 }
 
 namespace {
@@ -107,9 +111,13 @@ void DirListing::SortAsWindows() {
 bool DirListing::Read(int fd, const Visit& keep) {
     names_.clear();
     entries_.clear();
-    const bool read = Scan(fd, [&](std::string_view name, unsigned char type) {
-        if (!keep || keep(name, type))
-            Add(name.data(), name.size(), type);
+    unspellableNames_.clear();
+    unspellable_.clear();
+    const bool read = ScanAll(fd, [&](std::string_view name, unsigned char type) {
+        if (!Spellable(name))
+            Add(unspellableNames_, unspellable_, name, type);
+        else if (!keep || keep(name, type))
+            Add(names_, entries_, name, type);
         return false;
     });
     if (!read)
@@ -119,6 +127,12 @@ bool DirListing::Read(int fd, const Visit& keep) {
 }
 
 bool DirListing::Scan(int fd, const Visit& visit) {
+    return ScanAll(fd, [&](std::string_view name, unsigned char type) {
+        return Spellable(name) && visit(name, type);
+    });
+}
+
+bool DirListing::ScanAll(int fd, const Visit& visit) {
 #if defined(SYS_getdents64)
     char* buffer = ThreadBuffer();
     for (bool first = true;; first = false) {
@@ -136,7 +150,7 @@ bool DirListing::Scan(int fd, const Visit& visit) {
             const auto* d = reinterpret_cast<const LinuxDirent64*>(buffer + pos);
             const size_t room = d->reclen - offsetof(LinuxDirent64, name);
             const size_t length = ::strnlen(d->name, room);
-            if (Listed(d->name, length) && visit(std::string_view(d->name, length), d->type))
+            if (IsEntry(d->name, length) && visit(std::string_view(d->name, length), d->type))
                 return true;
             pos += d->reclen;
         }
@@ -163,7 +177,7 @@ bool DirListing::ScanWithReaddir(int fd, const Visit& visit) {
         const unsigned char type = 0;
 #endif
         const size_t length = std::strlen(d->d_name);
-        if (Listed(d->d_name, length) && visit(std::string_view(d->d_name, length), type)) {
+        if (IsEntry(d->d_name, length) && visit(std::string_view(d->d_name, length), type)) {
             errno = 0;
             break;
         }

@@ -368,4 +368,28 @@ void PosixFolder::Subfolders(std::vector<FindEntry>& out, bool withAttributes) {
     }
 }
 
+void PosixFolder::FindUnspellable(std::string_view pattern, std::vector<FindEntry>& out) {
+    if (listing_.UnspellableSize() == 0)
+        return;
+    const NamePattern match(pattern);
+    DirHandle::Use use;
+    for (size_t i = 0; i < listing_.UnspellableSize(); ++i) {
+        FindEntry entry;
+        entry.name = listing_.UnspellableName(i);
+        if (!match.Matches(entry.name))
+            continue;
+        unsigned char type = listing_.UnspellableType(i);
+        if (type == DT_UNKNOWN) {
+            struct stat st {};
+            if (!use && !(use = handle_->Acquire()))
+                return;
+            if (StatAt(use.Fd(), entry.name.c_str(), st, AT_SYMLINK_NOFOLLOW) == 0)
+                type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+        }
+        entry.attributes = type == DT_DIR ? FileAttributes::Directory : FileAttributes::Normal;
+        entry.shortName = entry.name;
+        out.push_back(std::move(entry));
+    }
+}
+
 } // namespace brumo

@@ -36,6 +36,7 @@ public:
     void Find(std::string_view pattern, std::vector<FindEntry>& out,
               const std::function<bool()>& stopped) override;
     void Subfolders(std::vector<FindEntry>& out, bool withAttributes) override;
+    void FindUnspellable(std::string_view pattern, std::vector<FindEntry>& out) override;
 
     // Status calls made for entries, all folders together (tests check that a search asks
     // only about the entries it matches).

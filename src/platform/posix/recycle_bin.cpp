@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace brumo {
@@ -106,31 +107,57 @@ private:
     std::map<dev_t, Top> tops_;
 };
 
+RecycleResult Failure(int code, std::string trashFolder = {}) {
+    RecycleResult result;
+    result.code = code;
+    result.trashFolder = std::move(trashFolder);
+    return result;
+}
+
+bool IsReadOnly(int folderFd) {
+    struct statvfs vfs {};
+    return ::fstatvfs(folderFd, &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0;
+}
+
 RecycleResult SendOne(TrashFinder& finder, const std::string& path) {
     SafeParent parent;
     if (OsError e = SafeParent::Open(path, parent, false, SafeParent::Spelling::AsOnDisk))
-        return {e.code, {}};
+        return Failure(e.code);
     struct stat st {};
     if (::fstatat(parent.Fd(), parent.Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return {errno, {}};
+        return Failure(errno);
     // A run queues files until its batch is sent: much may stand at the name by then.
     if (OsError e = FileKind::OnlyFileOrLink(st))
-        return {e.code, {}};
+        return Failure(e.code);
     const std::string folder = RealPathOf(parent.Fd(), ParentOf(parent.HostPath()));
     const std::string hostPath = (folder == "/" ? folder : folder + "/") + parent.Name();
     const std::time_t now = std::time(nullptr);
     std::string refused;
-    if (const TrashCan* can = finder.For(st.st_dev, folder, refused))
-        return {can->Put(parent.Fd(), parent.Name(), hostPath, now), {}};
-    // The volume's own trash cannot be used (a top folder the user may not write, an unsafe
-    // .Trash): the home trash takes a copy, and the file goes only once the copy is whole.
-    const int volumeError = errno;
-    const TrashCan* home = finder.Home();
-    if (!home)
-        return {volumeError, refused};
-    if (const int error = home->PutCopy(parent.Fd(), parent.Name(), hostPath, now))
-        return {error, home->HostPath()};
-    return {};
+    RecycleResult result;
+    if (const TrashCan* can = finder.For(st.st_dev, folder, refused)) {
+        result.code = can->Put(parent.Fd(), parent.Name(), hostPath, now);
+    } else {
+        // The volume's own trash cannot be used (a top folder the user may not write, an
+        // unsafe .Trash): the home trash takes a copy, and the file goes only once the copy is
+        // whole.
+        const int volumeError = errno;
+        const TrashCan* home = finder.Home();
+        if (!home)
+            return Failure(volumeError, refused);
+        result.code = home->PutCopy(parent.Fd(), parent.Name(), hostPath, now);
+        if (result.code != 0) {
+            result.trashFolder = home->HostPath();
+            result.volume = TopFolderOf(folder, st.st_dev);
+            result.volumeCode = volumeError;
+        }
+    }
+    // Nothing leaves a read-only volume, whichever trash was tried: the volume is the cause.
+    if (result.code != 0 && IsReadOnly(parent.Fd())) {
+        result = Failure(EROFS);
+        result.volume = TopFolderOf(folder, st.st_dev);
+        result.volumeCode = EROFS;
+    }
+    return result;
 }
 
 } // namespace

@@ -63,7 +63,7 @@ TEST_F(CountCommandTest, CountGivesJson) {
     EXPECT_EQ(nlohmann::json::parse(out_), nlohmann::json::parse(R"({
         "type": "Temporary files", "outcome": "finished", "foldersSearched": 3,
         "foldersUnreadable": 0, "filesMatched": 3, "filesRestricted": 0, "filesProtected": 1,
-        "filesToProcess": 2, "totalSize": 10240})"));
+        "filesToProcess": 2, "totalSize": 10240, "namesSkipped": 0, "skipped": []})"));
     EXPECT_EQ(err_, "");
 }
 

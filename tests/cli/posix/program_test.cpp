@@ -1,5 +1,6 @@
 #include "../cli_test_support.h"
 #include "model/type_store.h"
+#include "platform/file_lock.h"
 #include "program_process.h"
 #include "support/file_text.h"
 #include "support/temp_tree.h"
@@ -9,7 +10,9 @@
 
 #include <fstream>
 #include <functional>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace brumo {
 namespace {
@@ -193,6 +196,61 @@ TEST_F(StoreProgramTest, NamesAndMethodsOfTheStoreAreTakenAsTheyAre) {
     }
 }
 
+TEST_F(StoreProgramTest, NamesAWindowsPathCannotHoldAreReportedAsSkipped) {
+    Store({Type("Temp", MethodDelete)});
+    const fs::path t = tree / "c" / "t";
+    for (const char* name : {"a\\b.tmp", "a\\b.txt", "bad\xff.tmp", "ok.tmp"})
+        test::TreeBuilder::MakeFile(t / name, 1);
+    fs::create_directories(t / "sub\\dir"); // a folder whose files no path reaches
+    const std::string where = "2 names in C:\\t were skipped";
+
+    const auto count = brumo.Run({"count", "1", "--json"}, Env());
+    ASSERT_EQ(count.code, 0) << count.err;
+    const auto figures = nlohmann::json::parse(count.out);
+    EXPECT_EQ(figures["filesMatched"], 2) << count.out; // the bad bytes are searched
+    EXPECT_EQ(figures["namesSkipped"], 2) << count.out; // the .txt is no match
+    EXPECT_EQ(figures["skipped"][0]["path"], "C:\\t");
+    EXPECT_NE(count.err.find(where), std::string::npos) << count.err;
+
+    const auto run = brumo.Run({"run", "--real", "--yes", "--json"}, Env());
+    EXPECT_EQ(run.code, 0) << run.err;
+    const auto lines = test::JsonLines(run.out);
+    EXPECT_EQ(lines.back()["namesSkipped"], 2) << run.out;
+    EXPECT_EQ(lines.back()["filesProcessed"], 2);
+    EXPECT_EQ(lines.front()["record"], "skipped") << run.out;
+    EXPECT_NE(run.err.find(where), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("2 names were skipped"), std::string::npos) << run.err;
+    const std::string log = test::ReadFileText(tree / "prog" / "brumo.LOG.TXT");
+    EXPECT_NE(log.find("ERR\tC:\\t\\"), std::string::npos) << log;
+    EXPECT_TRUE(fs::exists(t / "a\\b.tmp"));
+    EXPECT_FALSE(fs::exists(t / "bad\xff.tmp"));
+}
+
+TEST_F(StoreProgramTest, AFileOnAReadOnlyVolumeBlamesTheVolumeNotTheHomeTrash) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a read-only file system needs root";
+    const fs::path volume = tree / "c" / "ro";
+    fs::create_directories(volume);
+    if (::mount("brumo-test", volume.c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "no file system can be mounted here";
+    struct Unmount {
+        fs::path at;
+        ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+    } unmount{volume};
+    test::TreeBuilder::MakeFile(volume / "a.tmp", 1);
+    ASSERT_EQ(::mount(nullptr, volume.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    TJunkFileObj type = Type("Trash", MethodRecycleBin);
+    type.Folders = {FolderEntry{"C:\\ro", FolderOnly}};
+    Store({type});
+    const auto run = brumo.Run({"run", "--real", "--yes", "--json"}, Env());
+    EXPECT_EQ(run.code, 1) << run.err;
+    const std::string error = test::JsonLines(run.out).front().value("error", "");
+    EXPECT_NE(error.find("The volume " + volume.string() + " is read-only"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(error.find("Trash"), std::string::npos) << error;
+    EXPECT_TRUE(fs::exists(volume / "a.tmp"));
+}
+
 TEST_F(StoreProgramTest, APendingRecoveryCopyHoldsBackARealRun) {
     Store({Type("Old", MethodDelete)});
     const std::vector<TJunkFileObj> changed = {Type("New", MethodDelete)};
@@ -207,6 +265,37 @@ TEST_F(StoreProgramTest, APendingRecoveryCopyHoldsBackARealRun) {
     EXPECT_FALSE(fs::exists(tree / "prog" / "brumo.D$$"));
     EXPECT_NE(brumo.Run({"list"}, Env()).out.find("New"), std::string::npos);
     EXPECT_EQ(brumo.Run({"run", "--real", "--yes"}, Env()).code, 0);
+}
+
+TEST_F(StoreProgramTest, AnOpenWindowsRecoveryCopyIsNoCrashedWindows) {
+    Store({Type("Old", MethodDelete)});
+    const fs::path copy = tree / "prog" / "brumo.D$$";
+    TypeStore writer;
+    const std::vector<TJunkFileObj> changed = {Type("New", MethodDelete)};
+    ASSERT_TRUE(writer.Save(copy.string(), changed).saved);
+    {
+        // As the window holds it for as long as it is open.
+        bool held = false;
+        OsError error;
+        const std::unique_ptr<FileLock> window =
+            FileLock::TryTake((tree / "prog" / "brumo.DAT.lock").string(), held, error);
+        ASSERT_TRUE(window);
+        for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+                 {"run", "--real", "--yes"}, {"recover", "restore"}, {"recover", "discard"}}) {
+            const auto refused = brumo.Run(args, Env());
+            EXPECT_EQ(refused.code, 2) << args[0];
+            EXPECT_NE(refused.err.find("a Brumo window is open"), std::string::npos) << refused.err;
+            EXPECT_EQ(refused.err.find("brumo recover"), std::string::npos) << refused.err;
+        }
+        const auto list = brumo.Run({"list"}, Env());
+        EXPECT_NE(list.err.find("a Brumo window is open"), std::string::npos) << list.err;
+        EXPECT_EQ(list.err.find("did not close normally"), std::string::npos) << list.err;
+        EXPECT_TRUE(fs::exists(copy));
+    }
+    // The window is gone and its copy stayed: a crashed window's, to settle.
+    EXPECT_NE(brumo.Run({"list"}, Env()).err.find("did not close normally"), std::string::npos);
+    EXPECT_EQ(brumo.Run({"recover", "discard"}, Env()).code, 0);
+    EXPECT_FALSE(fs::exists(copy));
 }
 
 TEST_F(StoreProgramTest, TheTrashLimitThatIsNoNumberIsReportedAndIgnored) {

@@ -192,7 +192,7 @@ TEST_F(RunCommandTest, JsonLinesGiveEachFileAndTheSummary) {
         "path": "C:\\t\\Größe \"x\".tmp", "size": 20, "ok": true})"));
     EXPECT_EQ(lines[2], nlohmann::json::parse(R"({"record": "summary", "testRun": true,
         "stopped": false, "typesProcessed": 1, "filesProcessed": 2, "filesRestorable": 0,
-        "filesFailed": 0, "foldersUnreadable": 0, "typesUnprocessed": 0, "totalSize": 30, "logFailed": false,
+        "filesFailed": 0, "foldersUnreadable": 0, "namesSkipped": 0, "typesUnprocessed": 0, "totalSize": 30, "logFailed": false,
         "recycleBinTooSmall": false, "heldFiles": 1, "heldSize": 2000,
         "log": )" + nlohmann::json(files.TestLog).dump() +
                                               "}"));

@@ -41,6 +41,30 @@ TEST_F(FolderWalkerTest, HoldingAndTrashFoldersAtADriveRootAreNeverEntered) {
     EXPECT_EQ(r.counts.filesMatched, 0);
 }
 
+TEST_F(FolderWalkerTest, NamesAPathCannotSpellCountOnlyWhereTheModeWouldTakeThem) {
+    TreeBuilder::MakeFile(C("T/a\\b.tmp"));
+    TreeBuilder::MakeFile(C("T/a\\b.log")); // matches no specification
+    TreeBuilder::MakeFile(C("T/x\\y"));     // "*." takes a name without an extension only
+    TreeBuilder::MakeDir(C("T/sub\\dir"));
+    TreeBuilder::MakeFile(C("T/deeper/c\\d.tmp"));
+    const struct {
+        int32_t mode;
+        std::vector<std::string> specs;
+        int32_t skipped;
+    } cases[] = {
+        {FolderOnly, {"*.tmp"}, 1},
+        {FolderOnly, {"*.tmp", "A*.*"}, 2},
+        {FolderOnly, {"*."}, 1},
+        {SubfoldersOnly, {"*.tmp"}, 2},
+        {FolderAndSubfolders, {"*.tmp"}, 3},
+    };
+    for (const auto& c : cases) {
+        const WalkResult r = Walk(Type({{"C:\\T", c.mode}}, c.specs));
+        EXPECT_EQ(r.counts.namesSkipped, c.skipped) << c.mode << " " << c.specs.back();
+        EXPECT_TRUE(r.files.empty()) << r.files.front().first;
+    }
+}
+
 TEST_F(FolderWalkerTest, LinksAreNeverFollowed) {
     const fs::path outside = tree_ / "outside";
     TreeBuilder::MakeFile(outside / "victim.tmp", 1000);
