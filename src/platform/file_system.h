@@ -62,6 +62,9 @@ public:
     static std::string LinkTarget(const std::string& path);
     // The 8.3 form of a path; the path itself where the platform has no short names.
     static std::string ShortPathName(const std::string& path);
+    // The long form of a path whose names may be 8.3 ones; the path itself where the platform
+    // has no short names or the path is not there.
+    static std::string LongPathName(const std::string& path);
 };
 
 } // namespace brumo

@@ -25,7 +25,7 @@ struct Listing {
 void Walk(Folder& folder, const std::string& original, Listing& listing) {
     std::vector<FindEntry> entries;
     folder.Find("*", entries);
-    HoldingFolder::SweepPartialCopies(folder);
+    HoldingFolder::SweepPartialCopies(folder, original, entries);
     const Clock& clock = Clock::Current();
     for (const FindEntry& entry : entries) {
         const std::string path = original + "\\" + entry.name;
@@ -40,7 +40,7 @@ void Walk(Folder& folder, const std::string& original, Listing& listing) {
                 Walk(*sub, path, listing);
             continue;
         }
-        if (HoldingFolder::IsPartialCopy(entry.name))
+        if (HoldingFolder::IsPartialCopy(path))
             continue;
         HeldFile file;
         file.originalPath = path;
@@ -112,7 +112,7 @@ HeldFile Named(const std::string& originalPath) {
     HeldFile file;
     file.originalPath = originalPath;
     // A partial copy lies where a held file would, but is none.
-    if (!HoldingFolder::IsPartialCopy(originalPath.substr(originalPath.find_last_of('\\') + 1)))
+    if (!HoldingFolder::IsPartialCopy(originalPath))
         file.holdingFolder = HoldingFolderOf(originalPath);
     return file;
 }

@@ -4,6 +4,7 @@
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
 #include "platform/folder.h"
+#include "platform/holding_folder.h"
 #include "runs/count_report.h"
 #include "runs/holding_path.h"
 #include "runs/line_escape.h"
@@ -213,12 +214,14 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
     }
     std::string target = wanted;
     OsError error;
-    if (files_->FileExistsAsSpelled(wanted) && !MayBeGivenName(wanted)) {
+    // A held file never bears the form of a partial copy, which the next listing would sweep.
+    const bool copyForm = HoldingFolder::IsPartialCopy(path);
+    if (!copyForm && files_->FileExistsAsSpelled(wanted) && !MayBeGivenName(wanted)) {
         error = ReplaceHeld(path, wanted, target);
     } else {
         // Another file holds the name (a case twin where the holding folder folds case, a file
         // of a twin folder, a name given to one of them): both are kept.
-        if (files_->FileExistsAsNamed(wanted))
+        if (copyForm || files_->FileExistsAsNamed(wanted))
             target = HoldingPath::FreeName(wanted);
         error = files_->MoveFile(path, target);
     }

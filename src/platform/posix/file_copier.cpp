@@ -1,10 +1,10 @@
 #include "platform/posix/file_copier.h"
 
 #include "platform/posix/unique_fd.h"
+#include "platform/temp_name.h"
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -18,59 +18,40 @@ namespace brumo {
 
 namespace {
 
-constexpr size_t kNameKept = 200;
+// Temporary names carry a backslash before the maker's number: no file the program walks, and
+// so no held file, has one in its name. A file system that refuses it (FAT, exFAT) gets the
+// plain form with a period there, which a genuine file may share.
+constexpr char kMarked = '\\';
+constexpr char kPlain = '.';
 
-// The process that made a temporary file: "<pid>-<n>.tmp" read from its tail; 0 when the
-// tail is not of that form.
-pid_t MakerOf(std::string_view tail) {
-    constexpr std::string_view suffix = ".tmp";
-    if (!tail.ends_with(suffix))
-        return 0;
-    tail.remove_suffix(suffix.size());
-    const size_t dash = tail.find('-');
-    if (dash == 0 || dash == std::string_view::npos || dash + 1 == tail.size())
-        return 0;
-    long long pid = 0;
-    for (size_t i = 0; i < tail.size(); ++i) {
-        if (i == dash)
-            continue;
-        if (tail[i] < '0' || tail[i] > '9')
-            return 0;
-        if (i < dash && (pid = pid * 10 + (tail[i] - '0')) > 0x7FFFFFFF)
-            return 0;
-    }
-    return static_cast<pid_t>(pid);
-}
-
-// The maker of any temporary file: ".<final name>.<pid>-<n>.tmp", the tail starting after the
-// last dot but the suffix's; 0 for another name.
-pid_t TempMaker(std::string_view name) {
-    if (name.size() < 2 || name[0] != '.' || !name.ends_with(".tmp"))
-        return 0;
-    const size_t dot = name.substr(0, name.size() - 4).rfind('.');
-    if (dot == std::string_view::npos || dot < 2)
-        return 0;
-    return MakerOf(name.substr(dot + 1));
+// The maker of a temporary file of the marked form (or, with plainToo, of either form); 0 for
+// another name.
+pid_t TempMaker(std::string_view name, bool plainToo) {
+    const uint32_t maker = TempName::MakerOf(name, kMarked);
+    return static_cast<pid_t>(maker || !plainToo ? maker : TempName::MakerOf(name, kPlain));
 }
 
 bool ProcessHasEnded(pid_t pid) {
     return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
-// Creates a new temporary file ".<name>.<pid>-<n>.tmp" in the folder; never an existing one.
+// Creates a new temporary file in the folder, of the marked form where the file system takes
+// it; never an existing one.
 OsError CreateTemp(int folderFd, const std::string& finalName, mode_t mode, UniqueFd& fd,
                    std::string& tempName) {
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<uint32_t> counter{0};
+    char mark = kMarked;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[48];
-        std::snprintf(suffix, sizeof suffix, ".%d-%u.tmp", static_cast<int>(::getpid()),
-                      counter.fetch_add(1));
-        // Keep the name within NAME_MAX however long the final name is.
-        tempName = "." + finalName.substr(0, kNameKept) + suffix;
+        tempName = TempName::Make(finalName, mark, static_cast<uint32_t>(::getpid()),
+                                  counter.fetch_add(1));
         fd.Reset(::openat(folderFd, tempName.c_str(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
         if (fd.Valid())
             return {};
+        if ((errno == EINVAL || errno == EILSEQ) && mark == kMarked) {
+            mark = kPlain;
+            continue;
+        }
         if (errno != EEXIST)
             return OsError{errno};
     }
@@ -213,24 +194,24 @@ OsError FileCopier::Commit(int folderFd, const std::string& tempName, const std:
     return SyncFolder(folderFd);
 }
 
-void FileCopier::RemoveStale(int folderFd, const std::string& finalName) {
-    const std::string prefix = "." + finalName.substr(0, kNameKept) + ".";
-    RemoveStaleWhere(folderFd, [&prefix](std::string_view name) {
-        return name.size() > prefix.size() && name.starts_with(prefix)
-                   ? MakerOf(name.substr(prefix.size()))
+void FileCopier::RemoveStale(int folderFd, const std::string& finalName, bool plainToo) {
+    const std::string head = TempName::Head(finalName);
+    RemoveStaleWhere(folderFd, [&](std::string_view name) -> pid_t {
+        if (name.size() <= head.size() || !name.starts_with(head))
+            return 0;
+        const char mark = name[head.size()];
+        return mark == kMarked || (plainToo && mark == kPlain)
+                   ? static_cast<pid_t>(TempName::MakerOf(name, mark))
                    : 0;
     });
 }
 
-void FileCopier::RemoveAllStale(int folderFd, const std::function<bool(const std::string&)>& keep) {
-    RemoveStaleWhere(folderFd, [&keep](std::string_view name) -> pid_t {
-        const pid_t maker = TempMaker(name);
+void FileCopier::RemoveAllStale(int folderFd, bool plainToo,
+                                const std::function<bool(const std::string&)>& keep) {
+    RemoveStaleWhere(folderFd, [&](std::string_view name) -> pid_t {
+        const pid_t maker = TempMaker(name, plainToo);
         return maker && keep && keep(std::string(name)) ? 0 : maker;
     });
-}
-
-bool FileCopier::IsTempName(std::string_view name) {
-    return TempMaker(name) != 0;
 }
 
 OsError FileCopier::SyncFolder(int folderFd) {

@@ -30,13 +30,13 @@ public:
     static int RenameNoReplace(int fromDir, const std::string& from, int toDir,
                                const std::string& to);
     // Removes the temporary files for finalName in folderFd that a process which has ended
-    // left behind (a crash mid-copy or mid-save).
-    static void RemoveStale(int folderFd, const std::string& finalName);
+    // left behind (a crash mid-copy or mid-save): those of the marked form, and with plainToo
+    // those of the plain form as well, for a folder where no other file can bear such a name.
+    static void RemoveStale(int folderFd, const std::string& finalName, bool plainToo);
     // RemoveStale for every final name at once, in one pass over the folder, sparing the
     // names `keep` accepts (files that merely look like temporary ones).
-    static void RemoveAllStale(int folderFd, const std::function<bool(const std::string&)>& keep);
-    // Whether a name has the form of a temporary file, whoever its maker is.
-    static bool IsTempName(std::string_view name);
+    static void RemoveAllStale(int folderFd, bool plainToo,
+                               const std::function<bool(const std::string&)>& keep);
     // Flushes a folder's entries (the folder may be a handle that cannot be read).
     static OsError SyncFolder(int folderFd);
 };

@@ -91,8 +91,9 @@ OsError MoveAcross(const SafeParent& from, const struct stat& st, const SafePare
             return OsError{errno};
         if (opened.st_dev != st.st_dev || opened.st_ino != st.st_ino)
             return OsError{ENOENT}; // the name now stands for another file
-        // A copy that an earlier, crashed move left here goes first.
-        FileCopier::RemoveStale(to.Fd(), to.Name());
+        // A copy that an earlier, crashed move left here goes first (never a file of the
+        // plain form, which may be the user's).
+        FileCopier::RemoveStale(to.Fd(), to.Name(), false);
         std::string temp;
         if (OsError e = FileCopier::CopyToTemp(source.Get(), opened, to.Fd(), to.Name(), temp))
             return e;
@@ -378,14 +379,14 @@ OsError FileSystem::WriteFileAtomic(const std::string& path, std::string_view by
         return e;
     const OsError committed = FileCopier::Commit(parent.Fd(), temp, parent.Name(), true);
     if (!committed)
-        FileCopier::RemoveStale(parent.Fd(), parent.Name());
+        FileCopier::RemoveStale(parent.Fd(), parent.Name(), true);
     return committed;
 }
 
 void FileSystem::RemoveStaleTemporaryFiles(const std::string& path) {
     SafeParent parent;
     if (!IsRoot(path) && !SafeParent::Open(path, parent))
-        FileCopier::RemoveStale(parent.Fd(), parent.Name());
+        FileCopier::RemoveStale(parent.Fd(), parent.Name(), true);
 }
 
 bool FileSystem::IsSpecialFile(const std::string& path) {
@@ -416,6 +417,10 @@ std::string FileSystem::LinkTarget(const std::string& path) {
 }
 
 std::string FileSystem::ShortPathName(const std::string& path) {
+    return path;
+}
+
+std::string FileSystem::LongPathName(const std::string& path) {
     return path;
 }
 

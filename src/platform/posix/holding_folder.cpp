@@ -63,17 +63,21 @@ std::string HoldingFolder::DriveLetters() {
     return letters;
 }
 
-bool HoldingFolder::IsPartialCopy(std::string_view name) {
-    return FileCopier::IsTempName(name);
+// A partial copy has a backslash in its name (FileCopier): no listing shows it and no Windows
+// path names it. Where a file system refuses one, the copy has the plain form a held file may
+// have too, and a leftover of it is listed as a held file.
+bool HoldingFolder::IsPartialCopy(const std::string&) {
+    return false;
 }
 
-void HoldingFolder::SweepPartialCopies(const Folder& folder) {
+void HoldingFolder::SweepPartialCopies(const Folder& folder, const std::string&,
+                                       const std::vector<FindEntry>&) {
     const auto* posix = dynamic_cast<const PosixFolder*>(&folder);
     if (!posix)
         return;
     const UniqueFd fd = posix->OpenAgain();
     if (fd.Valid())
-        FileCopier::RemoveAllStale(fd.Get(), nullptr);
+        FileCopier::RemoveAllStale(fd.Get(), false, nullptr);
 }
 
 } // namespace brumo

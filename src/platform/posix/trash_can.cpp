@@ -171,7 +171,7 @@ void TrashCan::SweepCrashedCopies() const {
     // Partial copies a crashed run left go before the first copy, once for the whole batch:
     // looking at every copy would read files/ once per file. A trashed file that only looks
     // like one keeps its description in info/ and stays.
-    FileCopier::RemoveAllStale(files_.Get(), [this](const std::string& name) {
+    FileCopier::RemoveAllStale(files_.Get(), true, [this](const std::string& name) {
         struct stat st {};
         return ::fstatat(info_.Get(), (name + kInfoSuffix).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
     });

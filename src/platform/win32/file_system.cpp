@@ -4,6 +4,7 @@
 #include "platform/win32/final_path.h"
 #include "platform/win32/held_entry.h"
 #include "platform/win32/held_move.h"
+#include "platform/win32/partial_copy.h"
 #include "platform/win32/win_text.h"
 
 #include "platform/win32/windows_api.h"
@@ -148,8 +149,8 @@ OsError FileSystem::MoveFile(const std::string& from, const std::string& to) {
         return e;
     if (OsError e = HeldFolder::Reaches(from, source.identity))
         return e;
-    return HeldMove{source.folder, source.name, target, toName}.Move(source.file, source.identity,
-                                                                     from, to);
+    const HeldMove move{source.folder, source.name, target, toName, PartialCopy::FolderFor(to)};
+    return move.Move(source.file, source.identity, from, to);
 }
 
 OsError FileSystem::CreateFolders(const std::string& path) {
@@ -307,20 +308,31 @@ std::string FileSystem::LinkTarget(const std::string& path) {
     return FinalPath::Resolve(path);
 }
 
-std::string FileSystem::ShortPathName(const std::string& path) {
+namespace {
+// A path in the other form of its names, as GetShortPathNameW or GetLongPathNameW gives it.
+template <typename Convert> std::string OtherForm(const std::string& path, Convert convert) {
     const std::wstring wide = WinText::FilePath(path);
-    const DWORD n = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    const DWORD n = convert(wide.c_str(), nullptr, 0);
     if (n == 0)
         return path;
-    std::wstring shortPath(n, L'\0');
-    const DWORD got = GetShortPathNameW(wide.c_str(), shortPath.data(), n);
+    std::wstring other(n, L'\0');
+    const DWORD got = convert(wide.c_str(), other.data(), n);
     if (got == 0 || got >= n)
         return path;
-    shortPath.resize(got);
+    other.resize(got);
     // The long-path prefix added for the call is not part of the answer.
-    if (shortPath.rfind(L"\\\\?\\", 0) == 0 && path.rfind("\\\\?\\", 0) != 0)
-        shortPath.erase(0, 4);
-    return WinText::Utf8(shortPath);
+    if (other.rfind(L"\\\\?\\", 0) == 0 && path.rfind("\\\\?\\", 0) != 0)
+        other.erase(0, 4);
+    return WinText::Utf8(other);
+}
+} // namespace
+
+std::string FileSystem::ShortPathName(const std::string& path) {
+    return OtherForm(path, GetShortPathNameW);
+}
+
+std::string FileSystem::LongPathName(const std::string& path) {
+    return OtherForm(path, GetLongPathNameW);
 }
 
 } // namespace brumo

@@ -1,5 +1,7 @@
 #include "platform/win32/held_move.h"
 
+#include "platform/file_system.h"
+#include "platform/win32/partial_copy.h"
 #include "platform/win32/win_text.h"
 
 namespace brumo {
@@ -46,7 +48,7 @@ OsError HeldMove::Move(NtFile& file, const FileIdentity& identity, const std::st
     }
     if (linked.code == ERROR_NOT_SAME_DEVICE || NoLinksHere(linked)) {
         file.Reset();
-        return MoveByPath(from, to);
+        return copies.empty() ? MoveByPath(from, to) : CopyAcross(identity);
     }
     if (linked)
         return linked;
@@ -69,6 +71,51 @@ OsError HeldMove::Move(NtFile& file, const FileIdentity& identity, const std::st
         e.code = HeldFolder::LinkOnTheWay();
     if (e)
         RemoveName(target, toName, &identity);
+    return e;
+}
+
+OsError HeldMove::CopyAcross(const FileIdentity& identity) const {
+    // A link is moved as itself or not at all.
+    if (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return OsError{ERROR_NOT_SAME_DEVICE};
+    NtFile in;
+    FileIdentity found;
+    if (OsError e =
+            source.OpenEntry(fromName, FILE_READ_DATA | DELETE | FILE_WRITE_ATTRIBUTES, in, found,
+                             FILE_NON_DIRECTORY_FILE | FILE_SEQUENTIAL_ONLY, FILE_SHARE_READ))
+        return e;
+    if (!found.SameFile(identity))
+        return OsError{HeldFolder::LinkOnTheWay()};
+    NtFile copy;
+    {
+        HeldFolder folder;
+        if (OsError e = HeldFolder::Open(copies, folder, true))
+            return e;
+        if (OsError e = PartialCopy::Write(in, folder, toName, copy))
+            return e;
+    }
+    FileIdentity copied;
+    OsError e = copy.Identity(copied);
+    if (!e)
+        e = copy.Rename(target.Handle(), WinText::Wide(toName));
+    if (!e && !target.Names(toName, copied))
+        e.code = HeldFolder::LinkOnTheWay();
+    // The source goes only once its copy is in place; if it cannot go, neither does the copy, so
+    // that the file is never in both places.
+    const uint32_t attributes = identity.attributes & kSettable;
+    const bool readOnly = attributes & FILE_ATTRIBUTE_READONLY;
+    if (!e && readOnly)
+        e = in.SetAttributes(attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!e)
+        e = in.SetDisposition(true);
+    if (e && readOnly)
+        (void)in.SetAttributes(attributes);
+    in.Reset();
+    if (!e && source.Names(fromName, identity))
+        e.code = HeldFolder::LinkOnTheWay();
+    (void)(e ? copy.SetDisposition(true) : copy.SetAttributes(attributes));
+    copy.Reset();
+    FileSystem::RemoveEmptyFolder(copies);
     return e;
 }
 

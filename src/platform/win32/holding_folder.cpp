@@ -1,6 +1,8 @@
 #include "platform/holding_folder.h"
 
 #include "platform/drives.h"
+#include "platform/folder.h"
+#include "platform/win32/partial_copy.h"
 
 namespace brumo {
 
@@ -21,16 +23,13 @@ std::string HoldingFolder::DriveLetters() {
     return letters;
 }
 
-} // namespace brumo
-
-namespace brumo {
-
-// The system copies a move across volumes under the file's own name: no partial copy has a
-// name of its own here.
-bool HoldingFolder::IsPartialCopy(std::string_view) {
-    return false;
+bool HoldingFolder::IsPartialCopy(const std::string& originalPath) {
+    return PartialCopy::IsCopy(originalPath);
 }
 
-void HoldingFolder::SweepPartialCopies(const Folder&) {}
+void HoldingFolder::SweepPartialCopies(const Folder& folder, const std::string& original,
+                                       const std::vector<FindEntry>& entries) {
+    PartialCopy::Sweep(folder.Path(), original, entries);
+}
 
 } // namespace brumo

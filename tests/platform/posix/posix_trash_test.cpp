@@ -170,9 +170,11 @@ TEST_F(TrashTest, CopiesSweepOnlyWhatACrashedCopyLeftBehind) {
     ASSERT_GT(child, 0);
     auto can = TrashCan::Home();
     ASSERT_TRUE(can);
-    const std::string crashed = ".old.tmp." + std::to_string(child) + "-0.tmp";
+    const std::string crashed = ".old.tmp\\" + std::to_string(child) + "-0.tmp";
+    const std::string olderCrashed = ".older.tmp." + std::to_string(child) + "-0.tmp";
     const std::string lookAlike = ".kept.tmp." + std::to_string(child) + "-1.tmp";
     TreeBuilder::MakeFile(Trash() / "files" / crashed, 5);
+    TreeBuilder::MakeFile(Trash() / "files" / olderCrashed, 5);
     TreeBuilder::MakeFile(Trash() / "files" / lookAlike, 6); // trashed, described
     TreeBuilder::MakeFile(Trash() / "info" / (lookAlike + ".trashinfo"));
     TreeBuilder::MakeFile(Drive("a.tmp"), 1);
@@ -187,6 +189,7 @@ TEST_F(TrashTest, CopiesSweepOnlyWhatACrashedCopyLeftBehind) {
     EXPECT_EQ(fs::file_size(Trash() / "files" / "b.tmp"), 2u);
     EXPECT_TRUE(fs::exists(Trash() / "info" / "b.tmp.trashinfo"));
     EXPECT_FALSE(fs::exists(Trash() / "files" / crashed));
+    EXPECT_FALSE(fs::exists(Trash() / "files" / olderCrashed));
     EXPECT_EQ(fs::file_size(Trash() / "files" / lookAlike), 6u);
 }
 

@@ -114,20 +114,22 @@ TEST_F(CleanupRunTest, AHeldCopyWithTheLongestNameIsReplacedToo) {
 }
 
 // A real run sweeps the partial copy a killed move left in a holding folder, and only once its
-// writer has gone.
+// writer has gone; a held file that only looks like an older copy stays.
 TEST_F(CleanupRunTest, ARealRunRemovesPartialCopiesWhoseWriterHasEnded) {
     const pid_t ended = test::EndedProcessId();
     ASSERT_GT(ended, 0);
     const fs::path held = tree / "c" / HoldingFolder::Name / "a";
-    const fs::path dead = held / (".b.tmp." + std::to_string(ended) + "-0.tmp");
-    const fs::path live = held / (".c.tmp." + std::to_string(::getpid()) + "-1.tmp");
-    TreeBuilder::MakeFile(dead, 5);
-    TreeBuilder::MakeFile(live, 5);
+    const fs::path dead = held / (".b.tmp\\" + std::to_string(ended) + "-0.tmp");
+    const fs::path live = held / (".c.tmp\\" + std::to_string(::getpid()) + "-1.tmp");
+    const fs::path genuine = held / (".e.tmp." + std::to_string(ended) + "-0.tmp");
+    for (const fs::path& path : {dead, live, genuine})
+        TreeBuilder::MakeFile(path, 5);
     rows.Add("Hold", MethodHoldingFolder, "C:\\a", {"*.tmp"});
     File("a\\d.tmp", 10);
     ASSERT_TRUE(RunToEnd(false));
     EXPECT_FALSE(fs::exists(dead));
     EXPECT_TRUE(fs::exists(live));
+    EXPECT_TRUE(fs::exists(genuine));
     EXPECT_EQ(fs::file_size(held / "d.tmp"), 10u);
 }
 

@@ -98,20 +98,22 @@ TEST_F(HeldPlacesTest, LinksInTheDataFoldersHoldingFoldersAreRefused) {
 }
 
 // A copy a move across file systems was writing is no held file; once its writer has ended,
-// the next listing removes it.
+// the next listing removes it. A held file that only looks like an older copy stays one.
 TEST_F(HeldPlacesTest, PartialCopiesAreNeverListedAndGoOnceTheirWriterHasEnded) {
     const pid_t ended = test::EndedProcessId();
     ASSERT_GT(ended, 0);
-    const std::string dead = ".f16.tmp." + std::to_string(ended) + "-0.tmp";
-    const std::string live = ".g.tmp." + std::to_string(::getpid()) + "-3.tmp";
+    const std::string dead = ".f16.tmp\\" + std::to_string(ended) + "-0.tmp";
+    const std::string live = ".g.tmp\\" + std::to_string(::getpid()) + "-3.tmp";
+    const std::string genuine = ".x.tmp." + std::to_string(ended) + "-0.tmp";
     TreeBuilder::MakeFile(inData / "TEMP" / dead, 5);
     TreeBuilder::MakeFile(atRoot / "TEMP" / live, 5);
     TreeBuilder::MakeFile(atRoot / "TEMP" / "f16.tmp", 9);
-    EXPECT_EQ(Originals(), (std::vector<std::string>{"C:\\TEMP\\f16.tmp"}));
+    TreeBuilder::MakeFile(inData / "TEMP" / genuine, 4);
+    EXPECT_EQ(Originals(), (std::vector<std::string>{"C:\\TEMP\\" + genuine, "C:\\TEMP\\f16.tmp"}));
     EXPECT_FALSE(fs::exists(inData / "TEMP" / dead));
     EXPECT_TRUE(fs::exists(atRoot / "TEMP" / live)) << "its writer still runs";
-    EXPECT_FALSE(HeldFiles::Restore("C:\\TEMP\\" + live, false).done);
-    EXPECT_FALSE(HeldFiles::Delete("C:\\TEMP\\" + live).done);
+    EXPECT_TRUE(HeldFiles::Restore("C:\\TEMP\\" + genuine, false).done);
+    EXPECT_EQ(fs::file_size(tree / "c" / "TEMP" / genuine), 4u);
 }
 
 // The held copy of a file whose name leaves no room for "name (2)" stays until the newer copy
@@ -168,6 +170,27 @@ TEST_F(HeldPlacesTest, AMountTopsHeldFilesAreListed) {
     const std::vector<std::string> listed = Originals();
     ::umount2(top.c_str(), MNT_DETACH);
     EXPECT_EQ(listed, (std::vector<std::string>{"E:\\m.tmp"}));
+}
+
+// A move across file systems copies under a name no held file has, and leaves a held file that
+// looks like an older copy of it alone.
+TEST_F(HeldPlacesTest, AMoveAcrossFileSystemsKeepsAHeldLookAlike) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting needs root";
+    const fs::path other = tree / "c" / "mnt";
+    TreeBuilder::MakeDir(other);
+    if (::mount("brumo-test", other.c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "no file system can be mounted here";
+    const std::string lookAlike = ".a.tmp." + std::to_string(test::EndedProcessId()) + "-0.tmp";
+    TreeBuilder::MakeFile(other / "a.tmp", 3);
+    TreeBuilder::MakeFile(atRoot / "mnt" / lookAlike, 2);
+    const OsError moved =
+        FileSystem::MoveFile("C:\\mnt\\a.tmp", *HoldingPath::Of("C:\\mnt\\a.tmp"));
+    ::umount2(other.c_str(), MNT_DETACH);
+    EXPECT_FALSE(moved);
+    EXPECT_EQ(fs::file_size(atRoot / "mnt" / "a.tmp"), 3u);
+    EXPECT_EQ(fs::file_size(atRoot / "mnt" / lookAlike), 2u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(atRoot / "mnt"), {}), 2);
 }
 
 } // namespace
