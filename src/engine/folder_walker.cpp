@@ -5,6 +5,7 @@
 #include "engine/name_match.h"
 #include "engine/protection.h"
 #include "platform/file_attributes.h"
+#include "platform/file_system.h"
 #include "platform/folder.h"
 #include "platform/locale_info.h"
 #include "platform/named_event.h"
@@ -36,6 +37,11 @@ bool IsDigits(std::string_view text) {
     return true;
 }
 
+// A path whose names may be 8.3 ones in the long form the walk's own names have.
+std::string LongForm(std::string path) {
+    return path.find('~') == std::string::npos ? path : FileSystem::LongPathName(path);
+}
+
 // The given folders without a trailing backslash, with those no walk ever enters: the user's
 // trash, and the data folder, which may hold files held from a drive whose root is not ours.
 std::vector<std::string>& AlwaysExcluded(std::vector<std::string>& folders) {
@@ -43,7 +49,7 @@ std::vector<std::string>& AlwaysExcluded(std::vector<std::string>& folders) {
     folders.push_back(SpecialFolders::UserDataFolder());
     std::vector<std::string> kept;
     for (std::string& folder : folders) {
-        folder = WithoutTrailingBackslash(std::move(folder));
+        folder = WithoutTrailingBackslash(LongForm(std::move(folder)));
         if (!folder.empty())
             kept.push_back(std::move(folder));
     }
@@ -125,8 +131,16 @@ bool FolderWalker::StopRequested() {
 }
 
 bool FolderWalker::IsExcluded(std::string_view folder) const {
-    for (const std::string& excluded : options_.excludedFolders)
-        if (LocaleInfo::EqualIgnoreCase(folder, excluded))
+    // The names the walk finds are long: only the folder entry's own part may be spelled short.
+    std::string longForm;
+    if (!entryLongForm_.empty() && folder.starts_with(entry_)) {
+        longForm.assign(entryLongForm_).append(folder.substr(entry_.size()));
+        folder = longForm;
+    }
+    for (const std::string_view excluded : options_.excludedFolders)
+        if (folder.size() >= excluded.size() &&
+            (folder.size() == excluded.size() || folder[excluded.size()] == '\\') &&
+            LocaleInfo::EqualIgnoreCase(folder.substr(0, excluded.size()), excluded))
             return true;
     return false;
 }
@@ -152,6 +166,10 @@ void FolderWalker::SearchAll() {
 }
 
 void FolderWalker::SearchFolder(const std::string& folder, int32_t mode) {
+    entry_ = folder;
+    entryLongForm_ = LongForm(folder);
+    if (entryLongForm_ == folder)
+        entryLongForm_.clear();
     if (IsExcluded(folder))
         return;
     // A missing folder still counts as searched. Where the platform spells folders as they

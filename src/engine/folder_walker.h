@@ -71,6 +71,7 @@ public:
 
 private:
     bool StopRequested();
+    // Whether a folder is an excluded one or lies below one, through any spelling of its names.
     bool IsExcluded(std::string_view folder) const;
     void Unreadable(const std::string& folder, const OsError& error);
     // The folder's names the search could not spell among those it would have taken: files
@@ -93,6 +94,9 @@ private:
     size_t prefetchFrom_ = std::string::npos;
     SearchCounts counts_;
     bool stopped_ = false;
+    // The folder entry being searched, and its long form where it is spelled with 8.3 names.
+    std::string entry_;
+    std::string entryLongForm_;
     // Reused across folders so that the walk allocates little.
     std::vector<FindEntry> found_;
     std::deque<std::vector<FindEntry>> subfoldersByDepth_; // stable under growth

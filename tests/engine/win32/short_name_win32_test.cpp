@@ -42,5 +42,29 @@ TEST_F(ShortNameTest, TheSearchAlsoFindsAFileByItsShortName) {
     EXPECT_EQ(r.counts.bytesMatched, 7);
 }
 
+// Nothing below an excluded folder is searched, whatever 8.3 names spell the way there.
+TEST_F(ShortNameTest, NothingBelowAnExcludedFolderIsSearchedThroughShortNames) {
+    TreeBuilder::MakeFile(C("Long Parent/Program Folder/sub/in.tmp"));
+    TreeBuilder::MakeFile(C("Long Parent/other.tmp"));
+    const std::string parent = W("Long Parent"), program = parent + "\\Program Folder";
+    const std::string shortParent = FileSystem::ShortPathName(parent);
+    const std::string shortProgram = FileSystem::ShortPathName(program);
+    ASSERT_NE(shortProgram, program) << "no short names on this volume";
+    const struct {
+        std::string entry, excluded;
+        int found;
+    } cases[] = {
+        {shortParent, program, 1},
+        {parent, shortProgram, 1},
+        {shortProgram, program, 0},
+        {shortProgram + "\\sub", program, 0},
+        {shortParent + "\\Program Folder\\sub", program, 0},
+    };
+    for (const auto& c : cases) {
+        const WalkResult r = Walk(Type({{c.entry, FolderAndSubfolders}}, {"*.tmp"}), {c.excluded});
+        EXPECT_EQ(r.counts.filesMatched, c.found) << c.entry << " without " << c.excluded;
+    }
+}
+
 } // namespace
 } // namespace brumo::test
