@@ -18,7 +18,7 @@ build=$(cd "$build" && pwd)
 work=$(mktemp -d)
 cleanup() {
     wineserver -k 2>/dev/null || true
-    umount "$work/drives/q/other" 2>/dev/null || true
+    umount "$work/drives/q" 2>/dev/null || true
     chmod -R u+w "$work" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -42,13 +42,13 @@ for letter in m n o p; do
     ln -s "$work/drives/$letter" "$WINEPREFIX/dosdevices/$letter:"
 done
 wine reg add 'HKLM\Software\Wine\Drives' /v w: /d network /f >/dev/null 2>&1
-# Q: has a folder on a file system of its own, for moves across volumes, where this user may mount
-# one; a network drive, so that searches of all local drives never enter it.
-mkdir -p "$work/drives/q/other"
-if mount -t tmpfs -o size=16m brumo-test "$work/drives/q/other" 2>/dev/null; then
+# Q: is a file system of its own, for moves across volumes, where this user may mount one; a
+# network drive, so that searches of all local drives never enter it.
+mkdir -p "$work/drives/q"
+if mount -t tmpfs -o size=16m brumo-test "$work/drives/q" 2>/dev/null; then
     ln -s "$work/drives/q" "$WINEPREFIX/dosdevices/q:"
     wine reg add 'HKLM\Software\Wine\Drives' /v q: /d network /f >/dev/null 2>&1
-    export BRUMO_TEST_OTHER_VOLUME='Q:\other'
+    export BRUMO_TEST_OTHER_VOLUME=Q:
 fi
 wineserver -k
 wineserver -w

@@ -36,35 +36,36 @@ DWORD EndedProcessId() {
     return process.dwProcessId;
 }
 
-// A move across volumes into a holding folder, as a run holds a file: whole, with its
-// attributes and times, the source gone, and nothing left where the copy was written.
+// A move across volumes into a holding folder: whole, with its attributes and times, the source
+// gone, and nothing left where the copy was written.
 TEST(HeldCopies, AMoveAcrossVolumesCopiesWholeBesideAndThenRemovesTheSource) {
     const char* other = std::getenv("BRUMO_TEST_OTHER_VOLUME");
     if (!other)
-        GTEST_SKIP() << "no folder on a volume of its own (BRUMO_TEST_OTHER_VOLUME)";
+        GTEST_SKIP() << "no drive on a volume of its own (BRUMO_TEST_OTHER_VOLUME)";
+    test::TempTree tree;
+    test::DriveMap drives({{'C', tree.Root()}});
+    if (!drives.RootIsDrive('C'))
+        GTEST_SKIP() << "no spare test drive (BRUMO_TEST_DRIVES)";
     const std::string from = std::string(other) + "\\a.tmp";
-    const std::string to = *HoldingPath::Of(from);
-    const std::string holding = from.substr(0, 3) + HoldingFolder::Name;
+    const std::string holding = HoldingFolder::RootFor(drives.Root('C')[0]);
+    const std::string to = holding + "\\TEMP\\a.tmp";
     TreeBuilder::MakeFile(from, 70000);
     TreeBuilder::SetWriteTime(from, 2010, 5, 6);
     TreeBuilder::MakeReadOnly(from);
     const auto written = fs::last_write_time(from);
-    ASSERT_FALSE(FileSystem::CreateFolders(to.substr(0, to.rfind('\\'))));
+    ASSERT_FALSE(FileSystem::CreateFolders(holding + "\\TEMP"));
 
     const OsError moved = FileSystem::MoveFile(from, to);
-    const auto attributes = FileSystem::Attributes(to);
-    const bool copiesLeft = FileSystem::FolderExists(holding + "\\" + HoldingFolder::Name);
-    const auto size = FileSystem::FileSize(to);
-    const bool sourceLeft = FileSystem::FileExists(from);
-    const auto heldTime = fs::last_write_time(to);
-    FileSystem::SetAttributes(to, 0);
-    fs::remove_all(holding);
     EXPECT_FALSE(moved) << moved.Message();
-    EXPECT_FALSE(sourceLeft);
-    EXPECT_EQ(size, 70000);
+    EXPECT_FALSE(FileSystem::FileExists(from));
+    EXPECT_EQ(FileSystem::FileSize(to), 70000);
+    const auto attributes = FileSystem::Attributes(to);
     EXPECT_TRUE(attributes && (*attributes & FileAttributes::ReadOnly));
-    EXPECT_EQ(heldTime, written);
-    EXPECT_FALSE(copiesLeft);
+    std::error_code unknown;
+    EXPECT_EQ(fs::last_write_time(to, unknown), written);
+    EXPECT_FALSE(FileSystem::FolderExists(holding + "\\" + HoldingFolder::Name));
+    FileSystem::SetAttributes(from, 0);
+    FileSystem::DeleteFile(from);
 }
 
 // A copy a killed move left is no held file and goes once its writer has ended; a held file
