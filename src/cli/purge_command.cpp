@@ -8,6 +8,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+
 namespace brumo {
 
 CLI::App* PurgeCommand::Add(CLI::App& app) {
@@ -34,9 +36,14 @@ int PurgeCommand::Execute(CliContext& context) {
     if (!HeldConfirmation::TakeRunLock(context, lock))
         return ExitError;
     std::vector<std::string> refused;
+    const std::vector<HeldFile> held = HeldFiles::List(&refused);
     const std::vector<HeldFile> old =
-        HeldFiles::HeldLongerThan(HeldFiles::List(&refused), days_, Clock::Current().Now());
+        HeldFiles::HeldLongerThan(held, days_, Clock::Current().Now());
     HeldConfirmation::NoteRefused(context, refused);
+    if (const auto unknown = std::count_if(held.begin(), held.end(),
+                                           [](const HeldFile& file) { return !file.heldSince; }))
+        context.err << "Left alone: " << unknown
+                    << " files held since a time unknown (\"brumo held\" shows them as unknown).\n";
     if (old.empty()) {
         context.out << "No file has been" << longer << ".\n";
         return ExitOk;

@@ -24,6 +24,10 @@ std::optional<int64_t> FileOperations::FileSize(const std::string& path) const {
     return FileSystem::FileSize(path);
 }
 
+std::optional<int64_t> FileOperations::ChangeTime(const std::string& path) const {
+    return FileSystem::ChangeTime(path);
+}
+
 OsError FileOperations::SetAttributes(const std::string& path, uint32_t attributes) const {
     return FileSystem::SetAttributes(path, attributes);
 }

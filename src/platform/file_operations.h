@@ -19,6 +19,7 @@ public:
     virtual bool FileExistsAsSpelled(const std::string& path) const;
     virtual bool FolderExists(const std::string& path) const;
     virtual std::optional<int64_t> FileSize(const std::string& path) const;
+    virtual std::optional<int64_t> ChangeTime(const std::string& path) const;
     virtual OsError SetAttributes(const std::string& path, uint32_t attributes) const;
     virtual OsError DeleteFile(const std::string& path) const;
     virtual OsError MoveFile(const std::string& from, const std::string& to) const;

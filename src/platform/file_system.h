@@ -50,6 +50,12 @@ public:
     // An existing entry that is neither a folder nor a regular file (a FIFO, a device, a
     // socket), links followed.
     static bool IsSpecialFile(const std::string& path);
+    // ReadFile reaching the file as DeleteFile does: a link on the way or at the end fails
+    // (ReadFile follows links on Windows, where the program's own files may lie behind one).
+    static OsError ReadFileNoLink(const std::string& path, std::string& bytes);
+    // A new file with these bytes, reached as DeleteFile reaches one; fails where any entry,
+    // a link too, has the name. Not atomic: for small records that may go missing.
+    static OsError WriteNewFile(const std::string& path, std::string_view bytes);
     // Whole and atomic: a temporary file beside the target, flushed, then renamed over it.
     // Temporary files of that name left by processes that have ended go after the write.
     static OsError WriteFileAtomic(const std::string& path, std::string_view bytes);

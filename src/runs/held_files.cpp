@@ -6,6 +6,7 @@
 #include "platform/folder.h"
 #include "platform/holding_folder.h"
 #include "runs/held_pattern.h"
+#include "runs/hold_record.h"
 #include "runs/holding_path.h"
 
 #include <algorithm>
@@ -20,6 +21,7 @@ struct Listing {
     std::vector<HeldFile>& files;
     std::vector<std::string>* refused;
     std::string root;
+    const FileOperations& operations;
 };
 
 void Walk(Folder& folder, const std::string& original, Listing& listing) {
@@ -29,6 +31,8 @@ void Walk(Folder& folder, const std::string& original, Listing& listing) {
     const Clock& clock = Clock::Current();
     for (const FindEntry& entry : entries) {
         const std::string path = original + "\\" + entry.name;
+        if (original.size() == 2 && HoldRecord::IsRecordFolder(entry.name))
+            continue;
         if (entry.attributes & FileAttributes::Directory) {
             // A link to a folder is never held by a run: one found here was planted.
             if (entry.attributes & FileAttributes::ReparsePoint) {
@@ -48,14 +52,14 @@ void Walk(Folder& folder, const std::string& original, Listing& listing) {
         file.holdingFolder = listing.root;
         file.size = entry.size;
         file.fileDate = clock.FileTimeToLocal(entry.lastWriteUtc).value_or(0);
-        const auto changed = FileSystem::ChangeTime(file.heldPath);
-        file.heldSince = changed ? clock.FileTimeToLocal(*changed).value_or(0) : 0;
+        const auto held = HoldRecord::HeldSince(listing.operations, listing.root, file.heldPath);
+        file.heldSince = held ? clock.FileTimeToLocal(*held).value_or(0) : 0;
         listing.files.push_back(std::move(file));
     }
 }
 
 // Whether the original path stays inside a holding folder: no "." or ".." component may lead
-// it out.
+// it out, nor into the records of when files were held.
 bool StaysInside(const std::string& original) {
     if (original.size() < 3 || original[1] != ':' || original[2] != '\\')
         return false;
@@ -65,7 +69,8 @@ bool StaysInside(const std::string& original) {
         if (end == std::string::npos)
             end = original.size();
         const std::string_view part(original.data() + start, end - start);
-        if (part.empty() || part == "." || part == ".." || part.find('/') != part.npos)
+        if (part.empty() || part == "." || part == ".." || part.find('/') != part.npos ||
+            (start == 3 && HoldRecord::IsRecordFolder(part)))
             return false;
         start = end + 1;
     }
@@ -120,7 +125,7 @@ HeldFile Named(const std::string& originalPath) {
 // Appends the drive's held files, sorted by path. A holding folder already seen (two letters
 // on one folder) is listed under the first letter only.
 void ListInto(char letter, std::vector<HeldFile>& files, std::vector<std::string>* refused,
-              std::vector<FolderIdentity>* seen) {
+              std::vector<FolderIdentity>* seen, const FileOperations& operations) {
     const size_t first = files.size();
     const std::string original{letter, ':'};
     for (const std::string& root : HoldingFolder::RootsFor(letter)) {
@@ -138,7 +143,7 @@ void ListInto(char letter, std::vector<HeldFile>& files, std::vector<std::string
                 continue;
             seen->push_back(*identity);
         }
-        Listing listing{files, refused, root};
+        Listing listing{files, refused, root, operations};
         Walk(*folder, original, listing);
     }
     std::stable_sort(
@@ -148,17 +153,19 @@ void ListInto(char letter, std::vector<HeldFile>& files, std::vector<std::string
 
 } // namespace
 
-std::vector<HeldFile> HeldFiles::List(std::vector<std::string>* refused) {
+std::vector<HeldFile> HeldFiles::List(std::vector<std::string>* refused,
+                                      const FileOperations& operations) {
     std::vector<HeldFile> all;
     std::vector<FolderIdentity> seen;
     for (const char letter : HoldingFolder::DriveLetters())
-        ListInto(letter, all, refused, &seen);
+        ListInto(letter, all, refused, &seen, operations);
     return all;
 }
 
-std::vector<HeldFile> HeldFiles::ListDrive(char letter, std::vector<std::string>* refused) {
+std::vector<HeldFile> HeldFiles::ListDrive(char letter, std::vector<std::string>* refused,
+                                           const FileOperations& operations) {
     std::vector<HeldFile> files;
-    ListInto(letter, files, refused, nullptr);
+    ListInto(letter, files, refused, nullptr, operations);
     return files;
 }
 
@@ -210,6 +217,7 @@ HeldOutcome HeldFiles::Restore(const HeldFile& file, bool keepBoth) {
             return Failed("Another file is already there; it was kept");
         return Failed(error.Message());
     }
+    HoldRecord::Remove(file.holdingFolder, *held);
     RemoveEmptiedFolders(file.holdingFolder, originalPath);
     return HeldOutcome{true, target, {}};
 }
@@ -225,6 +233,7 @@ HeldOutcome HeldFiles::Delete(const HeldFile& file) {
     FileSystem::SetAttributes(*held, 0);
     if (const OsError error = FileSystem::DeleteFile(*held))
         return Failed(error.Message());
+    HoldRecord::Remove(file.holdingFolder, *held);
     RemoveEmptiedFolders(file.holdingFolder, file.originalPath);
     return HeldOutcome{true, *held, {}};
 }

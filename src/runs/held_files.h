@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/date_time.h"
+#include "platform/file_operations.h"
 
 #include <cstdint>
 #include <string>
@@ -15,7 +16,7 @@ struct HeldFile {
     std::string holdingFolder; // the holding folder it lies in (its drive's, or the data folder's)
     int64_t size = 0;          // 0 for a link, which is held as the link itself
     TDateTime fileDate = 0;    // last write, local time
-    TDateTime heldSince = 0;   // local time of the move into the holding folder
+    TDateTime heldSince = 0;   // local time of the move into the holding folder; 0: unknown
 };
 
 // What became of one held file.
@@ -31,18 +32,19 @@ struct HeldOutcome {
 // opened without following a link: a link planted in a holding folder is never entered, and
 // nothing outside the holding folders is changed except the restored file's own place.
 //
-// When a file was held comes from the file system's change time, which the move into the
-// holding folder sets: there is no second record to fall out of step with the folder, and since
-// no program can set that time back, a file is never taken for older than it is.
+// When a file was held comes from its record (see HoldRecord), else from the change time that
+// the move set; where neither tells, the time is unknown and the file is never taken for old.
 class HeldFiles {
 public:
     // Every drive's held files, a drive within another's folder too, from each holding folder
     // of the drive, by drive and then by path. A link found where a holding folder or a folder
     // of one should be is never followed; its path goes to `refused` when given. A partial
     // copy of a move is no held file: one whose writer has ended is removed on the way.
-    static std::vector<HeldFile> List(std::vector<std::string>* refused = nullptr);
-    static std::vector<HeldFile> ListDrive(char letter,
-                                           std::vector<std::string>* refused = nullptr);
+    static std::vector<HeldFile> List(std::vector<std::string>* refused = nullptr,
+                                      const FileOperations& operations = FileOperations::System());
+    static std::vector<HeldFile>
+    ListDrive(char letter, std::vector<std::string>* refused = nullptr,
+              const FileOperations& operations = FileOperations::System());
     // The files the patterns name (see HeldPattern), in listing order. A pattern without
     // wildcards that is some file's original path letter for letter names that file alone,
     // not its case twins.
@@ -58,7 +60,7 @@ public:
     // Removes the held file for good, read-only or not.
     static HeldOutcome Delete(const HeldFile& file);
     static HeldOutcome Delete(const std::string& originalPath);
-    // Those held more than `days` whole days before `now`.
+    // Those held more than `days` whole days before `now`; never one held since a time unknown.
     static std::vector<HeldFile> HeldLongerThan(const std::vector<HeldFile>& files, int days,
                                                 TDateTime now);
     // Whether the original path matches a wildcard pattern, ignoring case: "*" also spans

@@ -6,6 +6,7 @@
 #include "platform/folder.h"
 #include "platform/holding_folder.h"
 #include "runs/count_report.h"
+#include "runs/hold_record.h"
 #include "runs/holding_path.h"
 #include "runs/line_escape.h"
 #include "runs/run_texts.h"
@@ -230,6 +231,7 @@ void RunFileHandler::HoldFile(const std::string& path, int64_t size) {
         ++counters_.FilesFailed;
         return;
     }
+    HoldRecord::Write(*HoldingPath::Of(path.substr(0, 3)), target);
     LogSuccess(path, size, target != *natural ? target : std::string());
     Processed(size, true);
 }

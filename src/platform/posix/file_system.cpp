@@ -358,6 +358,34 @@ OsError FileSystem::ReadFile(const std::string& path, std::string& bytes) {
     }
 }
 
+OsError FileSystem::ReadFileNoLink(const std::string& path, std::string& bytes) {
+    return ReadFile(path, bytes); // which follows no link here
+}
+
+OsError FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+    if (IsRoot(path))
+        return OsError{EINVAL};
+    SafeParent parent;
+    if (OsError e = SafeParent::Open(path, parent, false, kAsOnDisk))
+        return e;
+    const UniqueFd fd(::openat(parent.Fd(), parent.Name().c_str(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (!fd.Valid())
+        return OsError{errno};
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd.Get(), bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const OsError error{n < 0 ? errno : EIO};
+            ::unlinkat(parent.Fd(), parent.Name().c_str(), 0);
+            return error;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return {};
+}
+
 OsError FileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes) {
     if (IsRoot(path))
         return OsError{EINVAL};

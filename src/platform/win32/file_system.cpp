@@ -5,6 +5,7 @@
 #include "platform/win32/held_entry.h"
 #include "platform/win32/held_move.h"
 #include "platform/win32/partial_copy.h"
+#include "platform/win32/process_state.h"
 #include "platform/win32/win_text.h"
 
 #include "platform/win32/windows_api.h"
@@ -55,6 +56,18 @@ OsError WriteAll(HANDLE h, std::string_view bytes) {
         bytes.remove_prefix(written);
     }
     return {};
+}
+
+OsError ReadAll(HANDLE h, std::string& bytes) {
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(h, buffer, sizeof buffer, &got, nullptr))
+            return LastError();
+        if (got == 0)
+            return {};
+        bytes.append(buffer, got);
+    }
 }
 } // namespace
 
@@ -228,15 +241,33 @@ OsError FileSystem::ReadFile(const std::string& path, std::string& bytes) {
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid())
         return LastError();
-    char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr))
-            return LastError();
-        if (got == 0)
-            return {};
-        bytes.append(buffer, got);
-    }
+    return ReadAll(h.get(), bytes);
+}
+
+OsError FileSystem::ReadFileNoLink(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    HeldEntry entry;
+    if (!entry.Splits(path))
+        return OsError{ERROR_INVALID_NAME};
+    if (OsError e = entry.Open(FILE_READ_DATA))
+        return e;
+    if (entry.identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return OsError{HeldFolder::LinkOnTheWay()};
+    return ReadAll(entry.file.Get(), bytes);
+}
+
+OsError FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+    HeldEntry entry;
+    if (!entry.Splits(path))
+        return OsError{ERROR_INVALID_NAME};
+    if (OsError e = HeldFolder::Open(entry.folderPath, entry.folder))
+        return e;
+    if (OsError e = entry.folder.CreateEntry(entry.name, FILE_WRITE_DATA, entry.file))
+        return e;
+    const OsError error = WriteAll(entry.file.Get(), bytes);
+    if (error)
+        (void)entry.file.SetDisposition(true);
+    return error;
 }
 
 OsError FileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes) {
@@ -285,14 +316,7 @@ void FileSystem::RemoveStaleTemporaryFiles(const std::string& path) {
         if (dash == 0 || dash > 9 || dash + 1 == tail.size() ||
             tail.find_first_not_of("0123456789-") != std::string::npos)
             continue;
-        const DWORD pid = static_cast<DWORD>(std::stoul(tail.substr(0, dash)));
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-        bool ended = !process && GetLastError() == ERROR_INVALID_PARAMETER;
-        if (process) {
-            ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-            CloseHandle(process);
-        }
-        if (ended)
+        if (ProcessState::HasEnded(static_cast<DWORD>(std::stoul(tail.substr(0, dash)))))
             stale.push_back(folder + name);
     } while (FindNextFileW(find, &data));
     FindClose(find);

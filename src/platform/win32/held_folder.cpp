@@ -150,6 +150,19 @@ OsError HeldFolder::OpenEntry(const std::string& name, ACCESS_MASK access, NtFil
     return {};
 }
 
+OsError HeldFolder::CreateEntry(const std::string& name, ACCESS_MASK access, NtFile& out) const {
+    const std::wstring wide = WinText::Wide(name);
+    if (OsError e = NtFile::Open(Handle(), wide, access | DELETE, 0, FILE_CREATE,
+                                 FILE_NON_DIRECTORY_FILE, out))
+        return e;
+    if (!IsOwnEntry(final_, out, wide)) {
+        (void)out.SetDisposition(true);
+        out.Reset();
+        return OsError{LinkOnTheWay()};
+    }
+    return {};
+}
+
 bool HeldFolder::TellsCaseApart() const {
     struct {
         ULONG Flags;

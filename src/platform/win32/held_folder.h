@@ -32,6 +32,9 @@ public:
     OsError OpenEntry(const std::string& name, ACCESS_MASK access, NtFile& out,
                       FileIdentity& identity, ULONG options = FILE_NON_DIRECTORY_FILE,
                       ULONG share = ShareAll) const;
+    // A new file of that name, made here and nowhere else: where the system went through a
+    // link on the way (Wine), what it made goes again. Fails where the name is taken.
+    OsError CreateEntry(const std::string& name, ACCESS_MASK access, NtFile& out) const;
     // Whether this folder tells names apart by case: Windows says so per folder; Wine's folders
     // are the host's, which do.
     bool TellsCaseApart() const;

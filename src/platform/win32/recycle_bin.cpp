@@ -160,6 +160,7 @@ std::vector<RecycleResult> RecycleBin::SendEach(const std::vector<std::string>& 
             if ((code = HeldFolder::Open(folderPath, folder).code))
                 continue;
             held = folders.emplace(folderPath, std::move(folder)).first;
+            RecycleKeeper::SweepStale(held->second, folderPath);
         }
         // Deleting access: a file another program keeps from being deleted could neither go
         // nor lose its second name.

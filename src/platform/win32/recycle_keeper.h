@@ -22,6 +22,10 @@ public:
     int Settle(const HeldFolder& folder, const std::string& name);
     // The file is where it was, or gone to the Recycle Bin: the second name is not needed.
     void Drop(const HeldFolder& folder);
+    // Removes the second names that runs which have ended (killed mid-send) left in the
+    // folder at folderPath, where the file has another name still; the last name of a file,
+    // whose own name the shell destroyed, is its data and stays.
+    static void SweepStale(const HeldFolder& folder, const std::string& folderPath);
 
 private:
     std::string name_;

@@ -95,6 +95,20 @@ protected:
     bool Exists(const std::string& path) {
         return GetFileAttributesW(Exact(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
+    // Sends two files to a Recycle Bin that cannot take them: both stay whole, and neither
+    // counts as restorable. Returns the log.
+    std::string RecycleTwoFiles() {
+        TreeBuilder::MakeFile(tree / "t1.log", 10);
+        TreeBuilder::MakeFile(tree / "t2.log", 20);
+        handler.BeginType(MethodRecycleBin);
+        handler.RealFile(drives.Path('C', "t1.log"), 10);
+        handler.RealFile(drives.Path('C', "t2.log"), 20);
+        handler.FlushRecycleBatch();
+        EXPECT_EQ(fs::file_size(tree / "t1.log"), 10u);
+        EXPECT_EQ(fs::file_size(tree / "t2.log"), 20u);
+        EXPECT_EQ(handler.Counters().FilesRestorable, 0);
+        return Log();
+    }
 };
 
 // A host folder tells case apart: two files whose names differ only in case are both held.
@@ -179,17 +193,9 @@ TEST_F(Win32CleanupMethodsTest, AnUnusableRecycleBinLeavesTheFilesWhereTheyAre) 
     BrokenTrash broken(L"");
     if (!broken.Made())
         GTEST_SKIP() << "no host trash to break";
-    TreeBuilder::MakeFile(tree / "t1.log", 10);
-    TreeBuilder::MakeFile(tree / "t2.log", 20);
-    handler.BeginType(MethodRecycleBin);
-    handler.RealFile(drives.Path('C', "t1.log"), 10);
-    handler.RealFile(drives.Path('C', "t2.log"), 20);
-    handler.FlushRecycleBatch();
-    EXPECT_EQ(fs::file_size(tree / "t1.log"), 10u);
-    EXPECT_EQ(fs::file_size(tree / "t2.log"), 20u);
-    EXPECT_EQ(handler.Counters().FilesRestorable, 0);
+    const std::string text = RecycleTwoFiles();
     EXPECT_EQ(handler.Counters().FilesFailed, 2);
-    EXPECT_NE(Log().find("no Recycle Bin that could take the file"), std::string::npos);
+    EXPECT_NE(text.find("no Recycle Bin that could take the file"), std::string::npos) << text;
 }
 
 // The trash looks usable but cannot take the files: Wine deletes them for good, as Windows does
@@ -198,18 +204,29 @@ TEST_F(Win32CleanupMethodsTest, AFileTheShellDestroysIsPutBack) {
     BrokenTrash broken(L"\\files");
     if (!broken.Made())
         GTEST_SKIP() << "no host trash to break";
-    TreeBuilder::MakeFile(tree / "t1.log", 10);
-    TreeBuilder::MakeFile(tree / "t2.log", 20);
-    handler.BeginType(MethodRecycleBin);
-    handler.RealFile(drives.Path('C', "t1.log"), 10);
-    handler.RealFile(drives.Path('C', "t2.log"), 20);
-    handler.FlushRecycleBatch();
-    EXPECT_EQ(fs::file_size(tree / "t1.log"), 10u);
-    EXPECT_EQ(fs::file_size(tree / "t2.log"), 20u);
-    EXPECT_EQ(handler.Counters().FilesRestorable, 0);
-    const std::string text = Log();
+    const std::string text = RecycleTwoFiles();
     EXPECT_NE(text.find("it was put back where it was"), std::string::npos) << text;
     EXPECT_EQ(std::distance(fs::directory_iterator(tree.Root()), {}), 3) << "no second name left";
+}
+
+// A run killed while sending leaves second names behind: those of ended runs go when files are
+// next sent from their folder, unless one is the last name of its file (the shell destroyed the
+// file's own), which holds the data.
+TEST_F(Win32CleanupMethodsTest, SecondNamesOfKilledRunsAreSweptWhereFilesAreSent) {
+    const fs::path folder = tree / "k";
+    TreeBuilder::MakeFile(folder / "a.log", 5);
+    TreeBuilder::MakeFile(folder / "~brumo-kept-4294967292-1", 6); // no such process
+    const std::wstring own = L"~brumo-kept-" + std::to_wstring(GetCurrentProcessId()) + L"-999";
+    for (const std::wstring& name : {std::wstring(L"~brumo-kept-4294967292-0"), own})
+        ASSERT_TRUE(CreateHardLinkW((folder / name).c_str(), (folder / "a.log").c_str(), nullptr));
+    TreeBuilder::MakeFile(folder / "t.log", 1);
+    handler.BeginType(MethodRecycleBin);
+    handler.RealFile(drives.Path('C', "k\\t.log"), 1);
+    handler.FlushRecycleBatch();
+    EXPECT_FALSE(fs::exists(folder / "~brumo-kept-4294967292-0"));
+    EXPECT_EQ(fs::file_size(folder / "~brumo-kept-4294967292-1"), 6u);
+    EXPECT_TRUE(fs::exists(folder / own)) << "its run goes on";
+    EXPECT_EQ(fs::file_size(folder / "a.log"), 5u);
 }
 
 } // namespace

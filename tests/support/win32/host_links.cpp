@@ -2,6 +2,7 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <functional>
 #include <string>
 
 namespace brumo::test {
@@ -42,9 +43,9 @@ bool Exists(const fs::path& path) {
     return true;
 }
 
-// Runs a host program; Wine gives no handle to wait on for one, so the caller's effect is
-// awaited instead.
-bool RunHost(std::wstring commandLine, const fs::path& path, bool shouldExist) {
+// Runs a host program; Wine gives no handle to wait on for one, so its effect is awaited
+// instead, for up to ten seconds.
+bool RunHost(std::wstring commandLine, const std::function<bool()>& done) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -54,11 +55,15 @@ bool RunHost(std::wstring commandLine, const fs::path& path, bool shouldExist) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     for (int waited = 0; waited < 10000; waited += 10) {
-        if (Exists(path) == shouldExist)
+        if (done())
             return true;
         Sleep(10);
     }
     return false;
+}
+
+bool RunHost(std::wstring commandLine, const fs::path& path, bool shouldExist) {
+    return RunHost(std::move(commandLine), [&] { return Exists(path) == shouldExist; });
 }
 
 std::wstring FinalName(const fs::path& path) {
@@ -126,22 +131,10 @@ bool HostLinks::CopyBeside(const fs::path& file, const std::wstring& name) {
         return std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator());
     };
     const auto before = entries();
-    std::wstring commandLine = L"\\\\?\\unix\\bin\\cp -- " + from + L" " + to;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    for (int waited = 0; waited < 10000; waited += 10) {
+    return RunHost(L"\\\\?\\unix\\bin\\cp -- " + from + L" " + to, [&] {
         std::error_code error;
-        if (entries() > before && fs::file_size(copy, error) == fs::file_size(file, error))
-            return true;
-        Sleep(10);
-    }
-    return false;
+        return entries() > before && fs::file_size(copy, error) == fs::file_size(file, error);
+    });
 }
 
 bool HostLinks::Remove(const fs::path& link) {
