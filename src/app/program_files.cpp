@@ -98,6 +98,7 @@ ProgramFiles ProgramFiles::Derive(const std::string& executable, bool programFol
     f.Settings = ChangeExtension(base, ".INI");
     f.FoundFiles = ChangeExtension(base, ".$$$.TXT");
     f.WindowLock = f.TypeStore + ".lock";
+    f.ScheduleStatus = ChangeExtension(base, ".SCHED.TXT");
 
     f.ProgramFolderWindows = WindowsFolder(f.ProgramFolder);
     f.DataFolderWindows = WindowsFolder(f.DataFolder);

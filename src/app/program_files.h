@@ -12,17 +12,18 @@ class ProgramFiles {
 public:
     // Host paths (the platform functions accept them as they are).
     std::string Executable;
-    std::string ProgramFolder; // the executable's folder, no trailing separator
-    std::string FilesFolder;   // where the files below live: ProgramFolder or DataFolder
-    std::string DataFolder;    // the per-user data folder, whether used or not
-    std::string TypeStore;     // ".DAT"
-    std::string RecoveryCopy;  // ".D$$"
-    std::string Log;           // ".LOG.TXT"
-    std::string TestLog;       // ".TEST.TXT"
-    std::string HelpFile;      // ".HLP"
-    std::string Settings;      // ".INI"
-    std::string FoundFiles;    // ".$$$.TXT"
-    std::string WindowLock;    // ".DAT.lock", held while a window has the list open
+    std::string ProgramFolder;  // the executable's folder, no trailing separator
+    std::string FilesFolder;    // where the files below live: ProgramFolder or DataFolder
+    std::string DataFolder;     // the per-user data folder, whether used or not
+    std::string TypeStore;      // ".DAT"
+    std::string RecoveryCopy;   // ".D$$"
+    std::string Log;            // ".LOG.TXT"
+    std::string TestLog;        // ".TEST.TXT"
+    std::string HelpFile;       // ".HLP"
+    std::string Settings;       // ".INI"
+    std::string FoundFiles;     // ".$$$.TXT"
+    std::string WindowLock;     // ".DAT.lock", held while a window has the list open
+    std::string ScheduleStatus; // ".SCHED.TXT": how the last scheduled clean-up ended
     // The store beside the program when the files live in the data folder (an installed
     // copy, a read-only folder); empty otherwise. Read while the data folder has none.
     std::string ProgramFolderTypeStore;

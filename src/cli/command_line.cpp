@@ -16,6 +16,7 @@
 #include "cli/recover_command.h"
 #include "cli/restore_command.h"
 #include "cli/run_command.h"
+#include "cli/schedule_command.h"
 #include "cli/type_edit_command.h"
 
 #include <CLI/CLI.hpp>
@@ -49,6 +50,7 @@ std::vector<std::unique_ptr<Subcommand>> AllSubcommands() {
     all.push_back(std::make_unique<RestoreCommand>());
     all.push_back(std::make_unique<PurgeCommand>());
     all.push_back(std::make_unique<RecoverCommand>());
+    all.push_back(std::make_unique<ScheduleCommand>());
     return all;
 }
 

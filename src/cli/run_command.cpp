@@ -8,6 +8,7 @@
 #include "platform/shell.h"
 #include "runs/cleanup_run.h"
 #include "runs/count_report.h"
+#include "runs/line_escape.h"
 
 #include <CLI/CLI.hpp>
 
@@ -71,6 +72,9 @@ CLI::App* RunCommand::Add(CLI::App& app) {
                "run that only lists the files in the test log.");
     run->add_flag("--real", real_, "Remove the files, each by its type's clean-up method");
     run->add_flag("-y,--yes", yes_, "Do not ask for confirmation");
+    run->add_flag("--only-undoable", onlyUndoable_,
+                  "Leave out the types whose clean-up method deletes for good, saying so in the "
+                  "log, as a scheduled clean-up does");
     run->add_flag("--json", json_,
                   "Print JSON lines: one per file as it is logged, then the run's summary");
     return run;
@@ -92,6 +96,15 @@ int RunCommand::Execute(CliContext& context) {
         return context.Fail("a real run waits until the recovery copy is restored or discarded, "
                             "so that it cleans with the list you mean");
     EnabledTypeList types(catalog->Types());
+    std::vector<std::string> notes;
+    for (int i = 0; onlyUndoable_ && i < types.Count(); ++i)
+        if (types.Checked(i) && types.TypeAt(i)->Method == MethodDelete) {
+            types.SetChecked(i, false);
+            notes.push_back("\"" + LineEscape::Of(types.TypeAt(i)->Name) +
+                            "\" was left out: it deletes files for good, which this run "
+                            "does not do.");
+            context.err << "brumo: " << notes.back() << "\n";
+        }
     for (int i = 0; i < types.Count(); ++i)
         if (types.Checked(i)) {
             const TJunkFileObj& type = *types.TypeAt(i);
@@ -137,6 +150,7 @@ int RunCommand::Execute(CliContext& context) {
     setup.testLogPath = context.files.TestLog;
     setup.excludedFolders = context.files.ExcludedFolders();
     setup.progress = progress;
+    setup.logNotes = notes;
     // The worker logs most files, the main thread those it sends to the Recycle Bin in batches.
     std::mutex recordLines;
     // Files removed past a reader that has gone would be told to no one: the run stops, and

@@ -16,6 +16,7 @@ private:
     bool real_ = false;
     bool yes_ = false;
     bool json_ = false;
+    bool onlyUndoable_ = false;
 };
 
 } // namespace brumo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace brumo {
 
@@ -17,6 +18,9 @@ public:
     static bool StdinIsTerminal();
     // From now on a write to a pipe whose reader has gone fails instead of ending the process.
     static void LetClosedPipesFailWrites();
+    // Runs a program (found on the PATH) to its end, with no input; its output and errors
+    // together go to `output`. Its exit code, or -1 when it could not be started.
+    static int RunProgram(const std::vector<std::string>& argv, std::string& output);
     // One step below normal priority for the calling thread.
     static void LowerCurrentThreadPriority();
 };

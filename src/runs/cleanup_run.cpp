@@ -113,6 +113,10 @@ bool CleanupRun::Start(bool testMode) {
     log_.SetFailureHandler([event = stopEvent_] { event->Set(); });
     log_.WriteLines({RunTexts::Stars(), RunTexts::LogTitle(testRun_, Clock::Current().Now()),
                      RunTexts::Stars()});
+    if (!setup_.logNotes.empty()) {
+        log_.WriteLines(setup_.logNotes);
+        log_.WriteLine("");
+    }
 
     typesProcessed_ = 1;
     typesUnprocessed_ = 0;

@@ -34,6 +34,8 @@ struct CleanupRunSetup {
     std::vector<std::string> excludedFolders;
     std::shared_ptr<WorkerProgress> progress; // optional, handed to every worker
     WorkerStarter startWorker;                // TJunkDelThread::Start when empty
+    // Lines the log gets below its title, before the first type (why a type was left out).
+    std::vector<std::string> logNotes;
     // Optional: hears of each file and unreadable folder as the log gets it.
     std::function<void(const FileRecord&)> onFileRecord;
 };

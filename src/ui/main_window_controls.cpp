@@ -1,6 +1,7 @@
 #include "ui/main_window_controls.h"
 
 #include "runs/count_run.h"
+#include "runs/schedule_status.h"
 #include "ui/action_widgets.h"
 #include "ui/hd_form.h"
 #include "ui/junk_list_commands.h"
@@ -253,6 +254,13 @@ void MainWindowControls::BuildStatusBar() {
     bar->setObjectName("StatusBar1");
     bar->addWidget(f.StatusPanel0);
     bar->addWidget(f.StatusPanel1, 1);
+    // How the last scheduled clean-up ended, where one has run.
+    if (const std::string last = ScheduleStatus::Read(f.setup_.files.ScheduleStatus);
+        !last.empty()) {
+        QLabel* schedule = panel("StatusSchedule");
+        schedule->setText(QString::fromStdString("Last scheduled clean-up: " + last));
+        bar->addPermanentWidget(schedule);
+    }
 }
 
 void MainWindowControls::BuildPopupMenu() {

@@ -92,6 +92,15 @@ private slots:
             QVERIFY(form->TypeAt(i)->Method != MethodRecycleBin);
     }
 
+    void theLastScheduledCleanUpIsInTheStatusBar() {
+        QVERIFY(!Open()->findChild<QLabel*>("StatusSchedule"));
+        std::ofstream(files_.ScheduleStatus) << "2026-12-08 03:00, finished\n";
+        auto form = Open();
+        auto* last = form->findChild<QLabel*>("StatusSchedule");
+        QVERIFY(last && last->isVisibleTo(form.get()));
+        QCOMPARE(last->text(), QString("Last scheduled clean-up: 2026-12-08 03:00, finished"));
+    }
+
     void emptyStoreCountsAsAbsent() {
         std::ofstream(files_.TypeStore, std::ios::binary).close();
         auto form = Open();

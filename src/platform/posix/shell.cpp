@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -64,6 +65,41 @@ bool Shell::OpenWithDefaultApp(const std::string& path) {
     }
     ::close(report[0]);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+}
+
+int Shell::RunProgram(const std::vector<std::string>& argv, std::string& output) {
+    output.clear();
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    int out[2];
+    if (argv.empty() || ::pipe2(out, O_CLOEXEC) != 0)
+        return -1;
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    ::posix_spawn_file_actions_adddup2(&actions, out[1], STDERR_FILENO);
+    pid_t child = 0;
+    const int spawned = ::posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    if (spawned != 0) {
+        ::close(out[0]);
+        return -1;
+    }
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) != 0;)
+        if (n > 0)
+            output.append(buffer, static_cast<size_t>(n));
+        else if (errno != EINTR)
+            break;
+    ::close(out[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool Shell::StdoutIsTerminal() {

@@ -17,6 +17,65 @@ bool IsConsole(DWORD which) {
 }
 } // namespace
 
+namespace {
+// One argument as the C runtime splits a command line: quoted, with backslashes doubled before
+// a quote.
+std::wstring Quoted(const std::wstring& arg) {
+    std::wstring quoted = L"\"";
+    size_t slashes = 0;
+    for (const wchar_t ch : arg) {
+        if (ch == L'\\') {
+            ++slashes;
+            continue;
+        }
+        quoted.append(ch == L'"' ? 2 * slashes + 1 : slashes, L'\\');
+        slashes = 0;
+        quoted += ch;
+    }
+    quoted.append(2 * slashes, L'\\');
+    return quoted + L"\"";
+}
+} // namespace
+
+int Shell::RunProgram(const std::vector<std::string>& argv, std::string& output) {
+    output.clear();
+    if (argv.empty())
+        return -1;
+    std::wstring line;
+    for (const std::string& arg : argv)
+        line += (line.empty() ? L"" : L" ") + Quoted(WinText::Wide(arg));
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!CreatePipe(&read, &write, &inherit, 0))
+        return -1;
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = write;
+    startup.hStdError = write;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    CloseHandle(write);
+    if (!started) {
+        CloseHandle(read);
+        return -1;
+    }
+    char buffer[4096];
+    DWORD n = 0;
+    while (ReadFile(read, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        output.append(buffer, n);
+    CloseHandle(read);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return static_cast<int>(code);
+}
+
 bool Shell::OpenWithDefaultApp(const std::string& path) {
     const std::wstring file = WinText::Wide(path);
     const auto result = reinterpret_cast<INT_PTR>(

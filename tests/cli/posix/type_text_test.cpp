@@ -1,3 +1,4 @@
+#include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_lock.h"
 #include "support/file_text.h"
@@ -203,6 +204,104 @@ TEST_F(TypeCommandsTest, TheLinuxTypesFindOnlyOldJunkInTheHomeFolder) {
         ASSERT_EQ(Run({"count", type, "--json"}), 0) << type << ": " << err;
         EXPECT_EQ(nlohmann::json::parse(out)["filesToProcess"], count) << type << ": " << out;
     }
+}
+
+// The schedule through a stand-in for systemctl that notes what it is asked.
+class ScheduleTest : public TypeCommandsTest {
+protected:
+    fs::path config = tree / "config";
+    fs::path calls = tree / "calls.txt";
+    std::optional<test::ScopedEnv> configEnv, systemctlEnv;
+
+    void SetUp() override {
+        TypeCommandsTest::SetUp();
+        configEnv.emplace("XDG_CONFIG_HOME", config.string());
+        Systemctl(0);
+        Store({TJunkFileObj("Gone", true, MethodDelete, "C:\\d", "*.tmp", "", 0),
+               TJunkFileObj("Kept", true, MethodHoldingFolder, "C:\\h", "*.tmp", "", 0)});
+    }
+    void Systemctl(int exitCode) {
+        const fs::path script = tree / "systemctl";
+        std::ofstream(script) << "#!/bin/sh\necho \"$@\" >>'" << calls.string() << "'\nexit "
+                              << exitCode << "\n";
+        fs::permissions(script, fs::perms::owner_all);
+        systemctlEnv.emplace("BRUMO_SYSTEMCTL", script.string());
+    }
+    fs::path Unit(const char* suffix) const {
+        return config / "systemd" / "user" / (std::string("brumo-clean") + suffix);
+    }
+};
+
+TEST_F(ScheduleTest, TheScheduleIsASystemdTimerThatCatchesUpMissedRuns) {
+    ASSERT_EQ(Run({"schedule", "weekly", "--at", "04:30", "--purge-held-after", "30"}), 0) << err;
+    const std::string timer = test::ReadFileText(Unit(".timer"));
+    const std::string service = test::ReadFileText(Unit(".service"));
+    EXPECT_NE(timer.find("OnCalendar=Mon *-*-* 04:30:00\nPersistent=true\n"), std::string::npos)
+        << timer;
+    EXPECT_NE(service.find("ExecStart=\"" + files.Executable +
+                           "\" \"schedule\" \"run\" \"--purge-held-after\" \"30\"\n"),
+              std::string::npos)
+        << service;
+    EXPECT_EQ(test::ReadFileText(calls),
+              "--user daemon-reload\n--user enable --now brumo-clean.timer\n");
+    // As systemd itself reads the units, where it is installed.
+    if (std::system("command -v systemd-analyze >/dev/null") == 0) {
+        test::TreeBuilder::MakeFile(files.Executable);
+        fs::permissions(files.Executable, fs::perms::owner_all);
+        // A user manager's runtime folder, which a test machine need not have.
+        fs::create_directories(tree / "runtime");
+        fs::permissions(tree / "runtime", fs::perms::owner_all);
+        const std::string verify = "XDG_RUNTIME_DIR='" + (tree / "runtime").string() +
+                                   "' systemd-analyze --user verify '" + Unit(".timer").string() +
+                                   "' '" + Unit(".service").string() + "'";
+        EXPECT_EQ(std::system(verify.c_str()), 0) << verify;
+    }
+    ASSERT_EQ(Run({"schedule"}), 0);
+    EXPECT_NE(out.find("Brumo cleans up weekly on Mondays at 04:30: a real run of the enabled "
+                       "junk file types, leaving out those that delete for good; then held files "
+                       "older than 30 days are deleted for good."),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("No scheduled clean-up has run yet."), std::string::npos) << out;
+
+    ASSERT_EQ(Run({"schedule", "off"}), 0) << err;
+    EXPECT_FALSE(fs::exists(Unit(".timer")) || fs::exists(Unit(".service")));
+    EXPECT_NE(test::ReadFileText(calls).find("--user disable --now brumo-clean.timer"),
+              std::string::npos);
+    ASSERT_EQ(Run({"schedule"}), 0);
+    EXPECT_NE(out.find("No clean-up is scheduled."), std::string::npos) << out;
+
+    // A time that is none, and a scheduler that refuses: no schedule is left half made.
+    EXPECT_EQ(Run({"schedule", "daily", "--at", "25:00"}), 2);
+    EXPECT_NE(err.find("HH:MM"), std::string::npos) << err;
+    Systemctl(1);
+    EXPECT_EQ(Run({"schedule", "daily"}), 2);
+    EXPECT_NE(err.find("no clean-up is scheduled"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(Unit(".timer")));
+}
+
+TEST_F(ScheduleTest, AScheduledRunHoldsButNeverDeletesAndPurgesWhatIsHeldTooLong) {
+    test::TreeBuilder::MakeFile(tree / "c" / "d" / "a.tmp", 5);
+    test::TreeBuilder::MakeFile(tree / "c" / "h" / "b.tmp", 5);
+    ASSERT_EQ(Run({"schedule", "run", "--purge-held-after", "30"}), 0) << err;
+    EXPECT_TRUE(fs::exists(tree / "c" / "d" / "a.tmp"));
+    EXPECT_FALSE(fs::exists(tree / "c" / "h" / "b.tmp"));
+    const fs::path held = tree / "c" / "HDVal$$$.$$$" / "h" / "b.tmp";
+    EXPECT_TRUE(fs::exists(held));
+    EXPECT_NE(
+        test::ReadFileText(files.Log).find("\"Gone\" was left out: it deletes files for good"),
+        std::string::npos);
+    ASSERT_EQ(Run({"schedule"}), 0);
+    EXPECT_NE(out.find(", finished."), std::string::npos) << out;
+
+    // Forty days on, the next scheduled run purges what it held.
+    FixedClock later(Clock::Current().Now() + 40);
+    Clock::Install(&later);
+    const int code = Run({"schedule", "run", "--purge-held-after", "30"});
+    Clock::Install(nullptr);
+    EXPECT_EQ(code, 0) << err;
+    EXPECT_FALSE(fs::exists(held));
+    EXPECT_TRUE(fs::exists(tree / "c" / "d" / "a.tmp"));
 }
 
 } // namespace

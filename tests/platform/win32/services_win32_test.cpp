@@ -3,6 +3,7 @@
 #include "platform/file_system.h"
 #include "platform/locale_info.h"
 #include "platform/named_event.h"
+#include "platform/scheduler.h"
 #include "platform/shell.h"
 #include "platform/special_folders.h"
 #include "platform/win32/windows_api.h"
@@ -112,6 +113,30 @@ TEST(Win32LocaleInfo, ComparesWithoutCaseAndFormatsDates) {
     EXPECT_EQ(LocaleInfo::DecimalSeparator(), ".");
     EXPECT_EQ(LocaleInfo::DateSeparator(), '/');
     LocaleInfo::PinEnglish(false);
+}
+
+TEST(Win32Scheduler, TheTaskRunsTheCommandOnItsDayWhenTheMachineIsOn) {
+    Scheduler::Plan plan{
+        "weekly",
+        4,
+        30,
+        {"C:\\Program Files\\Brumo\\brumo.exe", "schedule", "run", "--purge-held-after", "30"},
+        "Brumo cleans up <weekly> & more"};
+    const std::string task = Scheduler::Definitions(plan).front().text;
+    for (const char* part :
+         {"<StartBoundary>2026-01-01T04:30:00</StartBoundary>",
+          "<ScheduleByWeek><WeeksInterval>1</WeeksInterval><DaysOfWeek><Monday/>",
+          "<StartWhenAvailable>true</StartWhenAvailable>",
+          "<Command>C:\\Program Files\\Brumo\\brumo.exe</Command>",
+          "<Arguments>schedule run --purge-held-after 30</Arguments>",
+          "<Description>Brumo cleans up &lt;weekly&gt; &amp; more</Description>"})
+        EXPECT_NE(task.find(part), std::string::npos) << part << "\n" << task;
+    plan.every = "monthly";
+    EXPECT_NE(Scheduler::Definitions(plan).front().text.find("<DaysOfMonth><Day>1</Day>"),
+              std::string::npos);
+    std::string output;
+    EXPECT_EQ(Shell::RunProgram({"cmd", "/c", "echo", "a b"}, output), 0);
+    EXPECT_NE(output.find("a b"), std::string::npos) << output;
 }
 
 TEST(Win32Shell, ATestRunHasNoConsoleToDrawOn) {
