@@ -6,6 +6,7 @@
 #include "platform/holding_folder.h"
 #include "platform/locale_info.h"
 #include "platform/temp_name.h"
+#include "platform/win32/process_state.h"
 #include "platform/win32/win_text.h"
 
 #include <atomic>
@@ -31,17 +32,6 @@ bool IsCopiesFolder(std::string_view original) {
            LocaleInfo::EqualIgnoreCase(original.substr(3), HoldingFolder::Name);
 }
 
-bool MakerHasEnded(uint32_t maker) {
-    if (maker == 0)
-        return false;
-    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, maker);
-    if (!process)
-        return GetLastError() == ERROR_INVALID_PARAMETER; // no such process
-    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    CloseHandle(process);
-    return ended;
-}
-
 OsError CopyBytes(const NtFile& source, const NtFile& copy) {
     std::vector<char> buffer(1 << 20);
     for (;;) {
@@ -57,6 +47,11 @@ OsError CopyBytes(const NtFile& source, const NtFile& copy) {
         if (put != got)
             return OsError{ERROR_DISK_FULL};
     }
+}
+
+// A maker of 0 is none that can be asked, so its copy stays.
+bool HasEnded(uint32_t maker) {
+    return maker != 0 && ProcessState::HasEnded(maker);
 }
 
 } // namespace
@@ -114,7 +109,7 @@ void PartialCopy::Sweep(const std::string& folder, const std::string& original,
         return;
     for (const FindEntry& entry : entries)
         if (!(entry.attributes & FileAttributes::Directory) &&
-            MakerHasEnded(TempName::MakerOf(entry.name, kMark)))
+            HasEnded(TempName::MakerOf(entry.name, kMark)))
             FileSystem::DeleteFile(folder + "\\" + entry.name);
 }
 
