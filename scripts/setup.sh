@@ -10,6 +10,7 @@ packages=(
     attr dosfstools e2fsprogs trash-cli xvfb xauth openbox x11-utils xdotool xdg-utils
     fonts-dejavu-core
     file dpkg-dev appstream desktop-file-utils groff-base ccache lintian
+    systemd
 )
 
 install_missing "${packages[@]}"
