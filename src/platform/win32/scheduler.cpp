@@ -31,25 +31,6 @@ std::string Xml(const std::string& text) {
     return escaped;
 }
 
-// One argument as the C runtime splits a command line.
-std::string Argument(const std::string& arg) {
-    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos)
-        return arg;
-    std::string quoted = "\"";
-    size_t slashes = 0;
-    for (const char ch : arg) {
-        if (ch == '\\') {
-            ++slashes;
-            continue;
-        }
-        quoted.append(ch == '"' ? 2 * slashes + 1 : slashes, '\\');
-        slashes = 0;
-        quoted += ch;
-    }
-    quoted.append(2 * slashes, '\\');
-    return quoted + "\"";
-}
-
 std::optional<std::string> Run(std::vector<std::string> args) {
     args.insert(args.begin(), Schtasks());
     std::string output;
@@ -85,7 +66,7 @@ std::vector<Scheduler::Definition> Scheduler::Definitions(const Plan& plan) {
             : "<ScheduleByDay><DaysInterval>1</DaysInterval></ScheduleByDay>";
     std::string arguments;
     for (size_t i = 1; i < plan.command.size(); ++i)
-        arguments += (i == 1 ? "" : " ") + Argument(plan.command[i]);
+        arguments += (i == 1 ? "" : " ") + WinText::CommandArgument(plan.command[i]);
     const std::string text =
         "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
         "<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"

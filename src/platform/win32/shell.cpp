@@ -17,33 +17,14 @@ bool IsConsole(DWORD which) {
 }
 } // namespace
 
-namespace {
-// One argument as the C runtime splits a command line: quoted, with backslashes doubled before
-// a quote.
-std::wstring Quoted(const std::wstring& arg) {
-    std::wstring quoted = L"\"";
-    size_t slashes = 0;
-    for (const wchar_t ch : arg) {
-        if (ch == L'\\') {
-            ++slashes;
-            continue;
-        }
-        quoted.append(ch == L'"' ? 2 * slashes + 1 : slashes, L'\\');
-        slashes = 0;
-        quoted += ch;
-    }
-    quoted.append(2 * slashes, L'\\');
-    return quoted + L"\"";
-}
-} // namespace
-
 int Shell::RunProgram(const std::vector<std::string>& argv, std::string& output) {
     output.clear();
     if (argv.empty())
         return -1;
-    std::wstring line;
+    std::string narrow;
     for (const std::string& arg : argv)
-        line += (line.empty() ? L"" : L" ") + Quoted(WinText::Wide(arg));
+        narrow += (narrow.empty() ? "" : " ") + WinText::CommandArgument(arg);
+    std::wstring line = WinText::Wide(narrow);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE read = nullptr, write = nullptr;
     if (!CreatePipe(&read, &write, &inherit, 0))

@@ -46,4 +46,22 @@ std::wstring WinText::Upper(std::wstring_view text) {
     return out;
 }
 
+std::string WinText::CommandArgument(const std::string& arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos)
+        return arg;
+    std::string quoted = "\"";
+    size_t slashes = 0;
+    for (const char ch : arg) {
+        if (ch == '\\') {
+            ++slashes;
+            continue;
+        }
+        quoted.append(ch == '"' ? 2 * slashes + 1 : slashes, '\\');
+        slashes = 0;
+        quoted += ch;
+    }
+    quoted.append(2 * slashes, '\\');
+    return quoted + "\"";
+}
+
 } // namespace brumo

@@ -12,6 +12,9 @@ class WinText {
 public:
     // Bytes that are no UTF-8 become U+FFFD.
     static std::wstring Wide(std::string_view utf8);
+    // One argument of a command line as the C runtime splits it: quoted where it must be,
+    // backslashes doubled before a quote.
+    static std::string CommandArgument(const std::string& arg);
     static bool IsUtf8(std::string_view bytes);
     static std::string Utf8(std::wstring_view wide);
     // A path for the file calls: "X:\..." paths too long for the classic limit get the "\\?\"
