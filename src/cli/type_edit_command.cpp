@@ -2,6 +2,7 @@
 
 #include "cli/store_edit.h"
 #include "runs/recycle_settings_check.h"
+#include "runs/run_texts.h"
 
 #include <CLI/CLI.hpp>
 
@@ -61,12 +62,8 @@ int TypeEditCommand::Execute(CliContext& context) {
             RecycleSettingsCheck check;
             if (check.CheckRecycleSettings()) {
                 context.NoteRecycleProblems();
-                std::string text = check.RecycleSettingsError();
-                if (const size_t slot = text.find("%s"); slot != std::string::npos)
-                    text.replace(slot, 2,
-                                 "This junk file type sends files to the Recycle Bin. "
-                                 "You cannot enable it at this time.");
-                return context.Fail(text);
+                return context.Fail(
+                    RunTexts::CannotEnableRecycleType(check.RecycleSettingsError()));
             }
         }
         types[at].Enabled = enable;

@@ -23,6 +23,11 @@ std::string ReplaceFirstPercentS(const std::string& text, const std::string& val
 }
 } // namespace
 
+std::string RunTexts::CannotEnableRecycleType(const std::string& settingsError) {
+    return ReplaceFirstPercentS(settingsError, "This junk file type sends files to the Recycle "
+                                               "Bin. You cannot enable it at this time.");
+}
+
 std::string RunTexts::Format(const char* format, ...) {
     va_list args;
     va_start(args, format);

@@ -63,6 +63,8 @@ public:
     // remain, the error box otherwise.
     static RunMessage RecycleDisabledMessage(const std::string& settingsError, int disabled,
                                              bool typesRemain);
+    // The settings error refusing to enable a Recycle Bin type, as the window's check box does.
+    static std::string CannotEnableRecycleType(const std::string& settingsError);
     static RunMessage NothingToProcessMessage();
     // A real run while another one (of this or another Brumo) holds the log.
     static RunMessage RunInProgressMessage();
